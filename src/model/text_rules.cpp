@@ -1,0 +1,158 @@
+// Text input rules and number forms.
+#include "model/text_rules.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+
+namespace tavrine {
+
+namespace {
+
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+// Copies the longest leading number of the text into a plain ASCII form without blanks.
+std::string LeadingNumber(std::string_view text) {
+  std::string out;
+  size_t i = 0;
+  auto skip_blanks = [&] {
+    while (i < text.size() && IsBlank(text[i])) {
+      ++i;
+    }
+  };
+  skip_blanks();
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+    out += text[i++];
+  }
+  bool digits = false, point = false;
+  for (skip_blanks(); i < text.size(); skip_blanks()) {
+    char c = text[i];
+    if (IsDigit(c)) {
+      digits = true;
+    } else if (c == '.' && !point) {
+      point = true;
+    } else {
+      break;
+    }
+    out += c;
+    ++i;
+  }
+  if (!digits) {
+    return {};
+  }
+  // Exponent only when at least one digit follows the marker.
+  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+    size_t j = i + 1;
+    std::string exponent = "e";
+    if (j < text.size() && (text[j] == '+' || text[j] == '-')) {
+      exponent += text[j++];
+    }
+    size_t first_digit = j;
+    while (j < text.size() && (IsDigit(text[j]) || IsBlank(text[j]))) {
+      if (IsDigit(text[j])) {
+        exponent += text[j];
+      }
+      ++j;
+    }
+    if (j > first_digit && IsDigit(exponent.back())) {
+      out += exponent;
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+double Pi() {
+  return 4.0 * std::atan(1.0);
+}
+
+double NumericValue(std::string_view text) {
+  std::string number = LeadingNumber(text);
+  if (number.empty()) {
+    return 0.0;
+  }
+  double value = std::strtod(number.c_str(), nullptr);
+  if (std::isinf(value)) {
+    return std::copysign(std::numeric_limits<double>::max(), value);
+  }
+  return value;
+}
+
+bool IsValidIntegerEntry(std::string_view text) {
+  if (text.empty() || !((text[0] >= '1' && text[0] <= '9') || text[0] == '+')) {
+    return false;
+  }
+  for (size_t i = 1; i < text.size(); ++i) {
+    if (!IsDigit(text[i]) && text[i] != ',') {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool IsValidRealEntry(std::string_view text) {
+  if (text.empty()) {
+    return true;
+  }
+  char first = text[0];
+  if (!(IsDigit(first) || first == '+' || first == '-' || first == '.')) {
+    return false;
+  }
+  for (size_t i = 1; i < text.size(); ++i) {
+    if (!IsDigit(text[i]) && text[i] != '.') {
+      return false;
+    }
+  }
+  return true;
+}
+
+namespace {
+
+template <class Int>
+Int RoundHalfEven(double value) {
+  if (std::isnan(value)) {
+    return 0;
+  }
+  double rounded = std::nearbyint(value);  // default rounding mode: half to even
+  if (rounded <= static_cast<double>(std::numeric_limits<Int>::min())) {
+    return std::numeric_limits<Int>::min();
+  }
+  if (rounded >= static_cast<double>(std::numeric_limits<Int>::max())) {
+    return std::numeric_limits<Int>::max();
+  }
+  return static_cast<Int>(rounded);
+}
+
+}  // namespace
+
+int32_t RoundToInt32(double value) {
+  return RoundHalfEven<int32_t>(value);
+}
+int16_t RoundToInt16(double value) {
+  return RoundHalfEven<int16_t>(value);
+}
+
+std::string ShortestDecimal(double value) {
+  if (value == 0.0) {
+    return "0";
+  }
+  char buffer[40];
+  std::snprintf(buffer, sizeof buffer, "%.15G", value);
+  return buffer;
+}
+
+double DegToRad(double degrees) {
+  return degrees / 180.0 * Pi();
+}
+double RadToDeg(double radians) {
+  return radians / Pi() * 180.0;
+}
+
+}  // namespace tavrine

@@ -1,0 +1,3 @@
+// Anchors the support library; the helpers themselves are header-only.
+#include "support/matchers.h"
+#include "support/recording_progress.h"
