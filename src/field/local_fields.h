@@ -1,0 +1,35 @@
+// Own-frame field (Oe) of one element of each kind at one own-frame point (mm), all three
+// components in one pass. Quadrature tables are built once per run and shared read-only.
+#pragma once
+
+#include "field/gauss_legendre.h"
+#include "geometry/vec3.h"
+#include "model/element_model.h"
+#include "model/notices.h"
+
+namespace tavrine {
+
+// The node tables every kernel needs: 500 nodes for sector magnets, 100 for RH magnets and
+// 50 for the current elements, built once and read by any number of threads.
+struct FieldQuadrature {
+  FieldQuadrature();
+  GaussLegendreTable sector;  // kGaussPoints nodes
+  GaussLegendreTable rh;      // 100 nodes
+  GaussLegendreTable coil;    // 50 nodes
+};
+
+Vec3 RecMagLocalField(const RecMag& magnet, const Vec3& p, Notices& notices);
+Vec3 SecMagLocalField(const SecMag& magnet,
+                      const Vec3& p,
+                      const FieldQuadrature& quadrature,
+                      Notices& notices);
+Vec3 RhMagLocalField(const RhMag& magnet,
+                     const Vec3& p,
+                     const FieldQuadrature& quadrature,
+                     Notices& notices);
+Vec3 StrCylCoilLocalField(const StrCylCoil& coil, const Vec3& p, const FieldQuadrature& quadrature);
+Vec3 StrRecCoilLocalField(const StrRecCoil& coil, const Vec3& p, const FieldQuadrature& quadrature);
+Vec3 SecCylCoilLocalField(const SecCylCoil& coil, const Vec3& p, const FieldQuadrature& quadrature);
+Vec3 SecRecCoilLocalField(const SecRecCoil& coil, const Vec3& p, const FieldQuadrature& quadrature);
+
+}  // namespace tavrine
