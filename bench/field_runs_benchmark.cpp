@@ -27,7 +27,7 @@ std::unique_ptr<ElementModel> MixedModel() {
                          .OpenAngle = DegToRad(44),
                          .Oz = -20,
                          .AngZ = DegToRad(45.0 * i),
-                         .Br = (i % 2 ? 12000 : -12000)};
+                         .Br = (i % 2 ? 12000.0 : -12000.0)};
   }
   m->SecMagCount = 8;
   for (int i = 1; i <= 2; ++i) {
