@@ -3,6 +3,13 @@
 
 namespace tavrine {
 
-FieldQuadrature::FieldQuadrature() : sector(kGaussPoints), rh(100), coil(50) {}
+FieldQuadrature::FieldQuadrature()
+    : sector(kGaussPoints),
+      rh(100),
+      coil(50),
+      rh_cos(rh.TurnCos()),
+      rh_sin(rh.TurnSin()),
+      coil_turn_cos(coil.TurnCos()),
+      coil_turn_sin(coil.TurnSin()) {}
 
 }  // namespace tavrine
