@@ -103,12 +103,12 @@ void BatchAtan(double* values, int count) {
 
 void BatchCosSin(const double* angles, double* cos_out, double* sin_out, int count) {
 #if defined(__x86_64__)
-  Apply(_ZGVdN4v_cos, _ZGVbN2v_cos, angles, cos_out, count);
   Apply(_ZGVdN4v_sin, _ZGVbN2v_sin, angles, sin_out, count);
+  Apply(_ZGVdN4v_cos, _ZGVbN2v_cos, angles, cos_out, count);
 #else
   for (int i = 0; i < count; ++i) {
-    cos_out[i] = std::cos(angles[i]);
     sin_out[i] = std::sin(angles[i]);
+    cos_out[i] = std::cos(angles[i]);
   }
 #endif
 }

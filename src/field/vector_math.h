@@ -8,7 +8,7 @@ namespace tavrine {
 void BatchLog(double* values, int count);
 // In place: values[i] = atan(values[i]).
 void BatchAtan(double* values, int count);
-// cos_out[i] = cos(angles[i]), sin_out[i] = sin(angles[i]).
+// cos_out[i] = cos(angles[i]), sin_out[i] = sin(angles[i]); angles may be cos_out itself.
 void BatchCosSin(const double* angles, double* cos_out, double* sin_out, int count);
 
 }  // namespace tavrine
