@@ -16,6 +16,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "calcpoints/field_runs.h"
 #include "model/text_rules.h"
 #include "ui/field_run_controller.h"
 #include "ui/ui_fonts.h"
@@ -88,6 +89,13 @@ MainWindow::MainWindow(ElementModel& model, NoticeBoard& notices, QWidget* paren
   BuildMenus();
   BuildToolbars();
   runs_ = new FieldRunController(this);
+  run_job_ = [](ElementModel& model, Progress& progress, Notices& notices, bool rect_set) {
+    if (rect_set) {
+      RectPointDistFieldCaluculation(model, progress, notices);
+    } else {
+      SectPointDistFieldCaluculation(model, progress, notices);
+    }
+  };
   confirm_ = [this](const QString& title, const QString& text) {
     QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, this);
     QPushButton* yes = box.addButton(QStringLiteral("はい"), QMessageBox::YesRole);
