@@ -2,6 +2,8 @@
 // components in one pass. Quadrature tables are built once per run and shared read-only.
 #pragma once
 
+#include <vector>
+
 #include "field/gauss_legendre.h"
 #include "geometry/vec3.h"
 #include "model/element_model.h"
@@ -16,6 +18,8 @@ struct FieldQuadrature {
   GaussLegendreTable sector;  // kGaussPoints nodes
   GaussLegendreTable rh;      // 100 nodes
   GaussLegendreTable coil;    // 50 nodes
+  // Node angles π + π·x_k over a full turn, for the RH magnet (100) and the round wire (50).
+  std::vector<double> rh_cos, rh_sin, coil_turn_cos, coil_turn_sin;
 };
 
 Vec3 RecMagLocalField(const RecMag& magnet, const Vec3& p, Notices& notices);

@@ -73,7 +73,8 @@ struct RectCalPoint {
 };
 
 struct RectPointSet {
-  std::array<RectCalPoint, kPointSlots> Points{};
+  // Line-aligned so that blocks of 64 points (72 cache lines) never share a line.
+  alignas(64) std::array<RectCalPoint, kPointSlots> Points{};
   int32_t LastIndex = 0;
   int32_t MagN = 0;
   int32_t DivX = 40, DivY = 40;
@@ -90,7 +91,7 @@ struct SectCalPoint {
 };
 
 struct SectPointSet {
-  std::array<SectCalPoint, kPointSlots> Points{};
+  alignas(64) std::array<SectCalPoint, kPointSlots> Points{};
   int32_t LastIndex = 0;
   int32_t MagN = 0;
   int32_t RDiv = 15, AngleDiv = 40;

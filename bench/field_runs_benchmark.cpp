@@ -1,0 +1,78 @@
+// Seconds per rectangular run of a 41 × 41 grid over a mixed model, on 1 and 2 threads.
+#include <benchmark/benchmark.h>
+#include <memory>
+
+#include "calcpoints/field_runs.h"
+#include "calcpoints/grids.h"
+#include "model/resets.h"
+#include "model/text_rules.h"
+#include "model/world_frame.h"
+
+namespace tavrine {
+namespace {
+
+// 8 sector magnets (a ring), 4 rectangular magnets, 2 RH magnets, 4 conductors of each kind.
+std::unique_ptr<ElementModel> MixedModel() {
+  auto m = std::make_unique<ElementModel>();
+  FullReset(*m);
+  MakeWorldBox(*m, 100);
+  for (int i = 0; i < 4; ++i) {
+    m->RecMagTable[2 + i] = {.a = 10, .b = 8, .l = 5, .Ox = -30.0 + 20 * i, .Oz = -10, .Br = 12000};
+  }
+  m->RecMagCount = 5;
+  for (int i = 1; i <= 8; ++i) {
+    m->SecMagTable[i] = {.Ri = 20,
+                         .Ro = 30,
+                         .T = 5,
+                         .OpenAngle = DegToRad(44),
+                         .Oz = -20,
+                         .AngZ = DegToRad(45.0 * i),
+                         .Br = (i % 2 ? 12000.0 : -12000.0)};
+  }
+  m->SecMagCount = 8;
+  for (int i = 1; i <= 2; ++i) {
+    m->RhMagTable[i] = {.R = 5, .HT = 6, .Ox = 40.0 * i - 60, .Oy = 40, .Br = 12500};
+  }
+  m->RhMagCount = 2;
+  for (int i = 1; i <= 4; ++i) {
+    const double y = -45.0 + 5 * i;
+    m->StrCylCoilTable[i] = {.Lx = 40, .R = 1, .CurrentDensity = 5, .Oy = y, .Oz = 5};
+    m->StrRecCoilTable[i] = {.Lx = 40, .W = 2, .T = 1, .CurrentDensity = 5, .Oy = -y, .Oz = 5};
+    m->SecCylCoilTable[i] = {.R = 15,
+                             .Angle = DegToRad(80),
+                             .rwire = 1,
+                             .CurrentDensity = 5,
+                             .Oz = 8,
+                             .AngZ = DegToRad(90.0 * i)};
+    m->SecRecCoilTable[i] = {.Ri = 10,
+                             .Ro = 12,
+                             .T = 2,
+                             .Angle = DegToRad(80),
+                             .CurrentDensity = 5,
+                             .Oz = 12,
+                             .AngZ = DegToRad(90.0 * i)};
+  }
+  m->StrCylCoilCount = m->StrRecCoilCount = m->SecCylCoilCount = m->SecRecCoilCount = 4;
+  NullNotices quiet;
+  GenerateRectGrid(
+      *m, {.MagN = 1, .DivX = 40, .DivY = 40, .DisZ = 1, .HalfX = false, .HalfY = false}, quiet);
+  return m;
+}
+
+void BM_RectRun(benchmark::State& state) {
+  auto model = MixedModel();
+  NullProgress progress;
+  NullNotices notices;
+  const int threads = static_cast<int>(state.range(0));
+  for (auto _ : state) {
+    RectPointDistFieldCaluculation(*model, progress, notices, {.threads = threads});
+    benchmark::DoNotOptimize(model->RectCalPointSet.Points[0].Hz);
+  }
+  state.SetItemsProcessed(state.iterations() * 1681 * (4 + 8 + 2 + 16));
+}
+BENCHMARK(BM_RectRun)->Arg(1)->Arg(2)->Unit(benchmark::kSecond)->UseRealTime();
+
+}  // namespace
+}  // namespace tavrine
+
+BENCHMARK_MAIN();

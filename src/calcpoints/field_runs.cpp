@@ -1,0 +1,209 @@
+// The rectangular and sector field runs. Each point adds the global field of every visited
+// element to its accumulator step by step, element by element, so the sums do not depend on
+// how the points are shared out between threads.
+#include "calcpoints/field_runs.h"
+
+#include <array>
+#include <atomic>
+#include <set>
+#include <string>
+#include <utility>
+
+#include "calcpoints/grids.h"
+#include "calcpoints/parallel_points.h"
+#include "field/local_fields.h"
+#include "geometry/transforms.h"
+#include "model/resets.h"
+
+namespace tavrine {
+
+namespace {
+
+// Passes each distinct (notice, title) on once per run: kernels may raise the same notice for
+// thousands of points.
+class OncePerRunNotices final : public Notices {
+ public:
+  explicit OncePerRunNotices(Notices& target) : target_(target) {}
+  void Raise(NoticeId id, std::string_view title) override {
+    if (title.empty()) {
+      if (!untitled_[static_cast<size_t>(id)].exchange(true)) {
+        target_.Raise(id);
+      }
+      return;
+    }
+    std::lock_guard lock(mutex_);
+    if (titled_.emplace(id, std::string(title)).second) {
+      target_.Raise(id, title);
+    }
+  }
+
+ private:
+  Notices& target_;
+  std::array<std::atomic<bool>, kNoticeCount> untitled_{};
+  std::mutex mutex_;
+  std::set<std::pair<NoticeId, std::string>> titled_;
+};
+
+struct RunContext {
+  const FieldQuadrature& quadrature;
+  Notices& notices;
+  Progress& progress;
+  int threads;
+};
+
+// One step: elements first..last of a table against every point of the set.
+template <class Point, class Record, class Kernel>
+void RunStep(std::array<Point, kPointSlots>& points,
+             int point_count,
+             const ElementTable<Record>& table,
+             int first,
+             int last,
+             const RunContext& run,
+             Kernel kernel) {
+  std::vector<ElementFrame> frames;
+  for (int e = first; e <= last; ++e) {
+    frames.emplace_back(PlacementOf(table[static_cast<size_t>(e)]));
+  }
+  const double total = static_cast<double>(point_count) * static_cast<double>(frames.size());
+  std::atomic<int64_t> done{0};
+  run.progress.SetBarFraction(0);
+  ForEachPointBlock(point_count, run.threads, [&](int begin, int end, bool is_lead) {
+    for (size_t k = 0; k < frames.size(); ++k) {
+      const Record& record = table[static_cast<size_t>(first) + k];
+      for (int i = begin; i < end; ++i) {
+        Point& p = points[static_cast<size_t>(i)];
+        const Vec3 local = frames[k].PointToLocal({p.PGroX, p.PGroY, p.PGroZ});
+        const Vec3 h = frames[k].VectorToGlobal(kernel(record, local));
+        p.Hx += h.x;
+        p.Hy += h.y;
+        p.Hz += h.z;
+      }
+      const int64_t now = done.fetch_add(end - begin, std::memory_order_relaxed) + (end - begin);
+      if (is_lead) {
+        run.progress.SetBarFraction(static_cast<double>(now) / total);
+      }
+    }
+  });
+  run.progress.SetBarFraction(1);
+}
+
+auto RecKernel(const RunContext& run) {
+  return [&run](const RecMag& m, const Vec3& p) { return RecMagLocalField(m, p, run.notices); };
+}
+auto SecKernel(const RunContext& run) {
+  return [&run](const SecMag& m, const Vec3& p) {
+    return SecMagLocalField(m, p, run.quadrature, run.notices);
+  };
+}
+auto RhKernel(const RunContext& run) {
+  return [&run](const RhMag& m, const Vec3& p) {
+    return RhMagLocalField(m, p, run.quadrature, run.notices);
+  };
+}
+template <class Record, Vec3 (*Field)(const Record&, const Vec3&, const FieldQuadrature&)>
+auto CoilKernel(const RunContext& run) {
+  return [&run](const Record& c, const Vec3& p) { return Field(c, p, run.quadrature); };
+}
+
+// A step of the rectangular run: its own bar under the window title of the step.
+template <class Point, class Record, class Kernel>
+void RectStep(std::array<Point, kPointSlots>& points,
+              int point_count,
+              const ElementTable<Record>& table,
+              int first,
+              int last,
+              const RunContext& run,
+              std::string_view text,
+              Kernel kernel) {
+  if (last < first) {
+    return;
+  }
+  run.progress.SetTitle(text);
+  run.progress.StartBar(text);
+  RunStep(points, point_count, table, first, last, run, kernel);
+}
+
+// A window of the sector run with one bar over one step.
+template <class Point, class Record, class Kernel>
+void SectStep(std::array<Point, kPointSlots>& points,
+              int point_count,
+              const ElementTable<Record>& table,
+              int last,
+              const RunContext& run,
+              std::string_view window,
+              std::string_view title,
+              Kernel kernel) {
+  if (last < 1) {
+    return;
+  }
+  run.progress.Open(window, title);
+  run.progress.StartBar(title);
+  RunStep(points, point_count, table, 1, last, run, kernel);
+  run.progress.Close();
+}
+
+int ClampedCount(int64_t count) {
+  return static_cast<int>(std::clamp<int64_t>(count, 0, kElementCapacity));
+}
+
+}  // namespace
+
+void RectPointDistFieldCaluculation(ElementModel& model,
+                                    Progress& progress,
+                                    Notices& notices,
+                                    const RunOptions& options) {
+  ClearRectResults(model);
+  const FieldQuadrature quadrature;
+  OncePerRunNotices once(notices);
+  const RunContext run{quadrature, once, progress, ResolveThreadCount(options.threads)};
+  auto& points = model.RectCalPointSet.Points;
+  const int n = std::clamp(model.RectCalPointSet.LastIndex, 0, kCalPointCapacity) + 1;
+  progress.Open("ProgressMagField", "磁界計算中");
+  RectStep(points, n, model.RecMagTable, 2, ClampedCount(model.RecMagCount), run,
+           "１．角柱磁石からの磁界計算中", RecKernel(run));
+  RectStep(points, n, model.SecMagTable, 1, ClampedCount(SecMagLoopCount(model)), run,
+           "２．(中空)円柱型磁石からの磁界計算中", SecKernel(run));
+  RectStep(points, n, model.RhMagTable, 1, ClampedCount(model.RhMagCount), run,
+           "３．RH型磁石からの磁界計算中", RhKernel(run));
+  RectStep(points, n, model.StrCylCoilTable, 1, ClampedCount(model.StrCylCoilCount), run,
+           "４．円柱ｺｲﾙからの磁界計算中", CoilKernel<StrCylCoil, StrCylCoilLocalField>(run));
+  RectStep(points, n, model.StrRecCoilTable, 1, ClampedCount(model.StrRecCoilCount), run,
+           "５．角柱ｺｲﾙからの磁界計算中", CoilKernel<StrRecCoil, StrRecCoilLocalField>(run));
+  RectStep(points, n, model.SecCylCoilTable, 1, ClampedCount(model.SecCylCoilCount), run,
+           "６．円柱扇型ｺｲﾙからの磁界計算中", CoilKernel<SecCylCoil, SecCylCoilLocalField>(run));
+  RectStep(points, n, model.SecRecCoilTable, 1, ClampedCount(model.SecRecCoilCount), run,
+           "７．角柱扇型ｺｲﾙからの磁界計算中", CoilKernel<SecRecCoil, SecRecCoilLocalField>(run));
+  progress.Close();
+}
+
+void SectPointDistFieldCaluculation(ElementModel& model,
+                                    Progress& progress,
+                                    Notices& notices,
+                                    const RunOptions& options) {
+  ClearSectResults(model);
+  const FieldQuadrature quadrature;
+  OncePerRunNotices once(notices);
+  const RunContext run{quadrature, once, progress, ResolveThreadCount(options.threads)};
+  SectPointSet& set = model.SectCalPointSet;
+  const int n = std::clamp(set.LastIndex, 0, kCalPointCapacity) + 1;
+  if (model.RecMagCount > 0) {
+    for (int i = 0; i < n; ++i) {
+      const Vec3 global = SectPointGlobal(model, i);
+      set.Points[static_cast<size_t>(i)].PGroX = global.x;
+      set.Points[static_cast<size_t>(i)].PGroY = global.y;
+      set.Points[static_cast<size_t>(i)].PGroZ = global.z;
+    }
+  }
+  SectStep(set.Points, n, model.RecMagTable, ClampedCount(model.RecMagCount), run, "ProgressRecMag",
+           "角柱型磁石からの磁界計算中", RecKernel(run));
+  SectStep(set.Points, n, model.SecMagTable, ClampedCount(SecMagLoopCount(model)), run,
+           "ProgressSecMag", "（中空）円柱型磁石からの磁界計算中", SecKernel(run));
+  SectStep(set.Points, n, model.StrCylCoilTable, ClampedCount(model.StrCylCoilCount), run,
+           "ProgressCoil", "ｺｲﾙからの磁界計算中",
+           CoilKernel<StrCylCoil, StrCylCoilLocalField>(run));
+  SectStep(set.Points, n, model.StrRecCoilTable, ClampedCount(model.StrRecCoilCount), run,
+           "ProgressCoil", "ｺｲﾙからの磁界計算中",
+           CoilKernel<StrRecCoil, StrRecCoilLocalField>(run));
+}
+
+}  // namespace tavrine
