@@ -1,12 +1,13 @@
 // The desktop program: a Qt application around one model.
 #include <QApplication>
-#include <QMainWindow>
+
+#include "ui/application.h"
+#include "ui/ui_fonts.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  QMainWindow window;
-  window.setWindowTitle("Tavrine");
-  window.resize(1200, 800);
-  window.show();
+  app.setFont(QFont(tavrine::kUiFontFamily));
+  tavrine::TavrineApplication program;
+  program.StartUp();
   return app.exec();
 }

@@ -1,0 +1,534 @@
+// The main window: layout of the views and controls, the menu bar, the toolbars, the view
+// controls and closing.
+#include "ui/main_window.h"
+
+#include <optional>
+#include <string_view>
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "calcpoints/field_runs.h"
+#include "model/text_rules.h"
+#include "ui/field_run_controller.h"
+#include "ui/ui_fonts.h"
+#include "ui/view_drawing.h"
+
+// The icons live in this static library; its resources must be registered by hand.
+static void RegisterIcons() {
+  Q_INIT_RESOURCE(icons);
+}
+
+namespace tavrine {
+
+namespace {
+
+constexpr const char* kMainTitle = "Tavrine";
+
+// Lays the four views out on the 1500 × 1000 grid whatever the real size of the area.
+class ViewArea final : public QWidget {
+ public:
+  explicit ViewArea(QWidget* parent) : QWidget(parent) {
+    setObjectName("ViewArea");
+    setMinimumSize(600, 400);
+  }
+  std::array<ViewWidget*, 4> views{};
+  std::function<void()> on_resized;
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override {
+    QWidget::resizeEvent(event);
+    const double sx = width() / 1500.0;
+    const double sy = height() / 1000.0;
+    // Top-left corners in grid units, by ViewIndex: side, top, front, free.
+    const std::array<QPointF, 4> corners{QPointF(750, 50), QPointF(50, 50), QPointF(50, 500),
+                                         QPointF(750, 500)};
+    for (size_t i = 0; i < 4; ++i) {
+      if (views[i] == nullptr)
+        continue;
+      const QPoint top_left(qRound(corners[i].x() * sx), qRound(corners[i].y() * sy));
+      const QPoint bottom_right(qRound((corners[i].x() + 700) * sx),
+                                qRound((corners[i].y() + 450) * sy));
+      views[i]->setGeometry(QRect(top_left, bottom_right - QPoint(1, 1)));
+      views[i]->SyncImageSize();
+    }
+    if (on_resized)
+      on_resized();
+  }
+};
+
+QString Utf8(const std::string& text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+MainWindow::MainWindow(ElementModel& model, NoticeBoard& notices, QWidget* parent)
+    : QMainWindow(parent), model_(model), notices_(notices) {
+  RegisterIcons();
+  setObjectName("frmMain");
+  setWindowTitle(kMainTitle);
+  setAttribute(Qt::WA_DeleteOnClose);
+  setFont(QFont(kUiFontFamily));
+  auto* central = new QWidget(this);
+  auto* layout = new QVBoxLayout(central);
+  layout->setContentsMargins(0, 0, 0, 0);
+  view_area_ = new ViewArea(central);
+  layout->addWidget(view_area_, 1);
+  BuildViews();
+  BuildControls(central);
+  setCentralWidget(central);
+  BuildMenus();
+  BuildToolbars();
+  runs_ = new FieldRunController(this);
+  run_job_ = [](ElementModel& model, Progress& progress, Notices& notices, bool rect_set) {
+    if (rect_set) {
+      RectPointDistFieldCaluculation(model, progress, notices);
+    } else {
+      SectPointDistFieldCaluculation(model, progress, notices);
+    }
+  };
+  confirm_ = [this](const QString& title, const QString& text) {
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, this);
+    QPushButton* yes = box.addButton(QStringLiteral("はい"), QMessageBox::YesRole);
+    box.addButton(QStringLiteral("いいえ"), QMessageBox::NoRole);
+    box.setDefaultButton(yes);
+    box.exec();
+    return box.clickedButton() == static_cast<QAbstractButton*>(yes);
+  };
+  qApp->installEventFilter(this);
+  resize(1200, 860);
+}
+
+MainWindow::~MainWindow() {
+  qApp->removeEventFilter(this);
+}
+
+void MainWindow::BuildViews() {
+  const std::array<const char*, 4> readouts{"LabelHmax", "LabelHymax", "LabelHxmax", "LabelHzmax"};
+  auto* area = static_cast<ViewArea*>(view_area_);
+  for (int i = 0; i < 4; ++i) {
+    auto* view = new ViewWidget(i, readouts[static_cast<size_t>(i)], i == 0, view_area_);
+    view->hide();  // hidden until its first drawing
+    connect(view, &ViewWidget::PrimaryDrag, this, &MainWindow::OnPrimaryDrag);
+    views_[static_cast<size_t>(i)] = view;
+    area->views[static_cast<size_t>(i)] = view;
+  }
+  // A resize in the normal state redraws; into or within maximised or minimised it does not.
+  area->on_resized = [this] {
+    if (!(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)))
+      RedrawAll();
+  };
+}
+
+void MainWindow::BuildControls(QWidget* area) {
+  auto* bar = new QWidget(area);
+  auto* row = new QHBoxLayout(bar);
+  row->setContentsMargins(8, 2, 8, 4);
+  row->addWidget(new QLabel(QStringLiteral("縮尺"), bar));
+  zoom_scroll_ = new QScrollBar(Qt::Horizontal, bar);
+  zoom_scroll_->setObjectName("HScroll1");
+  zoom_scroll_->setRange(1, 300);  // zoom 0.1 to 30
+  zoom_scroll_->setSingleStep(1);
+  zoom_scroll_->setPageStep(10);
+  zoom_scroll_->setValue(10);
+  zoom_scroll_->setMinimumWidth(260);
+  row->addWidget(zoom_scroll_);
+  row->addSpacing(12);
+  row->addWidget(new QLabel(QStringLiteral("ScaleH="), bar));
+  zoom_text_ = new QLineEdit(QStringLiteral("1.0"), bar);
+  zoom_text_->setObjectName("Text6");
+  zoom_text_->setFixedWidth(70);
+  row->addWidget(zoom_text_);
+  row->addSpacing(24);
+  row->addWidget(new QLabel(QStringLiteral("ベクトル倍率(mm/Oe)"), bar));
+  vector_scale_ = new QLineEdit(QStringLiteral("0.005"), bar);
+  vector_scale_->setObjectName("Text1");
+  vector_scale_->setFixedWidth(80);
+  row->addWidget(vector_scale_);
+  row->addStretch(1);
+  area->layout()->addWidget(bar);
+  model_.View.VectorScale = NumericValue("0.005");
+  connect(zoom_scroll_, &QScrollBar::valueChanged, this, &MainWindow::OnZoomScroll);
+  connect(zoom_text_, &QLineEdit::textChanged, this, &MainWindow::OnZoomText);
+  connect(vector_scale_, &QLineEdit::textChanged, this, &MainWindow::OnVectorScaleText);
+}
+
+QAction* MainWindow::AddEntry(QMenu* menu, const char* name, const char* caption) {
+  QAction* action = menu->addAction(QString::fromUtf8(caption));
+  action->setObjectName(name);
+  return action;
+}
+
+void MainWindow::Bind(QAction* action, MainCommand command) {
+  connect(action, &QAction::triggered, this, [this, command] { RunCommand(command); });
+}
+
+namespace {
+
+QMenu* AddSubmenu(QWidget* parent_menu, const char* name, const char* caption) {
+  QMenu* menu = nullptr;
+  if (auto* bar = qobject_cast<QMenuBar*>(parent_menu)) {
+    menu = bar->addMenu(QString::fromUtf8(caption));
+  } else {
+    menu = static_cast<QMenu*>(parent_menu)->addMenu(QString::fromUtf8(caption));
+  }
+  menu->setObjectName(name);
+  menu->menuAction()->setObjectName(name);
+  return menu;
+}
+
+void AddBar(QMenu* menu, const char* name) {
+  menu->addSeparator()->setObjectName(name);
+}
+
+// Neither shown nor enabled at any time; nothing is connected to it.
+void Hide(QAction* action) {
+  action->setVisible(false);
+  action->setEnabled(false);
+}
+
+}  // namespace
+
+void MainWindow::BuildMenus() {
+  QMenuBar* bar = menuBar();
+  bar->setObjectName("MenuBar");
+  // Top-level menus carry access keys in the usual "(&F)" form after their captions.
+  QMenu* file = AddSubmenu(bar, "mnuFile", "ﾌｧｲﾙ(&F)");
+  QAction* open = AddEntry(file, "mnuFileOpen", "形状データの読み込み");
+  open->setShortcut(QKeySequence::Open);
+  Bind(open, MainCommand::ReadModel);
+  Hide(AddEntry(file, "mnuOldFileOpen", "旧ﾊﾞｰジョンのデータ読み込み"));
+  AddBar(file, "mnuFileBar0");
+  QAction* save = AddEntry(file, "mnuFileSaveAs", "形状データ、磁界計算データの保存");
+  save->setShortcut(QKeySequence::Save);
+  Bind(save, MainCommand::SaveModel);
+  Bind(AddEntry(file, "mnuSaveDistFieldData", "磁界分布データの保存"),
+       MainCommand::ExportDistribution);
+  AddBar(file, "mnuFileBar1");
+  QAction* exit = AddEntry(file, "mnuFileExit", "終了(&X)");
+  exit->setShortcut(QKeySequence::Quit);
+  Bind(exit, MainCommand::Exit);
+
+  QMenu* display = AddSubmenu(bar, "mnuDisplay", "表示(&V)");
+  Bind(AddEntry(display, "mnuReDrawElement", "要素の再描画"), MainCommand::RedrawElements);
+  Bind(AddEntry(display, "mnuReDrawFieldVector", "磁場ベクトルの再描画"),
+       MainCommand::RedrawFieldVectors);
+  Bind(AddEntry(display, "mnuChangeColor", "色の変更"), MainCommand::ChangeColour);
+  Bind(AddEntry(display, "mnuInitialize", "初期化"), MainCommand::InitializeByMenu);
+
+  QMenu* element = AddSubmenu(bar, "mnuCreateaAndModifyElement", "要素の作成と修正(&E)");
+  QMenu* magnet = AddSubmenu(element, "mnuCreateAndModifyMagnet", "磁石の作成と修正");
+  Bind(AddEntry(magnet, "mnuCreateRecMag", "角柱磁石"), MainCommand::CreateRecMag);
+  Bind(AddEntry(magnet, "mnuCreateSecMag", "扇型磁石"), MainCommand::CreateSecMag);
+  AddEntry(magnet, "mnuCreateDHMag", "DH型磁石");
+  Bind(AddEntry(magnet, "mnuCreateRHMag", "RH型磁石"), MainCommand::CreateRhMag);
+  QMenu* coil = AddSubmenu(element, "mnuCreateAndModifyCoil", "ｺｲﾙの作成と修正");
+  Bind(AddEntry(coil, "mnuCreateStrRecCoil", "直線角柱ｺｲﾙ"), MainCommand::CreateStrRecCoil);
+  Bind(AddEntry(coil, "mnuCreateSecRecCoil", "扇型角柱ｺｲﾙ"), MainCommand::CreateSecRecCoil);
+  Bind(AddEntry(coil, "mnuCteateStrCylCoil", "直線円柱型ｺｲﾙ"), MainCommand::CreateStrCylCoil);
+  Bind(AddEntry(coil, "mnuCreateSecCylCoil", "曲線円柱型ｺｲﾙ"), MainCommand::CreateSecCylCoil);
+  QMenu* erase = AddSubmenu(element, "mnuDeleteElement", "要素の削除");
+  AddEntry(erase, "mnuDeleteRecMag", "角柱磁石");
+  AddEntry(erase, "mnuDeleteSecMag", "扇型磁石");
+  AddEntry(erase, "mnuDeleteDHMag", "DH型磁石");
+  AddEntry(erase, "mnuDeleteRHMag", "RH型磁石");
+  AddEntry(erase, "mnuDeleteCoil", "ｺｲﾙ");
+  AddEntry(element, "mnuInputDataTable", "入力要素データの表示");
+
+  QMenu* field = AddSubmenu(bar, "mnuMagFieldCalculation", "磁界計算(&C)");
+  QMenu* points = AddSubmenu(field, "mnuCreateCalucPoint", "計算点の作成");
+  Bind(AddEntry(points, "mnuRectFieldCalPoint", "四角型分布"), MainCommand::RectGridDialog);
+  Bind(AddEntry(points, "mnuSectFieldCalcuPoint", "扇型分布"), MainCommand::SectGridDialog);
+  AddEntry(points, "mnuCylFieldCalPoint", "円筒型分布");
+  QMenu* start = AddSubmenu(field, "mnuStartMagFieldCalcu", "計算の開始");
+  Bind(AddEntry(start, "mnuStartRectFieldCaluculation", "四角型分布"), MainCommand::StartRectRun);
+  Bind(AddEntry(start, "mnuStartSectFieldCaluculation", "扇型分布"), MainCommand::StartSectRun);
+  AddEntry(start, "mnuStartCylFieldCaluculation", "円筒型分布");
+  QMenu* data = AddSubmenu(field, "mnuFieldDataTable", "磁界データの表示");
+  AddEntry(data, "mnuRectDataDist", "四角型分布");
+  AddEntry(data, "mnuSectDataDist", "扇型分布");
+  Hide(AddEntry(data, "mnuCylDataDist", "円筒型分布"));
+
+  QMenu* other = AddSubmenu(bar, "mnuOtherCalculation", "各種計算(&O)");
+  Bind(AddEntry(other, "mnuPcCalculation", "Pc計算"), MainCommand::PcShapeSelector);
+  AddBar(other, "mnuCalcuBar");
+  Hide(AddEntry(other, "mnuKtCaluculation", "Ktの計算"));
+  Hide(AddEntry(other, "mnuKtCalculationData", "Kt計算結果の表示"));
+
+  QMenu* help = AddSubmenu(bar, "mnuHelp", "ﾍﾙﾌﾟ(&H)");
+  QAction* contents = AddEntry(help, "mnuHelpContents", "目次");
+  contents->setShortcut(QKeySequence::HelpContents);
+  Bind(contents, MainCommand::HelpContents);
+  Bind(AddEntry(help, "mnuHelpSearchForHelpOn", "ﾄﾋﾟｯｸの検索"), MainCommand::HelpSearch);
+  AddBar(help, "mnuHelpBar0");
+  Bind(AddEntry(help, "mnuHelpAbout", "ﾊﾞｰｼﾞｮﾝ情報"), MainCommand::About);
+}
+
+namespace {
+
+struct ButtonSpec {
+  const char* key;  // empty: a button without a key, which runs nothing
+  const char* tooltip;
+  const char* icon;
+  std::optional<MainCommand> command;
+};
+
+const std::vector<ButtonSpec>& Toolbar1Buttons() {
+  static const std::vector<ButtonSpec> kButtons{
+      {"BCreateRecMag", "角柱磁石の作成", "BCreateRecMag", MainCommand::CreateRecMag},
+      {"BCreateCylinderMag", "(中空)円柱磁石の作成", "BCreateCylinderMag",
+       MainCommand::CreateCylinderMag},
+      {"BCreateDHMag", "扇型磁石の作成", "BCreateDHMag", MainCommand::CreateSecMag},
+      {"BCreateRHMag", "RH型磁石の作成", "BCreateRHMag", MainCommand::CreateRhMag},
+      {"BCreateStrRecCoil", "角型直線ｺｲﾙの作成", "BCreateStrRecCoil",
+       MainCommand::CreateStrRecCoil},
+      {"BCreateSecRecCoil", "角型曲線ｺｲﾙの作成", "BCreateSecRecCoil",
+       MainCommand::CreateSecRecCoil},
+      {"BCreateCoil", "円柱型ｺｲﾙの作成", "BCreateCoil", MainCommand::CreateStrCylCoil},
+      {"BCreateSecCylCoil", "円柱型曲線ｺｲﾙの作成", "BCreateSecCylCoil",
+       MainCommand::CreateSecCylCoil},
+      {"BEraseRecMag", "角柱型磁石の消去", "BEraseRecMag", MainCommand::EraseRecMag},
+      {"BEraseSecMag", "扇型磁石の消去", "BEraseSecMag", MainCommand::EraseSecMag},
+      {"BEraseCoil", "ｺｲﾙの消去", "BEraseCoil", MainCommand::EraseCoil},
+      {"BCreateCalPoint", "角柱磁界計算点の作成", "BCreateCalPoint", MainCommand::RectGridDialog},
+      {"BCreateSectorCalPoint", "扇型分布磁界計算点の作成", "BCreateSectorCalPoint",
+       MainCommand::SectGridDialog},
+      {"", "円柱型分布磁界計算点の作成", "CylCalPoint", std::nullopt},
+      {"BStartCaluc", "四角型分布磁界計算の開始", "BStartCaluc", MainCommand::StartRectRun},
+      {"BStartCalucSec", "扇型分布磁界計算の開始", "BStartCalucSec", MainCommand::StartSectRun},
+      {"", "円柱型分布の磁界計算開始", "CylStartCaluc", std::nullopt},
+      {"BPcCalculation", "Pcの計算", "BPcCalculation", MainCommand::PcShapeSelector},
+      {"BForceCaluculation", "磁石に働く力の計算", "BForceCaluculation", MainCommand::ForceDialog},
+      {"BCheckData", "入力データの確認", "BCheckData", MainCommand::InputDataTables},
+      {"BCkeckMagFieldData", "角柱型分布計算結果の表示", "BCkeckMagFieldData",
+       MainCommand::RectResultTable},
+      {"BCkeckSecMagFieldData", "扇型分布磁界計算結果の確認", "BCkeckSecMagFieldData",
+       MainCommand::SectResultTable},
+      {"", "円柱型分布磁界計算結果確認", "CylFieldData", std::nullopt},
+  };
+  return kButtons;
+}
+
+const std::vector<ButtonSpec>& Toolbar2Buttons() {
+  static const std::vector<ButtonSpec> kButtons{
+      {"BReadData", "形状ﾃﾞｰﾀの読み込み", "BReadData", MainCommand::ReadModel},
+      {"BWriteData", "形状ﾃﾞｰﾀ、計算結果の書き込み", "BWriteData", MainCommand::SaveModel},
+      {"BSaveContour", "磁石ﾃﾞｰﾀ、計算結果のコンター図形式で書き込み", "BSaveContour",
+       MainCommand::ExportDistribution},
+      {"BWriteMag", "磁石の再描画", "BWriteMag", MainCommand::RedrawElements},
+      {"BDeleteWindow", "ウインドウの塗つぶし", "BDeleteWindow", MainCommand::FillGrey},
+      {"BInitialize", "初期化", "BInitialize", MainCommand::InitializeByToolbar},
+      {"KtParameterInput", "Ktの計算設定", "KtParameterInput", MainCommand::KtParameterDialog},
+      {"KtCaluculation", "Ktの計算", "KtCaluculation", MainCommand::KtSweepDialog},
+      {"", "Ktの計算結果の表示", "KtResult", std::nullopt},
+      {"BWriteMagField", "磁界計算結果の再表示", "BWriteMagField", MainCommand::RedrawFieldVectors},
+      {"BColor", "色の選択", "BColor", MainCommand::ChangeColour},
+  };
+  return kButtons;
+}
+
+}  // namespace
+
+void MainWindow::BuildToolbars() {
+  const std::array<std::pair<const char*, const std::vector<ButtonSpec>*>, 2> bars{
+      std::pair{"Toolbar1", &Toolbar1Buttons()}, std::pair{"Toolbar2", &Toolbar2Buttons()}};
+  for (const auto& [name, buttons] : bars) {
+    QToolBar* bar = addToolBar(QString::fromUtf8(name));
+    bar->setObjectName(name);
+    bar->setIconSize(QSize(24, 24));
+    bar->setMovable(false);
+    for (const ButtonSpec& spec : *buttons) {
+      QAction* action = bar->addAction(QIcon(QStringLiteral(":/icons/%1.svg").arg(spec.icon)),
+                                       QString::fromUtf8(spec.tooltip));
+      action->setToolTip(QString::fromUtf8(spec.tooltip));
+      action->setObjectName(spec.key);
+      if (QWidget* button = bar->widgetForAction(action))
+        button->setObjectName(spec.key);
+      if (spec.command)
+        Bind(action, *spec.command);
+    }
+  }
+}
+
+void MainWindow::RunCommand(MainCommand command) {
+  switch (command) {
+    case MainCommand::Exit:
+      Exit();
+      return;
+    case MainCommand::RedrawElements:
+      RedrawAll();
+      return;
+    case MainCommand::RedrawFieldVectors:
+      DrawRectFieldVectors();
+      return;
+    case MainCommand::FillGrey:
+      FillAllGrey();
+      return;
+    case MainCommand::StartRectRun:
+    case MainCommand::StartSectRun:
+      StartRun(command == MainCommand::StartRectRun);
+      return;
+    default:
+      emit CommandRequested(command);
+      return;
+  }
+}
+
+std::array<Canvas*, 4> MainWindow::Canvases() const {
+  std::array<Canvas*, 4> canvases{};
+  for (size_t i = 0; i < 4; ++i)
+    canvases[i] = &views_[i]->GetCanvas();
+  return canvases;
+}
+
+void MainWindow::RedrawAll() {
+  for (ViewWidget* view : views_)
+    view->show();
+  view_drawing::RedrawAll(model_, Canvases());
+}
+
+void MainWindow::DrawRectFieldVectors() {
+  view_drawing::DrawRectVectors(model_, Canvases());
+}
+
+void MainWindow::FillAllGrey() {
+  view_drawing::FillGrey(Canvases());
+}
+
+void MainWindow::ShowRunResults(bool rect_set) {
+  const view_drawing::ReadoutTexts texts = view_drawing::RunReadouts(model_, rect_set);
+  for (size_t v = 0; v < 4; ++v) {
+    for (int item = 0; item < 6; ++item) {
+      views_[v]->ReadoutItem(item)->setText(Utf8(texts[v][static_cast<size_t>(item)]));
+    }
+  }
+}
+
+void MainWindow::OnZoomScroll(int position) {
+  model_.View.ZoomFactor = position / 10.0;
+  // The box shows the factor; its change applies it as typed zoom does.
+  zoom_text_->setText(Utf8(ShortestDecimal(model_.View.ZoomFactor)));
+  FillAllGrey();
+  if (model_.RecMagCount >= 1)
+    RedrawAll();
+}
+
+void MainWindow::OnZoomText(const QString& text) {
+  const std::string utf8 = text.toStdString();
+  model_.View.ZoomFactor = NumericValue(utf8);
+  FillAllGrey();
+  if (model_.RecMagCount >= 1)
+    RedrawAll();
+  view_drawing::DrawFreeAxesInSideView(model_, Canvases());
+}
+
+void MainWindow::OnVectorScaleText(const QString& text) {
+  // Cached here; every vector drawing reads this value.
+  model_.View.VectorScale = NumericValue(text.toStdString());
+  RedrawAll();
+  DrawRectFieldVectors();
+}
+
+void MainWindow::OnPrimaryDrag(double x, double y) {
+  const std::array<std::string, 3> angles = view_drawing::RotateFreeView(model_, Canvases(), x, y);
+  for (int i = 0; i < 3; ++i)
+    views_[0]->AngleReadout(i)->setText(Utf8(angles[i]));
+  for (ViewWidget* view : views_)
+    view->show();
+}
+
+void MainWindow::SetRunJob(RunJob job) {
+  run_job_ = std::move(job);
+}
+
+void MainWindow::StartRun(bool rect_set) {
+  if (!run_job_)
+    return;
+  ElementModel& model = model_;
+  NoticeBoard& notices = notices_;
+  RunJob job = run_job_;
+  runs_->Start([&model, &notices, job,
+                rect_set](Progress& progress) { job(model, progress, notices, rect_set); },
+               [this, rect_set] {
+                 if (rect_set) {
+                   DrawRectFieldVectors();
+                 } else {
+                   view_drawing::DrawSectVectors(model_, Canvases());
+                 }
+                 ShowRunResults(rect_set);
+               });
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Show && watched->isWidgetType()) {
+    auto* widget = static_cast<QWidget*>(watched);
+    const Qt::WindowType type = widget->windowType();
+    if (widget->isWindow() && (type == Qt::Window || type == Qt::Dialog)) {
+      std::erase_if(shown_windows_, [widget](const QPointer<QWidget>& w) {
+        return w.isNull() || w.data() == widget;
+      });
+      shown_windows_.emplace_back(widget);
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::CloseOtherWindows() {
+  auto is_other = [this](QWidget* w) {
+    return w != nullptr && w != this && w->isVisible() && w->isWindow() &&
+           w->windowTitle() != QLatin1String(kMainTitle);
+  };
+  const std::vector<QPointer<QWidget>> shown = shown_windows_;
+  for (auto it = shown.rbegin(); it != shown.rend(); ++it) {
+    if (is_other(it->data()))
+      it->data()->close();
+  }
+  // Windows shown before this window existed.
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    const Qt::WindowType type = w->windowType();
+    if ((type == Qt::Window || type == Qt::Dialog) && is_other(w))
+      w->close();
+  }
+}
+
+void MainWindow::Exit() {
+  CloseOtherWindows();
+  close();
+}
+
+void MainWindow::CloseWithoutAsking() {
+  close_without_asking_ = true;
+  close();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (runs_->Running()) {
+    // The run writes into the model until it ends.
+    event->ignore();
+    return;
+  }
+  if (close_without_asking_) {
+    event->accept();
+    return;
+  }
+  // Spontaneous: from the window's own frame (close box or window menu).
+  const QString text = event->spontaneous() ? QStringLiteral("Tavrineを終了しますか ?")
+                                            : QStringLiteral("アプリケーションを終了しますか ?");
+  if (!confirm_(windowTitle(), text)) {
+    event->ignore();
+    return;
+  }
+  CloseOtherWindows();
+  event->accept();
+}
+
+}  // namespace tavrine
