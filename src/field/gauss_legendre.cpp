@@ -1,5 +1,5 @@
-// Gauss–Legendre rule by the Legendre recurrence, bisection of the roots to 1e-10 and the
-// weights 2 / Σ (2k + 1)·P_k(x)².
+// Gauss–Legendre rule by bisection on the Legendre polynomial between the bracketing sines, with
+// weights from the Christoffel sum 2 / Σ (2k + 1)·P_k(x)².
 #include "field/gauss_legendre.h"
 
 #include <cmath>
@@ -7,43 +7,29 @@
 #include "model/text_rules.h"
 
 namespace tavrine {
-
 namespace {
 
-double LegendreP(int n, double x) {
-  double previous = 1, current = x;
+// P_n(x) by the three-term recurrence.
+double Legendre(int n, double x) {
   if (n == 0) {
-    return 1;
+    return 1.0;
   }
+  double previous = 1.0, current = x;
   for (int k = 1; k < n; ++k) {
-    const double next = ((2 * k + 1) * x * current - k * previous) / (k + 1);
+    const double next = ((2.0 * k + 1.0) * x * current - k * previous) / (k + 1.0);
     previous = current;
     current = next;
   }
   return current;
 }
 
-double WeightAt(int n, double x) {
-  double previous = 1, current = x;
-  double sum = 1;  // k = 0
-  for (int k = 1; k < n; ++k) {
-    sum += (2 * k + 1) * current * current;
-    const double next = ((2 * k + 1) * x * current - k * previous) / (k + 1);
-    previous = current;
-    current = next;
-  }
-  return 2 / sum;
-}
-
-double BisectRoot(int n, int i) {
-  const double pi = Pi();
-  double a = std::sin((n - 2 * i) * pi / (2 * n));
-  double b = std::sin((n - 2 * i + 2) * pi / (2 * n));
-  double pa = LegendreP(n, a);
-  double p = 1, m = a;
+// The positive root of P_n in [a, b]: the last midpoint of the bisection.
+double BisectRoot(int n, double a, double b) {
+  double pa = Legendre(n, a);
+  double p = 1.0, m = (a + b) / 2.0;
   while (std::abs(p) > 1e-10 && std::abs(a - b) > 1e-10) {
-    m = (a + b) / 2;
-    p = LegendreP(n, m);
+    m = (a + b) / 2.0;
+    p = Legendre(n, m);
     if (p * pa > 0) {
       a = m;
       pa = p;
@@ -54,21 +40,38 @@ double BisectRoot(int n, int i) {
   return m;
 }
 
+double Weight(int n, double x) {
+  double sum = 0.0, previous = 0.0, current = 1.0;
+  for (int k = 0; k < n; ++k) {
+    sum += (2.0 * k + 1.0) * current * current;
+    const double next = ((2.0 * k + 1.0) * x * current - k * previous) / (k + 1.0);
+    previous = current;
+    current = next;
+  }
+  return 2.0 / sum;
+}
+
 }  // namespace
 
-GaussLegendreTable::GaussLegendreTable(int n) {
-  if (n <= 0) {
-    return;
+GaussLegendreTable::GaussLegendreTable(int node_count) {
+  const int n = node_count < 0 ? 0 : node_count;
+  nodes_.assign(n, 0.0);
+  weights_.assign(n, 0.0);
+  const double pi = Pi();
+  const int half = RoundToInt32(n / 2.0);
+  for (int i = 1; i <= half; ++i) {
+    const double a = std::sin((n - 2 * i) * pi / (2.0 * n));
+    const double b = std::sin((n - 2 * i + 2) * pi / (2.0 * n));
+    const double m = BisectRoot(n, a, b);
+    nodes_[n - i] = m;
+    nodes_[i - 1] = -m;
   }
-  nodes_.assign(static_cast<size_t>(n), 0.0);
-  for (int i = 1; i <= RoundToInt32(n / 2.0); ++i) {
-    const double m = BisectRoot(n, i);
-    nodes_[static_cast<size_t>(n - i)] = m;
-    nodes_[static_cast<size_t>(i - 1)] = -m;
-  }
-  weights_.resize(static_cast<size_t>(n));
-  for (size_t j = 0; j < nodes_.size(); ++j) {
-    weights_[j] = WeightAt(n, nodes_[j]);
+  turn_cos_.resize(n);
+  turn_sin_.resize(n);
+  for (int j = 0; j < n; ++j) {
+    weights_[j] = Weight(n, nodes_[j]);
+    turn_cos_[j] = std::cos(pi + pi * nodes_[j]);
+    turn_sin_[j] = std::sin(pi + pi * nodes_[j]);
   }
 }
 

@@ -13,10 +13,15 @@ class GaussLegendreTable {
   int Size() const { return static_cast<int>(nodes_.size()); }
   const std::vector<double>& Nodes() const { return nodes_; }
   const std::vector<double>& Weights() const { return weights_; }
+  // cos and sin of the full-turn angle π + π·x_k, the nodes of every integral over [0, 2π].
+  const std::vector<double>& TurnCos() const { return turn_cos_; }
+  const std::vector<double>& TurnSin() const { return turn_sin_; }
 
  private:
   std::vector<double> nodes_;
   std::vector<double> weights_;
+  std::vector<double> turn_cos_;
+  std::vector<double> turn_sin_;
 };
 
 GaussLegendreTable GaussLegendre(int node_count);

@@ -22,6 +22,18 @@ struct FieldQuadrature {
   std::vector<double> rh_cos, rh_sin, coil_turn_cos, coil_turn_sin;
 };
 
+// What a sector magnet's field depends on besides the point: cos θ_k, sin θ_k, w_k·cos θ_k and
+// w_k·sin θ_k of its node angles θ_k = (α/2)·x_k, one block of the node count each. The plain
+// call prepares one per call; a caller visiting many points per magnet may prepare it once, with
+// bit-identical results.
+struct PreparedSecMag {
+  SecMag magnet;
+  const GaussLegendreTable* table = nullptr;
+  std::vector<double> node_values;
+};
+PreparedSecMag PrepareSecMag(const SecMag& magnet, const FieldQuadrature& quadrature);
+Vec3 SecMagLocalField(const PreparedSecMag& prepared, const Vec3& p, Notices& notices);
+
 Vec3 RecMagLocalField(const RecMag& magnet, const Vec3& p, Notices& notices);
 Vec3 SecMagLocalField(const SecMag& magnet,
                       const Vec3& p,

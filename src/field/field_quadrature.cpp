@@ -1,0 +1,15 @@
+// The three node tables of a field run.
+#include "field/local_fields.h"
+
+namespace tavrine {
+
+FieldQuadrature::FieldQuadrature()
+    : sector(kGaussPoints),
+      rh(100),
+      coil(50),
+      rh_cos(rh.TurnCos()),
+      rh_sin(rh.TurnSin()),
+      coil_turn_cos(coil.TurnCos()),
+      coil_turn_sin(coil.TurnSin()) {}
+
+}  // namespace tavrine

@@ -1,0 +1,178 @@
+// Field of a sector or hollow-cylinder magnet: two uniformly charged annular-sector sheets
+// (z = 0 with +Br/4π, z = −T with −Br/4π), radial integral closed, angular integral on the nodes.
+// Both faces share one pass over the nodes and one batch of logarithms.
+#include <cmath>
+
+#include "field/local_fields.h"
+#include "field/vector_math.h"
+#include "model/text_rules.h"
+
+namespace tavrine {
+namespace {
+
+// Both faces: Σ w·(x·ΔU − cosθ·ΔV), Σ w·(y·ΔU − sinθ·ΔV) with Δ the upper face's value minus
+// the lower one's, Σ w·h·U per face and the count of undefined nodes; the log terms follow from
+// the quotient of the two faces' log arguments written to ratio[k].
+struct NodeSums {
+  double x = 0, y = 0, z0 = 0, z1 = 0, undefined = 0;
+};
+
+struct NodeTerms {
+  double u, v, num, den;
+  bool ok;
+};
+
+// The integrand in the point's own coordinates: a = ρ·cos(φ − θ), e = ρ·sin(φ − θ), and A, B
+// the distances to the outer and inner rim points. The log argument (Ro − a + A)/(Ri − a + B)
+// is kept as num/den, with Ro − a + A taken as g/(A − (Ro − a)) where Ro − a < 0: the same value
+// without the cancellation. A node with A·g·B = 0 (the point on a rim circle in the face plane)
+// contributes 0.
+inline __attribute__((always_inline)) NodeTerms Node(
+    double x, double y, double c, double s, double hh, double ri, double ro) {
+  const double t = x * x + y * y + hh;
+  const double a = x * c + y * s, e = y * c - x * s;
+  const double g = e * e + hh;
+  const double xo = x - ro * c, yo = y - ro * s, xi = x - ri * c, yi = y - ri * s;
+  const double big_a = std::sqrt(xo * xo + yo * yo + hh);
+  const double big_b = std::sqrt(xi * xi + yi * yi + hh);
+  const double agb = big_a * g * big_b;
+  NodeTerms n;
+  n.ok = agb != 0;
+  const double inv = 1.0 / (n.ok ? agb : 1.0);
+  n.u = n.ok ? ((ro * a - t) * big_b - (ri * a - t) * big_a) * inv : 0.0;
+  const double kk = a * a - e * e - hh;
+  n.v = n.ok ? ((ro * kk - t * a) * big_b - (ri * kk - t * a) * big_a) * inv : 0.0;
+  const double co = ro - a, ci = ri - a;
+  const double num_o = co >= 0 ? co + big_a : g, den_o = co >= 0 ? 1.0 : big_a - co;
+  const double num_i = ci >= 0 ? ci + big_b : g, den_i = ci >= 0 ? 1.0 : big_b - ci;
+  n.num = n.ok ? num_o * den_i : 1.0;
+  n.den = n.ok ? den_o * num_i : 1.0;
+  return n;
+}
+
+__attribute__((target_clones("avx2", "default"))) NodeSums SectorNodes(
+    const double* __restrict c_theta,
+    const double* __restrict s_theta,
+    const double* __restrict weight,
+    int n,
+    double x,
+    double y,
+    double h0,
+    double h1,
+    double ri,
+    double ro,
+    double* __restrict ratio) {
+  const double hh0 = h0 * h0, hh1 = h1 * h1;
+  double sx = 0, sy = 0, sz0 = 0, sz1 = 0, undefined = 0;
+#pragma omp simd reduction(+ : sx, sy, sz0, sz1, undefined)
+  for (int k = 0; k < n; ++k) {
+    const double c = c_theta[k], s = s_theta[k], w = weight[k];
+    const NodeTerms upper = Node(x, y, c, s, hh0, ri, ro);
+    const NodeTerms lower = Node(x, y, c, s, hh1, ri, ro);
+    ratio[k] = (upper.num * lower.den) / (upper.den * lower.num);
+    const double du = upper.u - lower.u, dv = upper.v - lower.v;
+    sx += w * (x * du - c * dv);
+    sy += w * (y * du - s * dv);
+    sz0 += w * (h0 * upper.u);
+    sz1 += w * (h1 * lower.u);
+    undefined += (upper.ok ? 0.0 : 1.0) + (lower.ok ? 0.0 : 1.0);
+  }
+  return {sx, sy, sz0, sz1, undefined};
+}
+
+struct LogSums {
+  double x = 0, y = 0;
+};
+
+__attribute__((target_clones("avx2", "default"))) LogSums WeightedLogs(
+    const double* __restrict wc,
+    const double* __restrict ws,
+    const double* __restrict logs,
+    int n) {
+  double sx = 0, sy = 0;
+#pragma omp simd reduction(+ : sx, sy)
+  for (int k = 0; k < n; ++k) {
+    sx += wc[k] * logs[k];
+    sy += ws[k] * logs[k];
+  }
+  return {sx, sy};
+}
+
+// The point's angle by the quadrant rule (±π/2 on x = 0).
+double PointAngle(double x, double y) {
+  if (x > 0) {
+    return std::atan(y / x);
+  }
+  if (x == 0) {
+    return y >= 0 ? Pi() / 2 : -Pi() / 2;
+  }
+  return y >= 0 ? std::atan(y / x) + Pi() : std::atan(y / x) - Pi();
+}
+
+// Strictly inside the face, in its plane: there the z field of that face is Br/2 (just outside
+// either pole face it points along +z), which h·U = 0 would miss.
+bool InsideFace(const SecMag& m, double x, double y) {
+  const double rho = std::sqrt(x * x + y * y);
+  if (!(m.Ri < rho && rho < m.Ro)) {
+    return false;
+  }
+  return m.OpenAngle >= 2 * Pi() || std::abs(PointAngle(x, y)) < m.OpenAngle / 2;
+}
+
+}  // namespace
+
+// The node table is symmetric (x_{n−1−k} = −x_k), so half the angles give all the values.
+PreparedSecMag PrepareSecMag(const SecMag& magnet, const FieldQuadrature& quadrature) {
+  const GaussLegendreTable& table = quadrature.sector;
+  const int n = table.Size(), half = (n + 1) / 2;
+  PreparedSecMag prepared{magnet, &table, std::vector<double>(4 * static_cast<size_t>(n))};
+  double* c = prepared.node_values.data();
+  double* s = c + n;
+  for (int k = 0; k < half; ++k) {
+    c[k] = magnet.OpenAngle / 2 * table.Nodes()[k];  // angles first, turned into cos in place
+  }
+  BatchCosSin(c, c, s, half);
+  for (int k = half; k < n; ++k) {
+    c[k] = c[n - 1 - k];
+    s[k] = -s[n - 1 - k];
+  }
+  double* wc = s + n;
+  double* ws = wc + n;
+  for (int k = 0; k < n; ++k) {
+    wc[k] = table.Weights()[k] * c[k];
+    ws[k] = table.Weights()[k] * s[k];
+  }
+  return prepared;
+}
+
+Vec3 SecMagLocalField(const PreparedSecMag& prepared, const Vec3& p, Notices& notices) {
+  const SecMag& m = prepared.magnet;
+  const int n = prepared.table->Size();
+  const double* c = prepared.node_values.data();
+  const double h[2] = {p.z, p.z + m.T};
+  constexpr int kStackNodes = 512;
+  double stack_ratio[kStackNodes];
+  std::vector<double> heap_ratio(n > kStackNodes ? n : 0);
+  double* ratio = n > kStackNodes ? heap_ratio.data() : stack_ratio;
+  const NodeSums sums = SectorNodes(c, c + n, prepared.table->Weights().data(), n, p.x, p.y, h[0],
+                                    h[1], m.Ri, m.Ro, ratio);
+  if (sums.undefined > 0) {
+    notices.Raise(NoticeId::Caution3);
+  }
+  BatchLog(ratio, n);
+  const LogSums logs = WeightedLogs(c + 2 * n, c + 3 * n, ratio, n);
+  const double scale = m.OpenAngle / 2 * (m.Br / (4 * Pi()));
+  Vec3 field{(sums.x - logs.x) * scale, (sums.y - logs.y) * scale, 0};
+  field.z += h[0] == 0 && InsideFace(m, p.x, p.y) ? m.Br / 2 : sums.z0 * scale;
+  field.z += h[1] == 0 && InsideFace(m, p.x, p.y) ? m.Br / 2 : -(sums.z1 * scale);
+  return field;
+}
+
+Vec3 SecMagLocalField(const SecMag& magnet,
+                      const Vec3& p,
+                      const FieldQuadrature& quadrature,
+                      Notices& notices) {
+  return SecMagLocalField(PrepareSecMag(magnet, quadrature), p, notices);
+}
+
+}  // namespace tavrine

@@ -1,0 +1,14 @@
+// Batched logarithm, arctangent, sine and cosine over arrays, on glibc's vector maths where the
+// processor has it; every lane within a few ulp of the scalar function.
+#pragma once
+
+namespace tavrine {
+
+// In place: values[i] = ln(values[i]) for i < count.
+void BatchLog(double* values, int count);
+// In place: values[i] = atan(values[i]).
+void BatchAtan(double* values, int count);
+// cos_out[i] = cos(angles[i]), sin_out[i] = sin(angles[i]); angles may be cos_out itself.
+void BatchCosSin(const double* angles, double* cos_out, double* sin_out, int count);
+
+}  // namespace tavrine

@@ -1,0 +1,122 @@
+// The fast current-element kernels against the literal per-component kernels at random points,
+// inside the conductors, next to their surfaces, on their axes and beyond their ends.
+#include <cmath>
+#include <gtest/gtest.h>
+
+#include "field/field_test_support.h"
+#include "field/literal_kernels.h"
+#include "field/local_fields.h"
+#include "model/text_rules.h"
+
+namespace tavrine {
+namespace {
+
+using testing::MaxDiff;
+using testing::Norm;
+using testing::PointSource;
+
+const FieldQuadrature& Quadrature() {
+  static const FieldQuadrature q;
+  return q;
+}
+
+constexpr double kRelative = 1e-10;
+// Inside a conductor next to a node filament and far beyond a wire's end, the closed forms
+// cancel to a few digits less; the literal form is then the less exact of the two.
+constexpr double kIllConditioned = 1e-7;
+
+TEST(StrCylCoilOracle, FastMatchesLiteral) {
+  PointSource source(41);
+  for (int i = 0; i < 300; ++i) {
+    const StrCylCoil c{.Lx = source.Uniform(1, 100),
+                       .R = source.Uniform(0.1, 5),
+                       .CurrentDensity = source.Uniform(-50, 50)};
+    const double r = i % 4 == 1 ? source.Uniform(0, c.R) : source.Uniform(0, 4 * c.R);
+    const double a = source.Uniform(-Pi(), Pi());
+    const double x = i % 4 == 2 ? c.Lx / 2 + source.Uniform(-2, 10) : source.Uniform(-c.Lx, c.Lx);
+    const Vec3 p{x, r * std::cos(a), r * std::sin(a)};
+    const Vec3 expected = literal::StrCylCoilLocalField(c, Quadrature().coil, p);
+    const Vec3 actual = StrCylCoilLocalField(c, p, Quadrature());
+    EXPECT_EQ(actual.x, 0);
+    ASSERT_LE(MaxDiff(actual, expected), kRelative * Norm(expected) + 1e-300)
+        << i << " at " << p.x << " " << p.y << " " << p.z;
+  }
+}
+
+TEST(StrRecCoilOracle, FastMatchesLiteral) {
+  PointSource source(42);
+  for (int i = 0; i < 3000; ++i) {
+    const StrRecCoil c{.Lx = source.Uniform(1, 100),
+                       .W = source.Uniform(0.2, 10),
+                       .T = source.Uniform(0.2, 10),
+                       .CurrentDensity = source.Uniform(-50, 50)};
+    Vec3 p{source.Uniform(-c.Lx, c.Lx), source.Uniform(-c.W, c.W), source.Uniform(-2 * c.T, c.T)};
+    if (i % 4 == 1) {  // inside the conductor
+      p = {source.Uniform(-c.Lx / 2, c.Lx / 2), source.Uniform(-c.W / 2, c.W / 2),
+           source.Uniform(-c.T, 0)};
+    } else if (i % 4 == 2) {  // beyond an end, near the axis
+      p.x = c.Lx / 2 + source.Uniform(0.5, 20);
+    }
+    const Vec3 expected = literal::StrRecCoilLocalField(c, Quadrature().coil, p);
+    const Vec3 actual = StrRecCoilLocalField(c, p, Quadrature());
+    EXPECT_EQ(actual.x, 0);
+    const bool beyond_end = std::abs(p.x) > c.Lx / 2;
+    const bool within_height = -c.T < p.z && p.z < 0;
+    ASSERT_LE(MaxDiff(actual, expected),
+              (beyond_end || within_height ? kIllConditioned : kRelative) * Norm(expected) + 1e-300)
+        << i << " at " << p.x << " " << p.y << " " << p.z;
+  }
+}
+
+TEST(SecCylCoilOracle, FastMatchesLiteral) {
+  PointSource source(43);
+  for (int i = 0; i < 150; ++i) {
+    const SecCylCoil c{.R = source.Uniform(2, 30),
+                       .Angle = source.Uniform(0.1, 2 * Pi()),
+                       .rwire = source.Uniform(0.1, 1.5),
+                       .CurrentDensity = source.Uniform(-50, 50)};
+    const double along = source.Uniform(-0.6, 0.6) * c.Angle;
+    double r = source.Uniform(0, 1.5 * c.R), z = source.Uniform(-3, 3);
+    if (i % 4 == 1) {  // inside the wire
+      const double rr = source.Uniform(0, c.rwire), aa = source.Uniform(-Pi(), Pi());
+      r = c.R + rr * std::cos(aa);
+      z = rr * std::sin(aa);
+    } else if (i % 4 == 2) {  // on the axis
+      r = 0;
+    }
+    const Vec3 p{r * std::cos(along), r * std::sin(along), z};
+    const Vec3 expected = literal::SecCylCoilLocalField(c, Quadrature().coil, p);
+    const Vec3 actual = SecCylCoilLocalField(c, p, Quadrature());
+    ASSERT_LE(MaxDiff(actual, expected), kRelative * Norm(expected) + 1e-300)
+        << i << " at " << p.x << " " << p.y << " " << p.z;
+  }
+}
+
+TEST(SecRecCoilOracle, FastMatchesLiteral) {
+  PointSource source(44);
+  for (int i = 0; i < 400; ++i) {
+    SecRecCoil c{.Ri = source.Uniform(0, 20),
+                 .T = source.Uniform(0.2, 5),
+                 .Angle = source.Uniform(0.1, 2 * Pi()),
+                 .CurrentDensity = source.Uniform(-50, 50)};
+    c.Ro = c.Ri + source.Uniform(0.2, 10);
+    const double along = source.Uniform(-0.6, 0.6) * c.Angle;
+    double r = source.Uniform(0, 1.5 * c.Ro), z = source.Uniform(-2 * c.T, c.T);
+    if (i % 4 == 1) {  // inside the conductor
+      r = source.Uniform(c.Ri, c.Ro);
+      z = source.Uniform(-c.T, 0);
+    } else if (i % 4 == 2) {  // on the axis
+      r = 0;
+    }
+    const Vec3 p{r * std::cos(along), r * std::sin(along), z};
+    const Vec3 expected = literal::SecRecCoilLocalField(c, Quadrature().coil, p);
+    const Vec3 actual = SecRecCoilLocalField(c, p, Quadrature());
+    const bool within_height = -c.T < p.z && p.z < 0;
+    ASSERT_LE(MaxDiff(actual, expected),
+              (within_height ? kIllConditioned : kRelative) * Norm(expected) + 1e-300)
+        << i << " at " << p.x << " " << p.y << " " << p.z;
+  }
+}
+
+}  // namespace
+}  // namespace tavrine
