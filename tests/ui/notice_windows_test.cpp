@@ -1,0 +1,151 @@
+// Notice windows: one window per notice however often raised, raises from other threads,
+// titles, and the two answers of CautionFileExist.
+#include "ui/notice_windows.h"
+
+#include <thread>
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+using tavrine::NoticeBoard;
+using tavrine::NoticeId;
+using tavrine::NoticeWindow;
+using tavrine::NoticeWindows;
+
+namespace {
+
+int VisibleNoticeWindows(const QString& name) {
+  int count = 0;
+  for (QWidget* widget : QApplication::topLevelWidgets()) {
+    if (widget->objectName() == name && widget->isVisible()) {
+      ++count;
+    }
+  }
+  return count;
+}
+
+QPushButton* Button(NoticeWindow* window, const char* name) {
+  return window ? window->findChild<QPushButton*>(name) : nullptr;
+}
+
+}  // namespace
+
+class NoticeWindowsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { QApplication::setFont(QFont("Noto Sans CJK JP")); }
+
+  void RaisedManyTimesIsOneWindowWithItsTexts() {
+    NoticeBoard board;
+    NoticeWindows windows(board);
+    for (int i = 0; i < 1000; ++i) {
+      board.Raise(NoticeId::Caution3);
+    }
+    QTRY_VERIFY(windows.Window(NoticeId::Caution3) &&
+                windows.Window(NoticeId::Caution3)->isVisible());
+    QCoreApplication::processEvents();
+    QCOMPARE(VisibleNoticeWindows("Caution3"), 1);
+    NoticeWindow* window = windows.Window(NoticeId::Caution3);
+    QVERIFY(!window->isModal());
+    QCOMPARE(window->windowTitle(), QString("警告"));
+    QCOMPARE(window->findChild<QLabel*>("lblMessage")->text(),
+             QString("ゼロで除算しようとしています。"));
+    QCOMPARE(Button(window, "cmdOK")->text(), QString("OK"));
+  }
+
+  void RaisedFromAnotherThreadArrivesWithItsReplacedTitle() {
+    NoticeBoard board;
+    NoticeWindows windows(board);
+    std::thread worker([&board] {
+      board.Raise(NoticeId::Caution11);
+      board.Raise(NoticeId::Caution3, "磁石2の計算");
+    });
+    worker.join();
+    QTRY_VERIFY(windows.Window(NoticeId::Caution3) && windows.Window(NoticeId::Caution11));
+    QCOMPARE(windows.Window(NoticeId::Caution3)->windowTitle(), QString("磁石2の計算"));
+    QCOMPARE(windows.Window(NoticeId::Caution11)->windowTitle(), QString("警告"));
+  }
+
+  void OkClosesThatNoticeOnlyAndItCanComeBack() {
+    NoticeBoard board;
+    NoticeWindows windows(board);
+    board.Raise(NoticeId::Caution12);
+    board.Raise(NoticeId::Caution5);
+    QTRY_VERIFY(windows.Window(NoticeId::Caution12) && windows.Window(NoticeId::Caution5));
+    QTest::mouseClick(Button(windows.Window(NoticeId::Caution12), "cmdOK"), Qt::LeftButton);
+    QVERIFY(!board.IsOpen(NoticeId::Caution12));
+    QVERIFY(!windows.Window(NoticeId::Caution12)->isVisible());
+    QVERIFY(board.IsOpen(NoticeId::Caution5));
+    QVERIFY(windows.Window(NoticeId::Caution5)->isVisible());
+    board.Raise(NoticeId::Caution12);
+    QTRY_VERIFY(windows.Window(NoticeId::Caution12)->isVisible());
+    QCOMPARE(VisibleNoticeWindows("Caution12"), 1);
+  }
+
+  void CloseButtonTextOfCaution7() {
+    NoticeBoard board;
+    NoticeWindows windows(board);
+    board.Raise(NoticeId::Caution7);
+    QTRY_VERIFY(windows.Window(NoticeId::Caution7));
+    QPushButton* close = Button(windows.Window(NoticeId::Caution7), "cmdOK");
+    QCOMPARE(close->text(), QString("閉じる"));
+    QTest::mouseClick(close, Qt::LeftButton);
+    QVERIFY(!board.IsOpen(NoticeId::Caution7));
+  }
+
+  void YesWritesAndNoDoesNot() {
+    NoticeBoard board;
+    NoticeWindows windows(board);
+    int writes = 0;
+    windows.SetOverwriteCallback([&writes] { ++writes; });
+    board.Raise(NoticeId::CautionFileExist);
+    QTRY_VERIFY(windows.Window(NoticeId::CautionFileExist));
+    NoticeWindow* window = windows.Window(NoticeId::CautionFileExist);
+    QCOMPARE(window->windowTitle(), QString("確認"));
+    QCOMPARE(Button(window, "cmdYes")->text(), QString("はい"));
+    QCOMPARE(Button(window, "cmdNo")->text(), QString("いいえ"));
+    QTest::mouseClick(Button(window, "cmdNo"), Qt::LeftButton);
+    QCOMPARE(writes, 0);
+    QVERIFY(!board.IsOpen(NoticeId::CautionFileExist));
+    QVERIFY(!window->isVisible());
+
+    board.Raise(NoticeId::CautionFileExist);
+    QTRY_VERIFY(window->isVisible());
+    QTest::keyClick(window, Qt::Key_Escape);
+    QCOMPARE(writes, 0);
+    QVERIFY(!board.IsOpen(NoticeId::CautionFileExist));
+
+    board.Raise(NoticeId::CautionFileExist);
+    QTRY_VERIFY(window->isVisible());
+    QTest::mouseClick(Button(window, "cmdYes"), Qt::LeftButton);
+    QCOMPARE(writes, 1);
+    QVERIFY(!board.IsOpen(NoticeId::CautionFileExist));
+    QVERIFY(!window->isVisible());
+  }
+
+  void AnsweredBeforeTheQueuedShowStaysClosed() {
+    NoticeBoard board;
+    NoticeWindows windows(board);
+    board.Raise(NoticeId::Caution9);
+    board.Close(NoticeId::Caution9);
+    QTest::qWait(50);
+    QVERIFY(windows.Window(NoticeId::Caution9) == nullptr);
+  }
+
+  void RaiseAfterTheWindowsAreGoneIsHarmless() {
+    NoticeBoard board;
+    {
+      NoticeWindows windows(board);
+      board.Raise(NoticeId::Caution2);
+    }
+    board.Raise(NoticeId::Caution2);
+    QTest::qWait(50);
+    QCOMPARE(VisibleNoticeWindows("Caution2"), 0);
+  }
+};
+
+QTEST_MAIN(NoticeWindowsTest)
+#include "notice_windows_test.moc"
