@@ -215,34 +215,42 @@ __attribute__((target_clones("avx2", "default"))) void SecRecEdges(const double*
   }
 }
 
-// Rectangular-wire arc, z, one radius r: Σ w·(z/(q·E0) − (T + z)/(q·E1))·r·(a − r); with the
-// point above or below the conductor the 1/q cancels.
-__attribute__((target_clones("avx2", "default"))) double SecRecRing(
+// Rectangular-wire arc, z: Σ_i W_i Σ_k w_k·(z/(q·E0) − (T + z)/(q·E1))·r_i·(a − r_i) over the
+// radii r_i (outer) and the node angles (inner); with the point above or below the conductor
+// the 1/q cancels.
+__attribute__((target_clones("avx2", "default"))) double SecRecZ(
     const double* __restrict c_theta,
     const double* __restrict s_theta,
     const double* __restrict weight,
     int n,
+    const double* __restrict radii,
+    const double* __restrict radial_weight,
+    int n_radii,
     double x,
     double y,
     double z0,
-    double z1,
-    double r) {
+    double z1) {
   const bool same_side = z0 * z1 > 0;
   const double zz0 = z0 * z0, zz1 = z1 * z1;
-  double sum = 0;
+  double total = 0;
+  for (int i = 0; i < n_radii; ++i) {
+    const double r = radii[i];
+    double sum = 0;
 #pragma omp simd reduction(+ : sum)
-  for (int k = 0; k < n; ++k) {
-    const double c = c_theta[k], s = s_theta[k];
-    const double dx = x - r * c, dy = y - r * s;
-    const double q = dx * dx + dy * dy;
-    const bool ok = q != 0;
-    const double e0 = std::sqrt(zz0 + q), e1 = std::sqrt(q + zz1);
-    const double num = same_side ? (z0 - z1) * (z0 + z1) : z0 * e1 - z1 * e0;
-    const double den = same_side ? e0 * e1 * (z0 * e1 + z1 * e0) : q * e0 * e1;
-    const double a = x * c + y * s;
-    sum += ok ? weight[k] * (num / (ok ? den : 1.0)) * (r * (a - r)) : 0.0;
+    for (int k = 0; k < n; ++k) {
+      const double c = c_theta[k], s = s_theta[k];
+      const double dx = x - r * c, dy = y - r * s;
+      const double q = dx * dx + dy * dy;
+      const bool ok = q != 0;
+      const double e0 = std::sqrt(zz0 + q), e1 = std::sqrt(q + zz1);
+      const double num = same_side ? (z0 - z1) * (z0 + z1) : z0 * e1 - z1 * e0;
+      const double den = same_side ? e0 * e1 * (z0 * e1 + z1 * e0) : q * e0 * e1;
+      const double a = x * c + y * s;
+      sum += ok ? weight[k] * (num / (ok ? den : 1.0)) * (r * (a - r)) : 0.0;
+    }
+    total += radial_weight[i] * sum;
   }
-  return sum;
+  return total;
 }
 
 }  // namespace
@@ -318,7 +326,7 @@ Vec3 SecCylCoilLocalField(const SecCylCoil& c, const Vec3& p, const FieldQuadrat
 Vec3 SecRecCoilLocalField(const SecRecCoil& c, const Vec3& p, const FieldQuadrature& q) {
   const GaussLegendreTable& table = q.coil;
   const int n = table.Size();
-  Scratch scratch(n, 6);
+  Scratch scratch(n, 7);
   const int np = scratch.Stride();
   double* cos_theta = scratch.Row(0);
   double* sin_theta = scratch.Row(1);
@@ -335,12 +343,12 @@ Vec3 SecRecCoilLocalField(const SecRecCoil& c, const Vec3& p, const FieldQuadrat
     sx += table.Weights()[k] * g * cos_theta[k];
     sy += table.Weights()[k] * g * sin_theta[k];
   }
-  double sz = 0;
+  double* radii = scratch.Row(6);
   for (int i = 0; i < n; ++i) {
-    const double r = (c.Ro - c.Ri) / 2 * table.Nodes()[i] + (c.Ro + c.Ri) / 2;
-    sz += table.Weights()[i] *
-          SecRecRing(cos_theta, sin_theta, weight, np, p.x, p.y, p.z, p.z + c.T, r);
+    radii[i] = (c.Ro - c.Ri) / 2 * table.Nodes()[i] + (c.Ro + c.Ri) / 2;
   }
+  const double sz = SecRecZ(cos_theta, sin_theta, weight, np, radii, table.Weights().data(), n, p.x,
+                            p.y, p.z, p.z + c.T);
   const double half = c.Angle / 2;
   return {sx * half, sy * half, sz * j * ((c.Ro - c.Ri) * c.Angle / 4)};
 }
