@@ -12,18 +12,33 @@ namespace {
 
 constexpr int kMaxNodes = 128;  // the coil rule has 50 nodes; larger tables use the heap
 
-// Up to six node-sized rows, on the stack for the usual node counts.
+// Node rows padded to whole vectors of four: the padding nodes get weight 0 and cos 1, sin 0, so
+// the vector loops run without a scalar tail and the padding adds exactly 0.
+int Padded(int n) {
+  return (n + 3) / 4 * 4;
+}
+
+// Up to eight padded node rows, on the stack for the usual node counts.
 class Scratch {
  public:
-  Scratch(int n, int rows) : heap_(n > kMaxNodes ? static_cast<size_t>(n) * rows : 0) {}
-  double* Row(int n, int row) {
-    return (heap_.empty() ? stack_ : heap_.data()) + static_cast<size_t>(row) * n;
-  }
+  Scratch(int n, int rows)
+      : stride_(Padded(n)), heap_(stride_ > kMaxNodes ? static_cast<size_t>(stride_) * rows : 0) {}
+  int Stride() const { return stride_; }
+  double* Row(int row) { return (heap_.empty() ? stack_ : heap_.data()) + row * stride_; }
 
  private:
-  double stack_[6 * kMaxNodes];
+  int stride_;
+  double stack_[8 * kMaxNodes];
   std::vector<double> heap_;
 };
+
+// Copies n values into a padded row and fills the padding with `pad`.
+double* PadRow(double* row, const double* values, int n, int stride, double pad) {
+  for (int k = 0; k < stride; ++k) {
+    row[k] = k < n ? values[k] : pad;
+  }
+  return row;
+}
 
 // cos and sin of the nodes (α/2)·x_k over [−α/2, α/2], from half of them by symmetry.
 void ArcAngles(const GaussLegendreTable& table, double half_angle, double* c, double* s) {
@@ -35,6 +50,10 @@ void ArcAngles(const GaussLegendreTable& table, double half_angle, double* c, do
   for (int k = half; k < n; ++k) {
     c[k] = c[n - 1 - k];
     s[k] = -s[n - 1 - k];
+  }
+  for (int k = n; k < Padded(n); ++k) {
+    c[k] = 1;
+    s[k] = 0;
   }
 }
 
@@ -71,12 +90,12 @@ __attribute__((target_clones("avx2", "default"))) Pair StrCylRing(const double* 
 }
 
 // (Q − a)/(Q + a) with Q = sqrt(a² + b2) as num/den, without the cancellation of Q − a for a > 0.
-inline __attribute__((always_inline)) Pair EdgeRatio(double a, double b2) {
-  const double big_q = std::sqrt(a * a + b2);
+inline __attribute__((always_inline)) Pair EdgeRatio(double a, double b2, double big_q) {
   return a > 0 ? Pair{b2, (big_q + a) * (big_q + a)} : Pair{(big_q - a) * (big_q - a), b2};
 }
 
-// Rectangular straight wire: per sheet height the four arctangent arguments and the log ratio.
+// Rectangular straight wire: per sheet height the log ratio, and the four arctangents paired as
+// atan A + atan B = atan2(A + B, 1 − A·B) (exact while each lies in (−π/2, π/2)).
 __attribute__((target_clones("avx2", "default"))) void StrRecArgs(const double* __restrict nodes,
                                                                   int n,
                                                                   double t_half,
@@ -86,7 +105,7 @@ __attribute__((target_clones("avx2", "default"))) void StrRecArgs(const double* 
                                                                   double q,
                                                                   double u,
                                                                   double v,
-                                                                  double* __restrict atans,
+                                                                  double* __restrict pairs,
                                                                   double* __restrict logs) {
 #pragma omp simd
   for (int k = 0; k < n; ++k) {
@@ -95,12 +114,14 @@ __attribute__((target_clones("avx2", "default"))) void StrRecArgs(const double* 
     const double ee = e * e, ed = ok ? e : 1.0;
     const double qu = std::sqrt(q * q + u * u + ee), qv = std::sqrt(q * q + v * v + ee);
     const double pu = std::sqrt(p * p + u * u + ee), pv = std::sqrt(p * p + v * v + ee);
-    atans[k] = ok ? q * u / (ed * qu) : 0.0;
-    atans[n + k] = ok ? q * v / (ed * qv) : 0.0;
-    atans[2 * n + k] = ok ? p * v / (ed * pv) : 0.0;
-    atans[3 * n + k] = ok ? p * u / (ed * pu) : 0.0;
-    const Pair rqv = EdgeRatio(q, v * v + ee), rqu = EdgeRatio(q, u * u + ee);
-    const Pair rpv = EdgeRatio(p, v * v + ee), rpu = EdgeRatio(p, u * u + ee);
+    const double a1 = ok ? q * u / (ed * qu) : 0.0, b1 = ok ? q * v / (ed * qv) : 0.0;
+    const double a2 = ok ? p * v / (ed * pv) : 0.0, b2 = ok ? p * u / (ed * pu) : 0.0;
+    pairs[k] = a1 + b1;
+    pairs[n + k] = 1 - a1 * b1;
+    pairs[2 * n + k] = a2 + b2;
+    pairs[3 * n + k] = 1 - a2 * b2;
+    const Pair rqv = EdgeRatio(q, v * v + ee, qv), rqu = EdgeRatio(q, u * u + ee, qu);
+    const Pair rpv = EdgeRatio(p, v * v + ee, pv), rpu = EdgeRatio(p, u * u + ee, pu);
     const double num = rqv.a * rqu.b * rpv.a * rpu.b, den = rqv.b * rqu.a * rpv.b * rpu.a;
     logs[k] = ok && num > 0 && den > 0 ? num / den : 1.0;
   }
@@ -194,34 +215,42 @@ __attribute__((target_clones("avx2", "default"))) void SecRecEdges(const double*
   }
 }
 
-// Rectangular-wire arc, z, one radius r: Σ w·(z/(q·E0) − (T + z)/(q·E1))·r·(a − r); with the
-// point above or below the conductor the 1/q cancels.
-__attribute__((target_clones("avx2", "default"))) double SecRecRing(
+// Rectangular-wire arc, z: Σ_i W_i Σ_k w_k·(z/(q·E0) − (T + z)/(q·E1))·r_i·(a − r_i) over the
+// radii r_i (outer) and the node angles (inner); with the point above or below the conductor
+// the 1/q cancels.
+__attribute__((target_clones("avx2", "default"))) double SecRecZ(
     const double* __restrict c_theta,
     const double* __restrict s_theta,
     const double* __restrict weight,
     int n,
+    const double* __restrict radii,
+    const double* __restrict radial_weight,
+    int n_radii,
     double x,
     double y,
     double z0,
-    double z1,
-    double r) {
+    double z1) {
   const bool same_side = z0 * z1 > 0;
   const double zz0 = z0 * z0, zz1 = z1 * z1;
-  double sum = 0;
+  double total = 0;
+  for (int i = 0; i < n_radii; ++i) {
+    const double r = radii[i];
+    double sum = 0;
 #pragma omp simd reduction(+ : sum)
-  for (int k = 0; k < n; ++k) {
-    const double c = c_theta[k], s = s_theta[k];
-    const double dx = x - r * c, dy = y - r * s;
-    const double q = dx * dx + dy * dy;
-    const bool ok = q != 0;
-    const double e0 = std::sqrt(zz0 + q), e1 = std::sqrt(q + zz1);
-    const double num = same_side ? (z0 - z1) * (z0 + z1) : z0 * e1 - z1 * e0;
-    const double den = same_side ? e0 * e1 * (z0 * e1 + z1 * e0) : q * e0 * e1;
-    const double a = x * c + y * s;
-    sum += ok ? weight[k] * (num / (ok ? den : 1.0)) * (r * (a - r)) : 0.0;
+    for (int k = 0; k < n; ++k) {
+      const double c = c_theta[k], s = s_theta[k];
+      const double dx = x - r * c, dy = y - r * s;
+      const double q = dx * dx + dy * dy;
+      const bool ok = q != 0;
+      const double e0 = std::sqrt(zz0 + q), e1 = std::sqrt(q + zz1);
+      const double num = same_side ? (z0 - z1) * (z0 + z1) : z0 * e1 - z1 * e0;
+      const double den = same_side ? e0 * e1 * (z0 * e1 + z1 * e0) : q * e0 * e1;
+      const double a = x * c + y * s;
+      sum += ok ? weight[k] * (num / (ok ? den : 1.0)) * (r * (a - r)) : 0.0;
+    }
+    total += radial_weight[i] * sum;
   }
-  return sum;
+  return total;
 }
 
 }  // namespace
@@ -229,12 +258,16 @@ __attribute__((target_clones("avx2", "default"))) double SecRecRing(
 Vec3 StrCylCoilLocalField(const StrCylCoil& c, const Vec3& p, const FieldQuadrature& q) {
   const GaussLegendreTable& table = q.coil;
   const int n = table.Size();
+  Scratch scratch(n, 3);
+  const int np = scratch.Stride();
+  const double* c_psi = PadRow(scratch.Row(0), table.TurnCos().data(), n, np, 1);
+  const double* s_psi = PadRow(scratch.Row(1), table.TurnSin().data(), n, np, 0);
+  const double* w_psi = PadRow(scratch.Row(2), table.Weights().data(), n, np, 0);
   const double j = c.CurrentDensity, front = c.Lx / 2 + p.x, back = p.x - c.Lx / 2;
   double sy = 0, sz = 0;
   for (int i = 0; i < n; ++i) {
     const double rho = c.R / 2 * table.Nodes()[i] + c.R / 2;
-    const Pair ring = StrCylRing(table.TurnCos().data(), table.TurnSin().data(),
-                                 table.Weights().data(), n, rho, p.y, p.z, front, back);
+    const Pair ring = StrCylRing(c_psi, s_psi, w_psi, np, rho, p.y, p.z, front, back);
     sy += table.Weights()[i] * ring.a * (-rho * j);
     sz += table.Weights()[i] * ring.b * (rho * j);
   }
@@ -246,16 +279,17 @@ Vec3 StrRecCoilLocalField(const StrRecCoil& c, const Vec3& p, const FieldQuadrat
   const GaussLegendreTable& table = q.coil;
   const int n = table.Size();
   Scratch scratch(n, 5);
-  double* atans = scratch.Row(n, 0);
-  double* logs = scratch.Row(n, 4);
+  double* pairs = scratch.Row(0);  // four rows of n, the last within the fifth row's padding
+  double* logs = scratch.Row(4);
   StrRecArgs(table.Nodes().data(), n, c.T / 2, -c.T / 2, p.z, c.Lx / 2 + p.x, c.Lx / 2 - p.x,
-             c.W / 2 + p.y, c.W / 2 - p.y, atans, logs);
-  BatchAtan(atans, 4 * n);
+             c.W / 2 + p.y, c.W / 2 - p.y, pairs, logs);
+  BatchAtan2(pairs, pairs + n, pairs, n);
+  BatchAtan2(pairs + 2 * n, pairs + 3 * n, pairs + 2 * n, n);
   BatchLog(logs, n);
   double sy = 0, sz = 0;
   for (int k = 0; k < n; ++k) {
     const double w = table.Weights()[k];
-    sy += w * (atans[k] + atans[n + k] + atans[2 * n + k] + atans[3 * n + k]);
+    sy += w * (pairs[k] + pairs[2 * n + k]);
     sz += w * logs[k];
   }
   const double j = c.CurrentDensity, half = c.T / 2;
@@ -265,23 +299,25 @@ Vec3 StrRecCoilLocalField(const StrRecCoil& c, const Vec3& p, const FieldQuadrat
 Vec3 SecCylCoilLocalField(const SecCylCoil& c, const Vec3& p, const FieldQuadrature& q) {
   const GaussLegendreTable& table = q.coil;
   const int n = table.Size();
-  Scratch scratch(n, 3);
-  double* cos_theta = scratch.Row(n, 0);
-  double* sin_theta = scratch.Row(n, 1);
-  double* ratio = scratch.Row(n, 2);
+  Scratch scratch(n, 4);
+  const int np = scratch.Stride();
+  double* cos_theta = scratch.Row(0);
+  double* sin_theta = scratch.Row(1);
+  const double* weight = PadRow(scratch.Row(2), table.Weights().data(), n, np, 0);
+  double* ratio = scratch.Row(3);
   ArcAngles(table, c.Angle / 2, cos_theta, sin_theta);
   const double j = c.CurrentDensity;
   double sx = 0, sy = 0, sz = 0;
   for (int i = 0; i < n; ++i) {
     const double zeta = c.rwire * table.Nodes()[i];
     const double s = std::sqrt(std::fmax(0.0, c.rwire * c.rwire - zeta * zeta));
-    const Triple row = SecCylRow(cos_theta, sin_theta, table.Weights().data(), n, p.x, p.y,
-                                 p.z - zeta, c.R + s, c.R - s, ratio);
-    BatchLog(ratio, n);
+    const Triple row =
+        SecCylRow(cos_theta, sin_theta, weight, np, p.x, p.y, p.z - zeta, c.R + s, c.R - s, ratio);
+    BatchLog(ratio, np);
     const double wi = table.Weights()[i];
     sx += wi * row.x * (-j * (zeta - p.z));
     sy += wi * row.y * (-j * (zeta - p.z));
-    sz += wi * (row.z + WeightedSum(table.Weights().data(), ratio, n)) * j;
+    sz += wi * (row.z + WeightedSum(weight, ratio, np)) * j;
   }
   const double scale = (2 * c.rwire) * c.Angle / 4;
   return {sx * scale, sy * scale, sz * scale};
@@ -290,11 +326,13 @@ Vec3 SecCylCoilLocalField(const SecCylCoil& c, const Vec3& p, const FieldQuadrat
 Vec3 SecRecCoilLocalField(const SecRecCoil& c, const Vec3& p, const FieldQuadrature& q) {
   const GaussLegendreTable& table = q.coil;
   const int n = table.Size();
-  Scratch scratch(n, 5);
-  double* cos_theta = scratch.Row(n, 0);
-  double* sin_theta = scratch.Row(n, 1);
-  double* bracket = scratch.Row(n, 2);  // and the radial coordinate a in row 3
-  double* ratio = scratch.Row(n, 4);
+  Scratch scratch(n, 7);
+  const int np = scratch.Stride();
+  double* cos_theta = scratch.Row(0);
+  double* sin_theta = scratch.Row(1);
+  const double* weight = PadRow(scratch.Row(2), table.Weights().data(), n, np, 0);
+  double* bracket = scratch.Row(3);  // and the radial coordinate a right after it
+  double* ratio = scratch.Row(5);
   ArcAngles(table, c.Angle / 2, cos_theta, sin_theta);
   SecRecEdges(cos_theta, sin_theta, n, p.x, p.y, p.z, p.z + c.T, c.Ri, c.Ro, bracket, ratio);
   BatchLog(ratio, n);
@@ -305,12 +343,12 @@ Vec3 SecRecCoilLocalField(const SecRecCoil& c, const Vec3& p, const FieldQuadrat
     sx += table.Weights()[k] * g * cos_theta[k];
     sy += table.Weights()[k] * g * sin_theta[k];
   }
-  double sz = 0;
+  double* radii = scratch.Row(6);
   for (int i = 0; i < n; ++i) {
-    const double r = (c.Ro - c.Ri) / 2 * table.Nodes()[i] + (c.Ro + c.Ri) / 2;
-    sz += table.Weights()[i] *
-          SecRecRing(cos_theta, sin_theta, table.Weights().data(), n, p.x, p.y, p.z, p.z + c.T, r);
+    radii[i] = (c.Ro - c.Ri) / 2 * table.Nodes()[i] + (c.Ro + c.Ri) / 2;
   }
+  const double sz = SecRecZ(cos_theta, sin_theta, weight, np, radii, table.Weights().data(), n, p.x,
+                            p.y, p.z, p.z + c.T);
   const double half = c.Angle / 2;
   return {sx * half, sy * half, sz * j * ((c.Ro - c.Ri) * c.Angle / 4)};
 }

@@ -12,6 +12,7 @@ __m128d _ZGVbN2v_log(__m128d);
 __m128d _ZGVbN2v_atan(__m128d);
 __m128d _ZGVbN2v_cos(__m128d);
 __m128d _ZGVbN2v_sin(__m128d);
+__m128d _ZGVbN2vv_atan2(__m128d, __m128d);
 }
 
 #pragma GCC push_options
@@ -21,6 +22,7 @@ __m256d _ZGVdN4v_log(__m256d);
 __m256d _ZGVdN4v_atan(__m256d);
 __m256d _ZGVdN4v_cos(__m256d);
 __m256d _ZGVdN4v_sin(__m256d);
+__m256d _ZGVdN4vv_atan2(__m256d, __m256d);
 }
 #pragma GCC pop_options
 #endif
@@ -77,9 +79,50 @@ void Apply(Wide wide, Narrow narrow, const double* in, double* out, int count) {
     out[done] = pad_out[0];
   }
 }
+__attribute__((target("avx2"))) int Atan2Wide(const double* y,
+                                              const double* x,
+                                              double* out,
+                                              int count) {
+  int i = 0;
+  for (; i + 4 <= count; i += 4) {
+    _mm256_storeu_pd(out + i, _ZGVdN4vv_atan2(_mm256_loadu_pd(y + i), _mm256_loadu_pd(x + i)));
+  }
+  return i;
+}
+
+int Atan2Narrow(const double* y, const double* x, double* out, int count) {
+  int i = 0;
+  for (; i + 2 <= count; i += 2) {
+    _mm_storeu_pd(out + i, _ZGVbN2vv_atan2(_mm_loadu_pd(y + i), _mm_loadu_pd(x + i)));
+  }
+  return i;
+}
 #endif
 
 }  // namespace
+
+void BatchAtan2(const double* y, const double* x, double* out, int count) {
+#if defined(__x86_64__)
+  const bool wide = HasAvx2();
+  const int step = wide ? 4 : 2;
+  const int done = wide ? Atan2Wide(y, x, out, count) : Atan2Narrow(y, x, out, count);
+  if (done < count) {
+    double pad_y[4] = {0, 0, 0, 0}, pad_x[4] = {1, 1, 1, 1}, pad_out[4];
+    for (int i = done; i < count; ++i) {
+      pad_y[i - done] = y[i];
+      pad_x[i - done] = x[i];
+    }
+    wide ? Atan2Wide(pad_y, pad_x, pad_out, step) : Atan2Narrow(pad_y, pad_x, pad_out, step);
+    for (int i = done; i < count; ++i) {
+      out[i] = pad_out[i - done];
+    }
+  }
+#else
+  for (int i = 0; i < count; ++i) {
+    out[i] = std::atan2(y[i], x[i]);
+  }
+#endif
+}
 
 void BatchLog(double* values, int count) {
 #if defined(__x86_64__)
