@@ -4,6 +4,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include <QLineEdit>
@@ -12,6 +13,7 @@
 #include <QScrollBar>
 
 #include "display/canvas.h"
+#include "display/views.h"
 #include "model/element_model.h"
 #include "model/notices.h"
 #include "model/progress.h"
@@ -48,6 +50,7 @@ class MainWindow : public QMainWindow {
   void ShowRunResults(bool rect_set);
 
   void SetRunJob(RunJob job);
+
   void SetConfirm(Confirm confirm) { confirm_ = std::move(confirm); }
   // Closes every other window from the most recently shown back, the notices included.
   void CloseDialogs() { CloseOtherWindows(); }
@@ -78,10 +81,15 @@ class MainWindow : public QMainWindow {
   void OnVectorScaleText(const QString& text);
   void OnPrimaryDrag(double x, double y);
   void StartRun(bool rect_set);
+  void ShowTexts(const ViewTexts& texts);
+  class Observer;
 
   ElementModel& model_;
   NoticeBoard& notices_;
   std::array<ViewWidget*, 4> views_{};
+  std::unique_ptr<Observer> observer_;
+  Views display_;
+  bool mirroring_zoom_ = false;
   QWidget* view_area_ = nullptr;
   QScrollBar* zoom_scroll_ = nullptr;
   QLineEdit* zoom_text_ = nullptr;

@@ -42,6 +42,7 @@ class MainWindowTest : public QObject {
   void ButtonsRunTheCommandsOfTheirKeys();
   void EntriesWithoutCommandAndKeylessButtonsDoNothing();
   void StandardShortcutsAreSet();
+  void TypingAVectorScaleRedrawsTheVectors();
   void ScrollPositionSetsTheZoomBox();
   void VectorScaleBoxIsReadAsANumber();
   void CloseByProgramAsksTheApplicationQuestion();
@@ -288,6 +289,32 @@ void MainWindowTest::StandardShortcutsAreSet() {
   QCOMPARE(Named<QAction>(window_, "mnuFileSaveAs")->shortcut(), QKeySequence(QKeySequence::Save));
   QCOMPARE(Named<QAction>(window_, "mnuFileExit")->shortcut(), QKeySequence(QKeySequence::Quit));
   QCOMPARE(Named<QAction>(window_, "mnuHelpContents")->shortcut(), QKeySequence(Qt::Key_F1));
+}
+
+void MainWindowTest::TypingAVectorScaleRedrawsTheVectors() {
+  // One point at the origin with a field along +X: a pink line right of the top view's centre.
+  model_->RectCalPointSet.LastIndex = 0;
+  model_->RectCalPointSet.Points[0].Hx = 1000;
+  auto pink_pixels = [this] {
+    const QImage image = window_->View(1)->Image();
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+      for (int x = 0; x < image.width(); ++x) {
+        if (image.pixelColor(x, y) == QColor(255, 20, 147))
+          ++count;
+      }
+    }
+    return count;
+  };
+  auto* box = Named<QLineEdit>(window_, "Text1");
+  box->setText("0.01");
+  const int short_line = pink_pixels();
+  QVERIFY(short_line > 5);
+  box->setText("0.03");
+  const int long_line = pink_pixels();
+  // The old vector went with the redraw; only the new, longer one is there.
+  QVERIFY(long_line > 2 * short_line);
+  QVERIFY(long_line < 4 * short_line);
 }
 
 void MainWindowTest::ScrollPositionSetsTheZoomBox() {
