@@ -1,6 +1,7 @@
 // Start-up, re-initialisation and the commands that open windows beside the main window.
 #include "ui/application.h"
 
+#include "files/model_file.h"
 #include "model/resets.h"
 #include "ui/about_window.h"
 #include "ui/colour_dialog.h"
@@ -21,7 +22,11 @@ void ShowAgain(QWidget* window) {
 TavrineApplication::TavrineApplication(int splash_ms)
     : splash_ms_(splash_ms),
       model_(std::make_unique<ElementModel>()),
-      notice_windows_(std::make_unique<NoticeWindows>(board_)) {}
+      notice_windows_(std::make_unique<NoticeWindows>(board_)) {
+  // "はい" on the overwrite notice writes the model as it is now to the path chosen last.
+  notice_windows_->SetOverwriteCallback(
+      [this] { SaveModelFileCommand(*model_, model_->ModelFilePath, board_); });
+}
 
 TavrineApplication::~TavrineApplication() {
   for (QWidget* window :

@@ -120,6 +120,9 @@ MainWindow::MainWindow(ElementModel& model, NoticeBoard& notices, QWidget* paren
     box.exec();
     return box.clickedButton() == static_cast<QAbstractButton*>(yes);
   };
+  choose_file_ = [this](bool save, const QString& title) {
+    return ChooseFileWithDialog(save, title);
+  };
   qApp->installEventFilter(this);
   resize(1200, 860);
 }
@@ -377,6 +380,15 @@ void MainWindow::BuildToolbars() {
 
 void MainWindow::RunCommand(MainCommand command) {
   switch (command) {
+    case MainCommand::ReadModel:
+      ReadModel();
+      return;
+    case MainCommand::SaveModel:
+      SaveModel();
+      return;
+    case MainCommand::ExportDistribution:
+      ExportDistribution();
+      return;
     case MainCommand::Exit:
       Exit();
       return;

@@ -50,7 +50,9 @@ class MainWindow : public QMainWindow {
   void ShowRunResults(bool rect_set);
 
   void SetRunJob(RunJob job);
-
+  // The file dialog: the chosen path, or empty for none. Tests put their own chooser in.
+  using FileChooser = std::function<QString(bool save, const QString& title)>;
+  void SetFileChooser(FileChooser chooser) { choose_file_ = std::move(chooser); }
   void SetConfirm(Confirm confirm) { confirm_ = std::move(confirm); }
   // Closes every other window from the most recently shown back, the notices included.
   void CloseDialogs() { CloseOtherWindows(); }
@@ -84,6 +86,11 @@ class MainWindow : public QMainWindow {
   void ShowTexts(const ViewTexts& texts);
   class Observer;
 
+  QString ChooseFileWithDialog(bool save, const QString& title);
+  void SaveModel();
+  void ReadModel();
+  void ExportDistribution();
+
   ElementModel& model_;
   NoticeBoard& notices_;
   std::array<ViewWidget*, 4> views_{};
@@ -97,6 +104,7 @@ class MainWindow : public QMainWindow {
   FieldRunController* runs_ = nullptr;
   Confirm confirm_;
   RunJob run_job_;
+  FileChooser choose_file_;
   bool close_without_asking_ = false;
   // Top-level windows in the order they were shown, for closing from the most recent back.
   std::vector<QPointer<QWidget>> shown_windows_;

@@ -29,6 +29,7 @@ class ApplicationTest : public QObject {
   void SplashClosedEarlyOpensNoWorldFrameDialog();
   void ToolbarInitializeKeepsTheWindowAndAsksForTheFrameAtOnce();
   void MenuInitializeReplacesTheMainWindowAndRunsTheWholeStartUp();
+  void OverwriteNoticeYesWritesTheModelNoWritesNothing();
 
  private:
   void EnterWorldFrame(const QString& length);
@@ -116,6 +117,38 @@ void ApplicationTest::MenuInitializeReplacesTheMainWindowAndRunsTheWholeStartUp(
   QVERIFY(!app_->WorldFrame()->isVisible());  // closed with the old window's dialogs
   QVERIFY(app_->Splash() != nullptr && app_->Splash()->isVisible());
   QTRY_VERIFY(app_->WorldFrame()->isVisible());  // again when the new splash's timer fires
+}
+
+void ApplicationTest::OverwriteNoticeYesWritesTheModelNoWritesNothing() {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("model.csv");
+  QFile existing(path);
+  QVERIFY(existing.open(QIODevice::WriteOnly));
+  existing.write("old");
+  existing.close();
+  MainWindow* window = app_->Main();
+  window->SetFileChooser([&path](bool, const QString&) { return path; });
+  Named<QAction>(window, "BWriteData")->trigger();
+  QVERIFY(app_->Board().IsOpen(tavrine::NoticeId::CautionFileExist));
+  QCOMPARE(QString::fromStdString(app_->Model().ModelFilePath), path);
+  auto pressed = [this](const char* caption) {
+    tavrine::NoticeWindow* notice = app_->Notices().Window(tavrine::NoticeId::CautionFileExist);
+    QVERIFY(notice != nullptr);
+    for (QPushButton* button : notice->findChildren<QPushButton*>()) {
+      if (button->text() == QString::fromUtf8(caption))
+        button->click();
+    }
+  };
+  QTRY_VERIFY(app_->Notices().Window(tavrine::NoticeId::CautionFileExist) != nullptr);
+  pressed("いいえ");
+  QVERIFY(existing.open(QIODevice::ReadOnly));
+  QCOMPARE(existing.readAll(), QByteArray("old"));
+  existing.close();
+  Named<QAction>(window, "mnuFileSaveAs")->trigger();
+  QTRY_VERIFY(app_->Notices().Window(tavrine::NoticeId::CautionFileExist) != nullptr);
+  pressed("はい");
+  QVERIFY(existing.open(QIODevice::ReadOnly));
+  QVERIFY(existing.readAll().startsWith(QByteArray("\"\x8a\x70\x92\x8c")));  // "角柱…" in CP932
 }
 
 QTEST_MAIN(ApplicationTest)

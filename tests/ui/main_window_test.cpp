@@ -42,6 +42,8 @@ class MainWindowTest : public QObject {
   void ButtonsRunTheCommandsOfTheirKeys();
   void EntriesWithoutCommandAndKeylessButtonsDoNothing();
   void StandardShortcutsAreSet();
+  void FileCommandsAskWithTheirTitles();
+  void UnreadableFileRaisesCautionFileInOutAndKeepsTheModel();
   void TypingAVectorScaleRedrawsTheVectors();
   void ScrollPositionSetsTheZoomBox();
   void VectorScaleBoxIsReadAsANumber();
@@ -238,8 +240,6 @@ void MainWindowTest::ButtonsRunTheCommandsOfTheirKeys() {
       {"mnuRectFieldCalPoint", MainCommand::RectGridDialog},
       {"KtParameterInput", MainCommand::KtParameterDialog},
       {"mnuHelpAbout", MainCommand::About},
-      {"BReadData", MainCommand::ReadModel},
-      {"mnuFileOpen", MainCommand::ReadModel},
   };
   for (const auto& [name, command] : cases) {
     spy.clear();
@@ -289,6 +289,40 @@ void MainWindowTest::StandardShortcutsAreSet() {
   QCOMPARE(Named<QAction>(window_, "mnuFileSaveAs")->shortcut(), QKeySequence(QKeySequence::Save));
   QCOMPARE(Named<QAction>(window_, "mnuFileExit")->shortcut(), QKeySequence(QKeySequence::Quit));
   QCOMPARE(Named<QAction>(window_, "mnuHelpContents")->shortcut(), QKeySequence(Qt::Key_F1));
+}
+
+void MainWindowTest::FileCommandsAskWithTheirTitles() {
+  QStringList asked;
+  window_->SetFileChooser([&asked](bool save, const QString& title) {
+    asked << QString("%1|%2").arg(save ? "save" : "open", title);
+    return QString();
+  });
+  model_->RecMagCount = 1;
+  for (const char* name : {"BReadData", "mnuFileOpen", "BWriteData", "mnuFileSaveAs",
+                           "BSaveContour", "mnuSaveDistFieldData"}) {
+    Named<QAction>(window_, name)->trigger();
+  }
+  QCOMPARE(asked,
+           (QStringList{"open|ファイルからデータの読み込み", "open|ファイルからデータの読み込み",
+                        "save|磁石データ、計算結果データのファイルへの保存",
+                        "save|磁石データ、計算結果データのファイルへの保存",
+                        "save|3D分布用計算結果データのファイルへの保存",
+                        "save|3D分布用計算結果データのファイルへの保存"}));
+  // Cancelling changes nothing, the read included.
+  QCOMPARE(model_->RecMagCount, 1);
+  QVERIFY(model_->ModelFilePath.empty());
+  QVERIFY(board_->OpenNotices().empty());
+}
+
+void MainWindowTest::UnreadableFileRaisesCautionFileInOutAndKeepsTheModel() {
+  model_->RecMagCount = 1;
+  model_->RecMagTable[1].a = 100;
+  window_->SetFileChooser([](bool, const QString&) { return QString("/nonexistent/model.csv"); });
+  Named<QAction>(window_, "BReadData")->trigger();
+  QVERIFY(board_->IsOpen(tavrine::NoticeId::CautionFileInOut));
+  QCOMPARE(model_->RecMagCount, 1);
+  QCOMPARE(model_->RecMagTable[1].a, 100.0);
+  QCOMPARE(model_->ModelFilePath, std::string("/nonexistent/model.csv"));
 }
 
 void MainWindowTest::TypingAVectorScaleRedrawsTheVectors() {
