@@ -1,14 +1,39 @@
 // Start-up, re-initialisation and the commands that open windows beside the main window.
 #include "ui/application.h"
 
+#include "files/model_file.h"
 #include "model/resets.h"
+#include "ui/about_window.h"
+#include "ui/colour_dialog.h"
+#include "ui/help_window.h"
+#include "ui/notice_windows.h"
+#include "ui/world_frame_dialog.h"
 
 namespace tavrine {
 
-TavrineApplication::TavrineApplication() : model_(std::make_unique<ElementModel>()) {}
+namespace {
+void ShowAgain(QWidget* window) {
+  window->show();
+  window->raise();
+  window->activateWindow();
+}
+}  // namespace
+
+TavrineApplication::TavrineApplication(int splash_ms)
+    : splash_ms_(splash_ms),
+      model_(std::make_unique<ElementModel>()),
+      notice_windows_(std::make_unique<NoticeWindows>(board_)) {
+  // "はい" on the overwrite notice writes the model as it is now to the path chosen last.
+  notice_windows_->SetOverwriteCallback(
+      [this] { SaveModelFileCommand(*model_, model_->ModelFilePath, board_); });
+}
 
 TavrineApplication::~TavrineApplication() {
-  delete main_window_.data();
+  for (QWidget* window :
+       std::initializer_list<QWidget*>{about_.data(), help_.data(), colour_.data(),
+                                       world_frame_.data(), splash_.data(), main_window_.data()}) {
+    delete window;
+  }
 }
 
 void TavrineApplication::StartUp() {
@@ -16,7 +41,14 @@ void TavrineApplication::StartUp() {
   connect(window, &MainWindow::CommandRequested, this, &TavrineApplication::OnCommand);
   main_window_ = window;
   window->show();
+  auto* splash = new SplashWindow(nullptr, splash_ms_);
+  splash->setAttribute(Qt::WA_DeleteOnClose);
+  connect(splash, &SplashWindow::timerFinished, this, &TavrineApplication::OpenWorldFrame);
+  splash_ = splash;
+  splash->show();
   FullReset(*model_);
+  // The first drawing came with the window's first resize, before the reset.
+  window->RedrawAll();
   emit MainWindowCreated(window);
 }
 
@@ -27,6 +59,18 @@ void TavrineApplication::OnCommand(MainCommand command) {
       return;
     case MainCommand::InitializeByToolbar:
       InitializeByToolbar();
+      return;
+    case MainCommand::ChangeColour:
+      OpenColourDialog();
+      return;
+    case MainCommand::HelpContents:
+      Help().ShowContents();
+      return;
+    case MainCommand::HelpSearch:
+      Help().ShowSearch();
+      return;
+    case MainCommand::About:
+      OpenAbout();
       return;
     default:
       // The element, grid, study and table dialogs are not part of the program yet.
@@ -47,8 +91,43 @@ void TavrineApplication::InitializeByMenu() {
 
 void TavrineApplication::InitializeByToolbar() {
   FullReset(*model_);
+  OpenWorldFrame();
   if (main_window_)
     main_window_->RedrawAll();
+}
+
+void TavrineApplication::OpenWorldFrame() {
+  if (!world_frame_) {
+    world_frame_ = new WorldFrameDialog(*model_, board_);
+    connect(world_frame_, &WorldFrameDialog::entered, this, [this] {
+      if (main_window_)
+        main_window_->RedrawAll();
+    });
+  }
+  world_frame_->Open();
+}
+
+void TavrineApplication::OpenColourDialog() {
+  if (!colour_) {
+    colour_ = new ColourDialog(*model_);
+    connect(colour_, &ColourDialog::coloursChanged, this, [this] {
+      if (main_window_)
+        main_window_->RedrawAll();
+    });
+  }
+  ShowAgain(colour_);
+}
+
+HelpWindow& TavrineApplication::Help() {
+  if (!help_)
+    help_ = new HelpWindow();
+  return *help_;
+}
+
+void TavrineApplication::OpenAbout() {
+  if (!about_)
+    about_ = new AboutWindow();
+  ShowAgain(about_);
 }
 
 }  // namespace tavrine

@@ -1,5 +1,5 @@
-// The program object: owns the one model, the notice board and the current main window, and
-// runs the start-up sequence and both re-initialisations.
+// The program object: owns the one model, the notice board, the notice windows, the current
+// main window and the windows beside it, and runs the start-up and both re-initialisations.
 #pragma once
 
 #include <memory>
@@ -9,15 +9,22 @@
 
 #include "model/element_model.h"
 #include "model/notices.h"
+#include "ui/about_window.h"
+#include "ui/colour_dialog.h"
+#include "ui/help_window.h"
 #include "ui/main_commands.h"
 #include "ui/main_window.h"
+#include "ui/notice_windows.h"
+#include "ui/splash_window.h"
+#include "ui/world_frame_dialog.h"
 
 namespace tavrine {
 
 class TavrineApplication final : public QObject {
   Q_OBJECT
  public:
-  TavrineApplication();
+  // The splash interval is shortened only by tests.
+  explicit TavrineApplication(int splash_ms = kSplashIntervalMs);
   ~TavrineApplication() override;
 
   // Main window, splash, full reset; the world-frame dialog follows when the splash timer fires.
@@ -25,6 +32,9 @@ class TavrineApplication final : public QObject {
   ElementModel& Model() { return *model_; }
   NoticeBoard& Board() { return board_; }
   MainWindow* Main() const { return main_window_; }
+  SplashWindow* Splash() const { return splash_; }
+  WorldFrameDialog* WorldFrame() const { return world_frame_; }
+  NoticeWindows& Notices() { return *notice_windows_; }
 
  signals:
   // A main window was created by a start-up (tests follow the window through "初期化").
@@ -34,10 +44,21 @@ class TavrineApplication final : public QObject {
   void OnCommand(MainCommand command);
   void InitializeByMenu();
   void InitializeByToolbar();
+  void OpenWorldFrame();
+  void OpenColourDialog();
+  HelpWindow& Help();
+  void OpenAbout();
 
+  int splash_ms_;
   std::unique_ptr<ElementModel> model_;
   NoticeBoard board_;
+  std::unique_ptr<NoticeWindows> notice_windows_;
   QPointer<MainWindow> main_window_;
+  QPointer<SplashWindow> splash_;
+  QPointer<WorldFrameDialog> world_frame_;
+  QPointer<ColourDialog> colour_;
+  QPointer<HelpWindow> help_;
+  QPointer<AboutWindow> about_;
 };
 
 }  // namespace tavrine

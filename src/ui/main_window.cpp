@@ -17,10 +17,10 @@
 #include <QVBoxLayout>
 
 #include "calcpoints/field_runs.h"
+#include "display/field_vectors.h"
 #include "model/text_rules.h"
 #include "ui/field_run_controller.h"
 #include "ui/ui_fonts.h"
-#include "ui/view_drawing.h"
 
 // The icons live in this static library; its resources must be registered by hand.
 static void RegisterIcons() {
@@ -71,6 +71,19 @@ QString Utf8(const std::string& text) {
 
 }  // namespace
 
+// The display tells the window when a view is drawn and when the texts beside it change.
+class MainWindow::Observer final : public ViewObserver {
+ public:
+  explicit Observer(MainWindow& window) : window_(window) {}
+  void ViewPlaced(int view, const LayoutRect&) override {
+    window_.views_[static_cast<size_t>(view)]->show();
+  }
+  void TextsChanged(const ViewTexts& texts) override { window_.ShowTexts(texts); }
+
+ private:
+  MainWindow& window_;
+};
+
 MainWindow::MainWindow(ElementModel& model, NoticeBoard& notices, QWidget* parent)
     : QMainWindow(parent), model_(model), notices_(notices) {
   RegisterIcons();
@@ -84,6 +97,9 @@ MainWindow::MainWindow(ElementModel& model, NoticeBoard& notices, QWidget* paren
   view_area_ = new ViewArea(central);
   layout->addWidget(view_area_, 1);
   BuildViews();
+  observer_ = std::make_unique<Observer>(*this);
+  display_.canvas = Canvases();
+  display_.observer = observer_.get();
   BuildControls(central);
   setCentralWidget(central);
   BuildMenus();
@@ -103,6 +119,9 @@ MainWindow::MainWindow(ElementModel& model, NoticeBoard& notices, QWidget* paren
     box.setDefaultButton(yes);
     box.exec();
     return box.clickedButton() == static_cast<QAbstractButton*>(yes);
+  };
+  choose_file_ = [this](bool save, const QString& title) {
+    return ChooseFileWithDialog(save, title);
   };
   qApp->installEventFilter(this);
   resize(1200, 860);
@@ -156,7 +175,7 @@ void MainWindow::BuildControls(QWidget* area) {
   row->addWidget(vector_scale_);
   row->addStretch(1);
   area->layout()->addWidget(bar);
-  model_.View.VectorScale = NumericValue("0.005");
+  SetVectorScaleFromText(model_, "0.005");
   connect(zoom_scroll_, &QScrollBar::valueChanged, this, &MainWindow::OnZoomScroll);
   connect(zoom_text_, &QLineEdit::textChanged, this, &MainWindow::OnZoomText);
   connect(vector_scale_, &QLineEdit::textChanged, this, &MainWindow::OnVectorScaleText);
@@ -361,6 +380,15 @@ void MainWindow::BuildToolbars() {
 
 void MainWindow::RunCommand(MainCommand command) {
   switch (command) {
+    case MainCommand::ReadModel:
+      ReadModel();
+      return;
+    case MainCommand::SaveModel:
+      SaveModel();
+      return;
+    case MainCommand::ExportDistribution:
+      ExportDistribution();
+      return;
     case MainCommand::Exit:
       Exit();
       return;
@@ -385,65 +413,67 @@ void MainWindow::RunCommand(MainCommand command) {
 
 std::array<Canvas*, 4> MainWindow::Canvases() const {
   std::array<Canvas*, 4> canvases{};
-  for (size_t i = 0; i < 4; ++i)
+  for (size_t i = 0; i < 4; ++i) {
     canvases[i] = &views_[i]->GetCanvas();
+  }
   return canvases;
 }
 
-void MainWindow::RedrawAll() {
-  for (ViewWidget* view : views_)
-    view->show();
-  view_drawing::RedrawAll(model_, Canvases());
-}
-
-void MainWindow::DrawRectFieldVectors() {
-  view_drawing::DrawRectVectors(model_, Canvases());
-}
-
-void MainWindow::FillAllGrey() {
-  view_drawing::FillGrey(Canvases());
-}
-
-void MainWindow::ShowRunResults(bool rect_set) {
-  const view_drawing::ReadoutTexts texts = view_drawing::RunReadouts(model_, rect_set);
+void MainWindow::ShowTexts(const ViewTexts& texts) {
   for (size_t v = 0; v < 4; ++v) {
     for (int item = 0; item < 6; ++item) {
-      views_[v]->ReadoutItem(item)->setText(Utf8(texts[v][static_cast<size_t>(item)]));
+      views_[v]->ReadoutItem(item)->setText(Utf8(texts.readouts[v][static_cast<size_t>(item)]));
     }
+  }
+  for (int i = 0; i < 3; ++i) {
+    views_[0]->AngleReadout(i)->setText(Utf8(texts.angles[static_cast<size_t>(i)]));
+  }
+  if (zoom_text_->text() != Utf8(texts.zoom)) {
+    // The display has applied this zoom already; mirroring it must not apply it again.
+    const bool was_mirroring = mirroring_zoom_;
+    mirroring_zoom_ = true;
+    zoom_text_->setText(Utf8(texts.zoom));
+    mirroring_zoom_ = was_mirroring;
   }
 }
 
+void MainWindow::RedrawAll() {
+  tavrine::RedrawAll(model_, display_);
+}
+
+void MainWindow::DrawRectFieldVectors() {
+  DrawAllFieldVectors(model_, display_, PointSetKind::kRect);
+}
+
+void MainWindow::FillAllGrey() {
+  tavrine::FillAllGrey(display_);
+}
+
+void MainWindow::ShowRunResults(bool rect_set) {
+  const PointSetKind set = rect_set ? PointSetKind::kRect : PointSetKind::kSect;
+  DrawAllFieldVectors(model_, display_, set);
+  ShowExtremesReadout(model_, display_, set, FindFieldExtremes(model_, set));
+}
+
 void MainWindow::OnZoomScroll(int position) {
-  model_.View.ZoomFactor = position / 10.0;
-  // The box shows the factor; its change applies it as typed zoom does.
-  zoom_text_->setText(Utf8(ShortestDecimal(model_.View.ZoomFactor)));
-  FillAllGrey();
-  if (model_.RecMagCount >= 1)
-    RedrawAll();
+  SetZoomFromScroll(model_, display_, position);
 }
 
 void MainWindow::OnZoomText(const QString& text) {
-  const std::string utf8 = text.toStdString();
-  model_.View.ZoomFactor = NumericValue(utf8);
-  FillAllGrey();
-  if (model_.RecMagCount >= 1)
-    RedrawAll();
-  view_drawing::DrawFreeAxesInSideView(model_, Canvases());
+  if (mirroring_zoom_)
+    return;
+  SetZoomFromText(model_, display_, text.toStdString());
 }
 
 void MainWindow::OnVectorScaleText(const QString& text) {
-  // Cached here; every vector drawing reads this value.
-  model_.View.VectorScale = NumericValue(text.toStdString());
+  // Read once here; every vector drawing uses the value kept in the model.
+  SetVectorScaleFromText(model_, text.toStdString());
   RedrawAll();
   DrawRectFieldVectors();
 }
 
 void MainWindow::OnPrimaryDrag(double x, double y) {
-  const std::array<std::string, 3> angles = view_drawing::RotateFreeView(model_, Canvases(), x, y);
-  for (int i = 0; i < 3; ++i)
-    views_[0]->AngleReadout(i)->setText(Utf8(angles[i]));
-  for (ViewWidget* view : views_)
-    view->show();
+  RotateFreeView(model_, display_, x, y);
 }
 
 void MainWindow::SetRunJob(RunJob job) {
@@ -458,14 +488,7 @@ void MainWindow::StartRun(bool rect_set) {
   RunJob job = run_job_;
   runs_->Start([&model, &notices, job,
                 rect_set](Progress& progress) { job(model, progress, notices, rect_set); },
-               [this, rect_set] {
-                 if (rect_set) {
-                   DrawRectFieldVectors();
-                 } else {
-                   view_drawing::DrawSectVectors(model_, Canvases());
-                 }
-                 ShowRunResults(rect_set);
-               });
+               [this, rect_set] { ShowRunResults(rect_set); });
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {

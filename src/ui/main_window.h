@@ -4,6 +4,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include <QLineEdit>
@@ -12,6 +13,7 @@
 #include <QScrollBar>
 
 #include "display/canvas.h"
+#include "display/views.h"
 #include "model/element_model.h"
 #include "model/notices.h"
 #include "model/progress.h"
@@ -48,6 +50,9 @@ class MainWindow : public QMainWindow {
   void ShowRunResults(bool rect_set);
 
   void SetRunJob(RunJob job);
+  // The file dialog: the chosen path, or empty for none. Tests put their own chooser in.
+  using FileChooser = std::function<QString(bool save, const QString& title)>;
+  void SetFileChooser(FileChooser chooser) { choose_file_ = std::move(chooser); }
   void SetConfirm(Confirm confirm) { confirm_ = std::move(confirm); }
   // Closes every other window from the most recently shown back, the notices included.
   void CloseDialogs() { CloseOtherWindows(); }
@@ -78,10 +83,20 @@ class MainWindow : public QMainWindow {
   void OnVectorScaleText(const QString& text);
   void OnPrimaryDrag(double x, double y);
   void StartRun(bool rect_set);
+  void ShowTexts(const ViewTexts& texts);
+  class Observer;
+
+  QString ChooseFileWithDialog(bool save, const QString& title);
+  void SaveModel();
+  void ReadModel();
+  void ExportDistribution();
 
   ElementModel& model_;
   NoticeBoard& notices_;
   std::array<ViewWidget*, 4> views_{};
+  std::unique_ptr<Observer> observer_;
+  Views display_;
+  bool mirroring_zoom_ = false;
   QWidget* view_area_ = nullptr;
   QScrollBar* zoom_scroll_ = nullptr;
   QLineEdit* zoom_text_ = nullptr;
@@ -89,6 +104,7 @@ class MainWindow : public QMainWindow {
   FieldRunController* runs_ = nullptr;
   Confirm confirm_;
   RunJob run_job_;
+  FileChooser choose_file_;
   bool close_without_asking_ = false;
   // Top-level windows in the order they were shown, for closing from the most recent back.
   std::vector<QPointer<QWidget>> shown_windows_;

@@ -82,6 +82,11 @@ void FieldRunTest::RectRunFillsThePointsWhileTheEventLoopRuns() {
   }
   QVERIFY(largest_hz > 1000);
   QCOMPARE(window_->Runs().Window()->objectName(), QString("ProgressMagField"));
+  // The free view's group shows the point of largest field, the front view's the largest Hz.
+  const QString hz = Named<QLabel>(window_, "LabelHxmax2")->text();
+  QVERIFY2(hz.startsWith("Hz=") && hz.mid(3).toInt() > 1000, qPrintable(hz));
+  QVERIFY(Named<QLabel>(window_, "LabelHzmax3")->text().startsWith("Px="));
+  QVERIFY(Named<QLabel>(window_, "LabelHzmax3")->text() != QString("Px="));
 }
 
 void FieldRunTest::ProgressWindowKeepsEarlierBarsAndBlocksInput() {

@@ -42,6 +42,9 @@ class MainWindowTest : public QObject {
   void ButtonsRunTheCommandsOfTheirKeys();
   void EntriesWithoutCommandAndKeylessButtonsDoNothing();
   void StandardShortcutsAreSet();
+  void FileCommandsAskWithTheirTitles();
+  void UnreadableFileRaisesCautionFileInOutAndKeepsTheModel();
+  void TypingAVectorScaleRedrawsTheVectors();
   void ScrollPositionSetsTheZoomBox();
   void VectorScaleBoxIsReadAsANumber();
   void CloseByProgramAsksTheApplicationQuestion();
@@ -237,8 +240,6 @@ void MainWindowTest::ButtonsRunTheCommandsOfTheirKeys() {
       {"mnuRectFieldCalPoint", MainCommand::RectGridDialog},
       {"KtParameterInput", MainCommand::KtParameterDialog},
       {"mnuHelpAbout", MainCommand::About},
-      {"BReadData", MainCommand::ReadModel},
-      {"mnuFileOpen", MainCommand::ReadModel},
   };
   for (const auto& [name, command] : cases) {
     spy.clear();
@@ -288,6 +289,66 @@ void MainWindowTest::StandardShortcutsAreSet() {
   QCOMPARE(Named<QAction>(window_, "mnuFileSaveAs")->shortcut(), QKeySequence(QKeySequence::Save));
   QCOMPARE(Named<QAction>(window_, "mnuFileExit")->shortcut(), QKeySequence(QKeySequence::Quit));
   QCOMPARE(Named<QAction>(window_, "mnuHelpContents")->shortcut(), QKeySequence(Qt::Key_F1));
+}
+
+void MainWindowTest::FileCommandsAskWithTheirTitles() {
+  QStringList asked;
+  window_->SetFileChooser([&asked](bool save, const QString& title) {
+    asked << QString("%1|%2").arg(save ? "save" : "open", title);
+    return QString();
+  });
+  model_->RecMagCount = 1;
+  for (const char* name : {"BReadData", "mnuFileOpen", "BWriteData", "mnuFileSaveAs",
+                           "BSaveContour", "mnuSaveDistFieldData"}) {
+    Named<QAction>(window_, name)->trigger();
+  }
+  QCOMPARE(asked,
+           (QStringList{"open|ファイルからデータの読み込み", "open|ファイルからデータの読み込み",
+                        "save|磁石データ、計算結果データのファイルへの保存",
+                        "save|磁石データ、計算結果データのファイルへの保存",
+                        "save|3D分布用計算結果データのファイルへの保存",
+                        "save|3D分布用計算結果データのファイルへの保存"}));
+  // Cancelling changes nothing, the read included.
+  QCOMPARE(model_->RecMagCount, 1);
+  QVERIFY(model_->ModelFilePath.empty());
+  QVERIFY(board_->OpenNotices().empty());
+}
+
+void MainWindowTest::UnreadableFileRaisesCautionFileInOutAndKeepsTheModel() {
+  model_->RecMagCount = 1;
+  model_->RecMagTable[1].a = 100;
+  window_->SetFileChooser([](bool, const QString&) { return QString("/nonexistent/model.csv"); });
+  Named<QAction>(window_, "BReadData")->trigger();
+  QVERIFY(board_->IsOpen(tavrine::NoticeId::CautionFileInOut));
+  QCOMPARE(model_->RecMagCount, 1);
+  QCOMPARE(model_->RecMagTable[1].a, 100.0);
+  QCOMPARE(model_->ModelFilePath, std::string("/nonexistent/model.csv"));
+}
+
+void MainWindowTest::TypingAVectorScaleRedrawsTheVectors() {
+  // One point at the origin with a field along +X: a pink line right of the top view's centre.
+  model_->RectCalPointSet.LastIndex = 0;
+  model_->RectCalPointSet.Points[0].Hx = 1000;
+  auto pink_pixels = [this] {
+    const QImage image = window_->View(1)->Image();
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+      for (int x = 0; x < image.width(); ++x) {
+        if (image.pixelColor(x, y) == QColor(255, 20, 147))
+          ++count;
+      }
+    }
+    return count;
+  };
+  auto* box = Named<QLineEdit>(window_, "Text1");
+  box->setText("0.01");
+  const int short_line = pink_pixels();
+  QVERIFY(short_line > 5);
+  box->setText("0.03");
+  const int long_line = pink_pixels();
+  // The old vector went with the redraw; only the new, longer one is there.
+  QVERIFY(long_line > 2 * short_line);
+  QVERIFY(long_line < 4 * short_line);
 }
 
 void MainWindowTest::ScrollPositionSetsTheZoomBox() {
