@@ -4,6 +4,8 @@
 
 #include "calcpoints/field_runs.h"
 #include "calcpoints/grids.h"
+#include "field/literal_kernels.h"
+#include "geometry/transforms.h"
 #include "model/resets.h"
 #include "model/text_rules.h"
 #include "model/world_frame.h"
@@ -71,6 +73,59 @@ void BM_RectRun(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * 1681 * (4 + 8 + 2 + 16));
 }
 BENCHMARK(BM_RectRun)->Arg(1)->Arg(2)->Unit(benchmark::kSecond)->UseRealTime();
+
+// The same run single-threaded with the literal per-component kernels, element outer and point
+// inner: the straightforward algorithm the runs are measured against.
+template <class Record, class Kernel>
+void LiteralStep(
+    ElementModel& m, const ElementTable<Record>& table, int first, int last, Kernel kernel) {
+  for (int e = first; e <= last; ++e) {
+    const ElementFrame frame(PlacementOf(table[e]));
+    for (int i = 0; i <= m.RectCalPointSet.LastIndex; ++i) {
+      RectCalPoint& p = m.RectCalPointSet.Points[i];
+      const Vec3 h =
+          frame.VectorToGlobal(kernel(table[e], frame.PointToLocal({p.PGroX, p.PGroY, p.PGroZ})));
+      p.Hx += h.x;
+      p.Hy += h.y;
+      p.Hz += h.z;
+    }
+  }
+}
+
+void LiteralRectRun(ElementModel& m) {
+  ClearRectResults(m);
+  NullNotices n;
+  const GaussLegendreTable sector(500), rh(100), coil(50);
+  LiteralStep(m, m.RecMagTable, 2, m.RecMagCount,
+              [&](const RecMag& r, const Vec3& p) { return literal::RecMagLocalField(r, p, n); });
+  LiteralStep(m, m.SecMagTable, 1, SecMagLoopCount(m), [&](const SecMag& r, const Vec3& p) {
+    return literal::SecMagLocalField(r, sector, p, n);
+  });
+  LiteralStep(m, m.RhMagTable, 1, m.RhMagCount,
+              [&](const RhMag& r, const Vec3& p) { return literal::RhMagLocalField(r, rh, p, n); });
+  LiteralStep(m, m.StrCylCoilTable, 1, m.StrCylCoilCount, [&](const StrCylCoil& r, const Vec3& p) {
+    return literal::StrCylCoilLocalField(r, coil, p);
+  });
+  LiteralStep(m, m.StrRecCoilTable, 1, m.StrRecCoilCount, [&](const StrRecCoil& r, const Vec3& p) {
+    return literal::StrRecCoilLocalField(r, coil, p);
+  });
+  LiteralStep(m, m.SecCylCoilTable, 1, m.SecCylCoilCount, [&](const SecCylCoil& r, const Vec3& p) {
+    return literal::SecCylCoilLocalField(r, coil, p);
+  });
+  LiteralStep(m, m.SecRecCoilTable, 1, m.SecRecCoilCount, [&](const SecRecCoil& r, const Vec3& p) {
+    return literal::SecRecCoilLocalField(r, coil, p);
+  });
+}
+
+void BM_RectRunLiteral(benchmark::State& state) {
+  auto model = MixedModel();
+  for (auto _ : state) {
+    LiteralRectRun(*model);
+    benchmark::DoNotOptimize(model->RectCalPointSet.Points[0].Hz);
+  }
+  state.SetItemsProcessed(state.iterations() * 1681 * (4 + 8 + 2 + 16));
+}
+BENCHMARK(BM_RectRunLiteral)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1);
 
 }  // namespace
 }  // namespace tavrine

@@ -1,0 +1,40 @@
+// RedrawAll of a model with 1000 elements of every kind into four 700 × 450 QImages.
+#include <benchmark/benchmark.h>
+#include <memory>
+
+#include <QGuiApplication>
+
+#include "display/views.h"
+#include "display_model.h"
+#include "ui/image_canvas.h"
+
+namespace {
+
+void BM_RedrawAllImageCanvases(benchmark::State& state) {
+  auto model = tavrine::bench::FullDisplayModel();
+  std::unique_ptr<tavrine::ImageCanvas> canvases[tavrine::kViewCount];
+  tavrine::Views views;
+  for (int v = 0; v < tavrine::kViewCount; ++v) {
+    canvases[v] = std::make_unique<tavrine::ImageCanvas>(700, 450);
+    views.canvas[static_cast<size_t>(v)] = canvases[v].get();
+  }
+  for (auto _ : state) {
+    tavrine::RedrawAll(*model, views);
+    for (auto& canvas : canvases) {
+      benchmark::DoNotOptimize(canvas->Image().constBits());
+    }
+  }
+  state.SetItemsProcessed(state.iterations() * 7 * tavrine::kElementCapacity);  // elements
+}
+BENCHMARK(BM_RedrawAllImageCanvases)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,291 @@
+// The four views: projection, auto-fit, redraw sequence, axes, free-view drag and zoom.
+#include "display/views.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "display/element_drawing.h"
+#include "geometry/transforms.h"
+#include "model/text_rules.h"
+
+namespace tavrine {
+
+ViewAngles AnglesOfView(const ElementModel& model, int view) {
+  const double pi = model.Pi;
+  switch (view) {
+    case kSideView:
+      return {-pi / 2, pi / 2, pi / 2};
+    case kTopView:
+      return {0, 0, 0};
+    case kFrontView:
+      return {pi / 2, 0, 0};
+    default:
+      return {model.View.FreeViewAngX, model.View.FreeViewAngY, model.View.FreeViewAngZ};
+  }
+}
+
+LayoutRect ViewLayout(int view) {
+  switch (view) {
+    case kSideView:
+      return {750, 50, kViewWidth, kViewHeight};
+    case kTopView:
+      return {50, 50, kViewWidth, kViewHeight};
+    case kFrontView:
+      return {50, 500, kViewWidth, kViewHeight};
+    default:
+      return {750, 500, kViewWidth, kViewHeight};
+  }
+}
+
+std::array<TextPlace, 6> ReadoutPlaces(double width, double height) {
+  return {{{width - 200, height - 50},
+           {width - 140, height - 50},
+           {width - 80, height - 50},
+           {width - 200, height - 30},
+           {width - 140, height - 30},
+           {width - 80, height - 30}}};
+}
+
+std::array<TextPlace, 3> AngleReadoutPlaces(double height) {
+  return {{{20, height - 50}, {75, height - 50}, {130, height - 50}}};
+}
+
+ViewTexts::ViewTexts() {
+  readouts.fill({"Hx=0", "Hy=0", "Hz=0", "Px=", "Py=", "Pz="});
+}
+
+void Views::NotifyTexts() const {
+  if (observer != nullptr) {
+    observer->TextsChanged(texts);
+  }
+}
+
+ViewProjector::ViewProjector(double scale, const ViewAngles& angles, double width, double height)
+    : scale_(scale),
+      cx_(width / 2),
+      cy_(height / 2),
+      ca_(std::cos(angles.alpha)),
+      sa_(std::sin(angles.alpha)),
+      cb_(std::cos(angles.beta)),
+      sb_(std::sin(angles.beta)),
+      cg_(std::cos(angles.gamma)),
+      sg_(std::sin(angles.gamma)) {}
+
+ScreenPoint ViewProjector::Project(const Vec3& p) const {
+  const double x = scale_ * p.x, y = scale_ * p.y, z = scale_ * p.z;
+  const double u = x * cb_ + (y * sa_ - z * ca_) * sb_;
+  const double v = y * ca_ + z * sa_;
+  return {cx_ + u * cg_ + v * sg_, cy_ + u * sg_ - v * cg_};
+}
+
+ViewProjector ProjectorFor(const ElementModel& model,
+                           const Canvas& canvas,
+                           const ViewAngles& angles) {
+  return ViewProjector(model.View.ViewScale, angles, canvas.Width(), canvas.Height());
+}
+
+namespace {
+
+ScreenPoint ProjectStoringCentre(ElementModel& model,
+                                 const Canvas& canvas,
+                                 double scale,
+                                 const Vec3& p,
+                                 const ViewAngles& angles) {
+  model.View.ViewCentreX = canvas.Width() / 2;
+  model.View.ViewCentreY = canvas.Height() / 2;
+  return ViewProjector(scale, angles, canvas.Width(), canvas.Height()).Project(p);
+}
+
+}  // namespace
+
+double ViewProjectX(ElementModel& model,
+                    const Canvas& canvas,
+                    double scale,
+                    const Vec3& p,
+                    const ViewAngles& angles) {
+  return ProjectStoringCentre(model, canvas, scale, p, angles).x;
+}
+
+double ViewProjectY(ElementModel& model,
+                    const Canvas& canvas,
+                    double scale,
+                    const Vec3& p,
+                    const ViewAngles& angles) {
+  return ProjectStoringCentre(model, canvas, scale, p, angles).y;
+}
+
+namespace {
+
+struct Extent {
+  double max = -10000, min = 10000;
+  // Exact zeros of the horizontal extents fall back to 100 (both ends positive).
+  double Largest(bool zero_to_hundred) const {
+    double hi = max, lo = min;
+    if (zero_to_hundred) {
+      hi = hi == 0 ? 100 : hi;
+      lo = lo == 0 ? 100 : lo;
+    }
+    return std::max(std::abs(hi), std::abs(lo));
+  }
+};
+
+}  // namespace
+
+double ComputeAutoFit(const ElementModel& model, double half_width, double half_height) {
+  const double pi = model.Pi;
+  const std::array<ViewAngles, 4> probes = {
+      {{0, 0, 0}, {0, pi, pi / 2}, {pi / 2, pi / 2, 0}, {pi / 2, 0, 0}}};
+  Extent ex, ey, ez;
+  for (int i = 0; i <= 10; ++i) {
+    const RecMag& m = model.RecMagTable[static_cast<size_t>(i)];
+    const double xp = m.Ox + m.a / 2, xm = m.Ox - m.a / 2;
+    const double yp = m.Oy + m.b / 2, ym = m.Oy - m.b / 2;
+    const double zp = m.Oz, zm = m.Oz - m.l;
+    for (const ViewAngles& t : probes) {
+      const Placement frame{m.Ox, m.Oy, m.Oz, t.alpha, t.beta, t.gamma};
+      const Vec3 ppp = PointToGlobal({xp, yp, zp}, frame);
+      const Vec3 pmp = PointToGlobal({xp, ym, zp}, frame);
+      ex.max = std::max(ex.max, ppp.x);
+      ex.min = std::min(ex.min, PointToGlobal({xm, yp, zp}, frame).x);
+      ey.max = std::max(ey.max, ppp.y);
+      ey.min = std::min(ey.min, pmp.y);
+      ez.max = std::max(ez.max, pmp.z);
+      ez.min = std::min(ez.min, PointToGlobal({xp, ym, zm}, frame).z);
+    }
+  }
+  if (ez.max == ez.min) {
+    ez.max += 1;
+  }
+  const double sx = half_width / ex.Largest(true) / 1.9;
+  const double sy = half_height / ey.Largest(true) / 1.9;
+  const double sz = (half_width + half_height) / ez.Largest(false) / 1.9;
+  return std::min({sx, sy, sz});
+}
+
+namespace {
+
+void DrawAllElements(const ElementModel& model, Canvas& canvas, const ViewAngles& angles) {
+  for (ElementKind kind :
+       {ElementKind::kRecMag, ElementKind::kSecMag, ElementKind::kRhMag, ElementKind::kStrRecCoil,
+        ElementKind::kStrCylCoil, ElementKind::kSecRecCoil, ElementKind::kSecCylCoil}) {
+    const int n = DefaultSegments(kind);
+    const int count = ElementCount(model, kind);
+    for (int i = 1; i <= count; ++i) {
+      DrawElement(model, canvas, kind, i, n, angles, DrawMode::kNormal);
+    }
+  }
+}
+
+}  // namespace
+
+void DrawView(ElementModel& model, Views& views, int view, const ViewAngles& angles) {
+  const LayoutRect place = ViewLayout(view);
+  if (views.observer != nullptr) {
+    views.observer->ViewPlaced(view, place);
+  }
+  const double half_width = std::nearbyint(place.width) / 2;
+  const double half_height = std::nearbyint(place.height) / 2;
+  model.View.ViewCentreX = half_width;
+  model.View.ViewCentreY = half_height;
+  Canvas& canvas = views[view];
+  canvas.Fill(model.View.BackgroundColour);
+  model.View.ViewScale = model.View.ZoomFactor * ComputeAutoFit(model, half_width, half_height);
+  DrawAllElements(model, canvas, angles);
+  DrawAxes(model, canvas, angles);
+}
+
+void RedrawAll(ElementModel& model, Views& views) {
+  for (int view : kRedrawOrder) {
+    DrawView(model, views, view, AnglesOfView(model, view));
+  }
+}
+
+namespace {
+
+// Axis end points beyond this cannot be drawn as whole drawing units; such lines are skipped.
+constexpr double kDrawableLimit = 1e9;
+
+bool Drawable(double a) {
+  return std::isfinite(a) && std::abs(a) <= kDrawableLimit;
+}
+
+}  // namespace
+
+void DrawAxes(ElementModel& model, Canvas& canvas, const ViewAngles& angles) {
+  model.View.ViewCentreX = canvas.Width() / 2;
+  model.View.ViewCentreY = canvas.Height() / 2;
+  const ViewProjector projector = ProjectorFor(model, canvas, angles);
+  const ScreenPoint origin = projector.Project({0, 0, 0});
+  const double ox = std::nearbyint(origin.x), oy = std::nearbyint(origin.y);
+  const std::array<Vec3, 3> ends = {{{50, 0, 0}, {0, 50, 0}, {0, 0, 50}}};
+  const std::array<Vec3, 3> letters = {{{55, 0, 0}, {0, 55, 0}, {0, 0, 55}}};
+  const std::array<Rgb, 3> colours = {model.View.AxisColourX, model.View.AxisColourY,
+                                      model.View.AxisColourZ};
+  const std::array<std::string_view, 3> names = {"X", "Y", "Z "};
+  for (size_t k = 0; k < 3; ++k) {
+    const ScreenPoint end = projector.Project(ends[k]);
+    const double ex = std::nearbyint(end.x), ey = std::nearbyint(end.y);
+    if (Drawable(ox) && Drawable(oy) && Drawable(ex) && Drawable(ey)) {
+      canvas.Line(ox, oy, ex, ey, colours[k]);
+    }
+    const ScreenPoint at = projector.Project(letters[k]);
+    canvas.Text(at.x, at.y, names[k], kViewTextColour);
+  }
+}
+
+std::string AngleReadout(std::string_view prefix, double radians) {
+  const int32_t degrees = RoundToInt32(RadToDeg(radians)) % 360;
+  return std::string(prefix) + std::to_string(degrees);
+}
+
+void RotateFreeView(ElementModel& model, Views& views, double x, double y) {
+  model.View.FreeViewAngX = DegToRad(2 * y);
+  model.View.FreeViewAngY = DegToRad(2 * x);
+  model.View.FreeViewAngZ = 0;
+  views.texts.angles = {AngleReadout("X=", model.View.FreeViewAngX),
+                        AngleReadout("Y=", model.View.FreeViewAngY),
+                        AngleReadout("Z=", model.View.FreeViewAngZ)};
+  views.NotifyTexts();
+  RedrawAll(model, views);
+}
+
+void FillAllGrey(Views& views) {
+  for (int view : kRedrawOrder) {
+    views[view].Fill(kZoomGrey);
+  }
+}
+
+void SetZoomFromScroll(ElementModel& model, Views& views, int position) {
+  model.View.ZoomFactor = position / 10.0;
+  views.texts.zoom = ShortestDecimal(model.View.ZoomFactor);
+  views.NotifyTexts();
+  SetZoomFromText(model, views, views.texts.zoom);
+  FillAllGrey(views);
+  if (model.RecMagCount >= 1) {
+    RedrawAll(model, views);
+  }
+}
+
+void SetZoomFromText(ElementModel& model, Views& views, std::string_view text) {
+  model.View.ZoomFactor = NumericValue(text);
+  views.texts.zoom = std::string(text);
+  FillAllGrey(views);
+  if (model.RecMagCount >= 1) {
+    RedrawAll(model, views);
+  }
+  DrawAxes(model, views[kSideView], AnglesOfView(model, kFreeView));
+}
+
+void DrawPreviewLines(ElementModel& model, Views& views, const std::vector<WorldLine>& lines) {
+  for (int view : kRedrawOrder) {
+    Canvas& canvas = views[view];
+    const ViewProjector projector = ProjectorFor(model, canvas, AnglesOfView(model, view));
+    for (const WorldLine& line : lines) {
+      const ScreenPoint a = projector.Project(line.a);
+      const ScreenPoint b = projector.Project(line.b);
+      canvas.Line(a.x, a.y, b.x, b.y, line.colour);
+    }
+  }
+}
+
+}  // namespace tavrine
