@@ -1,7 +1,33 @@
-// The headless batch runner.
+// The headless batch runner: dispatches the command word to its command.
 #include <cstdio>
+#include <string>
+#include <vector>
 
-int main(int, char**) {
-  std::fputs("usage: tavrine-batch COMMAND ...\n", stderr);
+#include "commands.h"
+#include "model_commands.h"
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> words(argv + 1, argv + argc);
+  if (words.empty()) {
+    std::fputs("tavrine-batch: コマンドがありません（tavrine-batch --help を参照）\n", stderr);
+    return 2;
+  }
+  const std::string& command = words[0];
+  const std::vector<std::string> args(words.begin() + 1, words.end());
+  if (command == "--help" || command == "-h" || command == "help") {
+    tavrine::batch::PrintHelp(stdout);
+    return 0;
+  }
+  if (command == "run") {
+    return tavrine::batch::RunCommand(args);
+  }
+  if (command == "export") {
+    return tavrine::batch::ExportCommand(args);
+  }
+  if (command == "render") {
+    return tavrine::batch::RenderCommand(args);
+  }
+  std::fprintf(stderr, "tavrine-batch: 不明なコマンドです: %s（tavrine-batch --help を参照）\n",
+               command.c_str());
   return 2;
 }

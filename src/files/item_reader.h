@@ -1,0 +1,40 @@
+// Splits the raw bytes of a comma-separated file into lines of items without decoding them:
+// ",", '"', CR and LF are below 0x40 and so never the trail byte of a code page 932 character.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tavrine {
+
+class ItemReader {
+ public:
+  explicit ItemReader(std::string_view bytes) : bytes_(bytes) {}
+
+  // Reads the next line (ended by CR LF, LF, CR or the end of the bytes) into `items`: a quoted
+  // item is the text between its quotes, spaces kept; an unquoted item is taken as written.
+  // False at the end of the bytes or on a malformed line (see Error()).
+  bool NextLine(std::vector<std::string_view>& items);
+  bool AtEnd() const { return pos_ >= bytes_.size(); }
+  // Number of the line last read, from 1.
+  int LineNumber() const { return line_; }
+  const std::optional<std::string>& Error() const { return error_; }
+
+ private:
+  bool ReadQuoted(std::vector<std::string_view>& items);
+  bool AtLineEnd() const;
+
+  std::string_view bytes_;
+  size_t pos_ = 0;
+  int line_ = 0;
+  std::optional<std::string> error_;
+};
+
+// A number item: optional blanks, an optional sign, digits with an optional "." (or "." and
+// digits), an optional exponent, optional blanks. Magnitudes beyond the largest double (such as
+// 1.79769313486232E+308, the largest double written with 15 digits) read as the largest double.
+std::optional<double> ParseNumberItem(std::string_view item);
+
+}  // namespace tavrine

@@ -1,0 +1,371 @@
+// Reading the model file into a fresh model. Every line must hold exactly the layout's number
+// of items; each failure names its line.
+#include <array>
+#include <cmath>
+
+#include "files/item_reader.h"
+#include "files/model_file.h"
+#include "files/model_file_layout.h"
+#include "files/safe_write.h"
+#include "model/capacity.h"
+#include "model/resets.h"
+#include "model/text_rules.h"
+
+namespace tavrine {
+
+namespace {
+
+using model_file::Sections;
+
+constexpr size_t kMaxRowItems = 13;
+using Row = std::array<double, kMaxRowItems>;
+
+class ModelFileParser {
+ public:
+  ModelFileParser(std::string_view bytes, ElementModel& model) : reader_(bytes), m_(model) {}
+
+  std::optional<FileError> Parse();
+
+ private:
+  bool Line(size_t expected, std::string_view what);
+  bool Fail(std::string message, int line = -1);
+  bool Integer(size_t item, int64_t min, int64_t max, std::string_view what, int64_t& out);
+  bool Head(int section);
+  bool ElementCount(int section, int64_t& count);
+  bool Columns(int section);
+  bool DataRow(size_t items, Row& row);
+  bool CrossSection(double area, double current, double& density);
+  bool Magnets();
+  bool Coils();
+  bool ArcCoils();
+  bool RectPoints();
+  bool SectPoints();
+  bool PointCount(int32_t& last_index);
+  bool Rest();
+
+  ItemReader reader_;
+  ElementModel& m_;
+  std::vector<std::string_view> items_;
+  std::optional<FileError> error_;
+};
+
+bool ModelFileParser::Fail(std::string message, int line) {
+  if (!error_) {
+    error_ = FileError{line < 0 ? reader_.LineNumber() : line, std::move(message)};
+  }
+  return false;
+}
+
+// The next line, which must hold `expected` items.
+bool ModelFileParser::Line(size_t expected, std::string_view what) {
+  if (!reader_.NextLine(items_)) {
+    if (reader_.Error()) {
+      return Fail(*reader_.Error());
+    }
+    return Fail("ファイルが途中で終わっています（" + std::string(what) + "がありません）",
+                reader_.LineNumber() + 1);
+  }
+  if (items_.size() != expected) {
+    return Fail(std::string(what) + "の項目数が違います（" + std::to_string(expected) +
+                " 個のはずが " + std::to_string(items_.size()) + " 個）");
+  }
+  return true;
+}
+
+bool ModelFileParser::Integer(
+    size_t item, int64_t min, int64_t max, std::string_view what, int64_t& out) {
+  const auto value = ParseNumberItem(items_[item]);
+  if (!value) {
+    return Fail(std::string(what) + "が数値ではありません: \"" + std::string(items_[item]) + "\"");
+  }
+  if (*value != std::floor(*value) || *value < double(min) || *value > double(max)) {
+    return Fail(std::string(what) + "が範囲外です（" + std::to_string(min) + "〜" +
+                std::to_string(max) + " の整数）: " + std::string(items_[item]));
+  }
+  out = static_cast<int64_t>(*value);
+  return true;
+}
+
+// Two empty lines before every section but the first, then the heading.
+bool ModelFileParser::Head(int section) {
+  if (section > 0 && !(Line(1, "区切りの空行") && Line(1, "区切りの空行"))) {
+    return false;
+  }
+  return Line(1, "見出し「" + std::string(Sections()[section].heading) + "」");
+}
+
+bool ModelFileParser::ElementCount(int section, int64_t& count) {
+  const std::string label(model_file::CountLabels()[section]);
+  return Head(section) && Line(2, "「" + label + "」の行") &&
+         Integer(1, 0, kElementCapacity, label, count) && Columns(section);
+}
+
+bool ModelFileParser::Columns(int section) {
+  return Line(Sections()[section].columns1.size(), "列見出し") &&
+         Line(Sections()[section].columns2.size(), "列見出し");
+}
+
+// A data row's values; the first item, the row's number, is not used.
+bool ModelFileParser::DataRow(size_t items, Row& row) {
+  if (!Line(items, "データ行")) {
+    return false;
+  }
+  for (size_t i = 1; i < items; ++i) {
+    const auto value = ParseNumberItem(items_[i]);
+    if (!value) {
+      return Fail(std::to_string(i + 1) + " 番目の項目が数値ではありません: \"" +
+                  std::string(items_[i]) + "\"");
+    }
+    row[i] = *value;
+  }
+  return true;
+}
+
+bool ModelFileParser::CrossSection(double area, double current, double& density) {
+  if (area == 0.0) {
+    return Fail("電流要素の断面積がゼロです");
+  }
+  density = current / area;
+  if (!std::isfinite(density)) {
+    return Fail("電流密度が数値の範囲を超えます");
+  }
+  return true;
+}
+
+bool ModelFileParser::Magnets() {
+  Row v{};
+  int64_t count = 0;
+  if (!ElementCount(model_file::kRecMag, count)) {
+    return false;
+  }
+  m_.RecMagCount = static_cast<int32_t>(count);
+  for (int64_t i = 1; i <= count; ++i) {
+    if (!DataRow(13, v)) {
+      return false;
+    }
+    RecMag& r = m_.RecMagTable[static_cast<size_t>(i)];
+    r.Br = v[1], r.Hcj = v[2], r.a = v[3], r.b = v[4], r.l = v[5];
+    r.Ox = v[6], r.Oy = v[7], r.Oz = v[8];
+    r.AngX = DegToRad(v[9]), r.AngY = DegToRad(v[10]), r.AngZ = DegToRad(v[11]);
+    r.BrAngle = DegToRad(v[12]);
+  }
+  if (!ElementCount(model_file::kSecMag, count)) {
+    return false;
+  }
+  m_.SecMagCount = static_cast<double>(count);
+  for (int64_t i = 1; i <= count; ++i) {
+    if (!DataRow(13, v)) {
+      return false;
+    }
+    SecMag& r = m_.SecMagTable[static_cast<size_t>(i)];
+    r.Br = v[1], r.Hcj = v[2], r.Ri = v[3], r.Ro = v[4], r.T = v[5];
+    r.OpenAngle = DegToRad(v[6]);
+    r.Ox = v[7], r.Oy = v[8], r.Oz = v[9];
+    r.AngX = DegToRad(v[10]), r.AngY = DegToRad(v[11]), r.AngZ = DegToRad(v[12]);
+  }
+  if (!ElementCount(model_file::kRhMag, count)) {
+    return false;
+  }
+  m_.RhMagCount = static_cast<int32_t>(count);
+  for (int64_t i = 1; i <= count; ++i) {
+    if (!DataRow(11, v)) {
+      return false;
+    }
+    RhMag& r = m_.RhMagTable[static_cast<size_t>(i)];
+    r.Br = v[1], r.Hcj = v[2], r.R = v[3], r.HT = v[4];
+    r.Ox = v[5], r.Oy = v[6], r.Oz = v[7];
+    r.AngX = DegToRad(v[8]), r.AngY = DegToRad(v[9]), r.AngZ = DegToRad(v[10]);
+  }
+  return true;
+}
+
+bool ModelFileParser::Coils() {
+  Row v{};
+  int64_t count = 0;
+  if (!ElementCount(model_file::kStrRec, count)) {
+    return false;
+  }
+  m_.StrRecCoilCount = static_cast<int32_t>(count);
+  for (int64_t i = 1; i <= count; ++i) {
+    StrRecCoil& c = m_.StrRecCoilTable[static_cast<size_t>(i)];
+    if (!DataRow(11, v) || !CrossSection(v[3] * v[4], v[1], c.CurrentDensity)) {
+      return false;
+    }
+    c.Lx = v[2], c.W = v[3], c.T = v[4];
+    c.Ox = v[5], c.Oy = v[6], c.Oz = v[7];
+    c.AngX = DegToRad(v[8]), c.AngY = DegToRad(v[9]), c.AngZ = DegToRad(v[10]);
+  }
+  if (!ElementCount(model_file::kStrCyl, count)) {
+    return false;
+  }
+  m_.StrCylCoilCount = static_cast<int32_t>(count);
+  for (int64_t i = 1; i <= count; ++i) {
+    if (!DataRow(10, v)) {
+      return false;
+    }
+    StrCylCoil& c = m_.StrCylCoilTable[static_cast<size_t>(i)];
+    c.CurrentDensity = v[1], c.Lx = v[2], c.R = v[3];
+    c.Ox = v[4], c.Oy = v[5], c.Oz = v[6];
+    c.AngX = DegToRad(v[7]), c.AngY = DegToRad(v[8]), c.AngZ = DegToRad(v[9]);
+  }
+  return ArcCoils();
+}
+
+bool ModelFileParser::ArcCoils() {
+  Row v{};
+  int64_t count = 0;
+  if (!ElementCount(model_file::kSecRec, count)) {
+    return false;
+  }
+  m_.SecRecCoilCount = static_cast<int32_t>(count);
+  for (int64_t i = 1; i <= count; ++i) {
+    SecRecCoil& c = m_.SecRecCoilTable[static_cast<size_t>(i)];
+    if (!DataRow(12, v) || !CrossSection((v[3] - v[2]) * v[4], v[1], c.CurrentDensity)) {
+      return false;
+    }
+    c.Ri = v[2], c.Ro = v[3], c.T = v[4], c.Angle = DegToRad(v[5]);
+    c.Ox = v[6], c.Oy = v[7], c.Oz = v[8];
+    c.AngX = DegToRad(v[9]), c.AngY = DegToRad(v[10]), c.AngZ = DegToRad(v[11]);
+  }
+  if (!ElementCount(model_file::kSecCyl, count)) {
+    return false;
+  }
+  m_.SecCylCoilCount = static_cast<int32_t>(count);
+  for (int64_t i = 1; i <= count; ++i) {
+    SecCylCoil& c = m_.SecCylCoilTable[static_cast<size_t>(i)];
+    if (!DataRow(11, v) || !CrossSection(v[3] * v[3] * m_.Pi, v[1], c.CurrentDensity)) {
+      return false;
+    }
+    c.R = v[2], c.rwire = v[3], c.Angle = DegToRad(v[4]);
+    c.Ox = v[5], c.Oy = v[6], c.Oz = v[7];
+    c.AngX = DegToRad(v[8]), c.AngY = DegToRad(v[9]), c.AngZ = DegToRad(v[10]);
+  }
+  return true;
+}
+
+bool ModelFileParser::PointCount(int32_t& last_index) {
+  int64_t value = 0;
+  if (!Line(2, "「計算点の数」の行") ||
+      !Integer(1, 0, kCalPointCapacity, model_file::kPointCountLabel, value)) {
+    return false;
+  }
+  last_index = static_cast<int32_t>(value);
+  return true;
+}
+
+constexpr int64_t kIntMin = INT32_MIN, kIntMax = INT32_MAX;
+
+bool ModelFileParser::RectPoints() {
+  RectPointSet& set = m_.RectCalPointSet;
+  std::array<int64_t, 4> settings{};
+  if (!Head(model_file::kRect) || !Line(8, "分割数の行")) {
+    return false;
+  }
+  for (size_t i = 0; i < 4; ++i) {
+    if (!Integer(2 * i + 1, kIntMin, kIntMax, model_file::kRectSettingLabels[i], settings[i])) {
+      return false;
+    }
+  }
+  set.DivX = static_cast<int32_t>(settings[0]), set.XSymmetric = static_cast<int32_t>(settings[1]);
+  set.DivY = static_cast<int32_t>(settings[2]), set.YSymmetric = static_cast<int32_t>(settings[3]);
+  if (!PointCount(set.LastIndex) || !Columns(model_file::kRect)) {
+    return false;
+  }
+  Row v{};
+  for (int32_t i = 0; i <= set.LastIndex; ++i) {
+    if (!DataRow(7, v)) {
+      return false;
+    }
+    RectCalPoint& p = set.Points[static_cast<size_t>(i)];
+    p.PGroX = v[1], p.PGroY = v[2], p.PGroZ = v[3], p.Hx = v[4], p.Hy = v[5], p.Hz = v[6];
+  }
+  return true;
+}
+
+bool ModelFileParser::SectPoints() {
+  SectPointSet& set = m_.SectCalPointSet;
+  std::array<int64_t, 2> settings{};
+  if (!Head(model_file::kSect) || !Line(4, "分割数の行")) {
+    return false;
+  }
+  for (size_t i = 0; i < 2; ++i) {
+    if (!Integer(2 * i + 1, kIntMin, kIntMax, model_file::kSectSettingLabels[i], settings[i])) {
+      return false;
+    }
+  }
+  set.RDiv = static_cast<int32_t>(settings[0]), set.AngleDiv = static_cast<int32_t>(settings[1]);
+  if (!PointCount(set.LastIndex) || !Columns(model_file::kSect)) {
+    return false;
+  }
+  Row v{};
+  for (int32_t i = 0; i <= set.LastIndex; ++i) {
+    if (!DataRow(7, v)) {
+      return false;
+    }
+    SectCalPoint& p = set.Points[static_cast<size_t>(i)];
+    p.R = v[1], p.Theta = DegToRad(v[2]), p.Z = v[3], p.Hx = v[4], p.Hy = v[5], p.Hz = v[6];
+  }
+  return true;
+}
+
+// After the last row only empty lines may follow (an editor may have added a line end).
+bool ModelFileParser::Rest() {
+  while (reader_.NextLine(items_)) {
+    if (items_.size() != 1 || !items_[0].empty()) {
+      return Fail("最後の計算点の後に余分な行があります");
+    }
+  }
+  if (reader_.Error()) {
+    return Fail(*reader_.Error());
+  }
+  return true;
+}
+
+std::optional<FileError> ModelFileParser::Parse() {
+  if (Magnets() && Coils() && RectPoints() && SectPoints()) {
+    Rest();
+  }
+  return error_;
+}
+
+}  // namespace
+
+std::optional<FileError> ParseModelFileInto(std::string_view bytes, ElementModel& model) {
+  return ModelFileParser(bytes, model).Parse();
+}
+
+ModelReadResult ParseModelFile(std::string_view bytes, const ElementModel& current) {
+  auto fresh = std::make_unique<ElementModel>(current);
+  ModelReset(*fresh);
+  ModelReadResult result;
+  result.error = ParseModelFileInto(bytes, *fresh);
+  if (!result.error) {
+    result.model = std::move(fresh);
+  }
+  return result;
+}
+
+ModelReadResult ReadModelFile(const std::string& path, const ElementModel& current) {
+  FileBytes file = ReadWholeFile(path);
+  if (file.error) {
+    ModelReadResult result;
+    result.error = FileError{0, *file.error};
+    return result;
+  }
+  return ParseModelFile(file.bytes, current);
+}
+
+std::optional<FileError> ReadModelFileCommand(ElementModel& model,
+                                              const std::string& path,
+                                              Notices& notices) {
+  model.ModelFilePath = path;
+  ModelReadResult result = ReadModelFile(path, model);
+  if (!result.ok()) {
+    notices.Raise(NoticeId::CautionFileInOut);
+    return result.error;
+  }
+  model = *result.model;
+  return std::nullopt;
+}
+
+}  // namespace tavrine

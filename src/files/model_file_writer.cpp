@@ -1,0 +1,240 @@
+// Writing the model file: nine sections, two empty lines between them, no empty line at the end.
+#include <initializer_list>
+
+#include "files/cp932.h"
+#include "files/model_file.h"
+#include "files/model_file_layout.h"
+#include "files/safe_write.h"
+#include "model/capacity.h"
+#include "model/number_formats.h"
+#include "model/resets.h"
+#include "model/text_rules.h"
+
+namespace tavrine {
+
+namespace {
+
+using model_file::Sections;
+
+// Appends code page 932 bytes: fixed texts are converted item by item, numbers are ASCII and
+// so the same bytes in both encodings.
+class FileBuilder {
+ public:
+  void Quoted(std::string_view utf8) {
+    Separator();
+    out_ += '"';
+    if (auto bytes = Utf8ToCp932(utf8)) {
+      out_ += *bytes;
+    } else {
+      failed_ = true;
+    }
+    out_ += '"';
+  }
+  void Bare(int64_t value) {
+    Separator();
+    out_ += std::to_string(value);
+  }
+  void Row(std::initializer_list<double> values) {
+    for (double v : values) {
+      Separator();
+      out_ += '"';
+      out_ += ModelFileNumber(v);
+      out_ += '"';
+    }
+    EndLine();
+  }
+  void QuotedLine(const std::vector<std::string_view>& texts) {
+    for (std::string_view t : texts) {
+      Quoted(t);
+    }
+    EndLine();
+  }
+  void EndLine() {
+    out_ += "\r\n";
+    line_open_ = false;
+  }
+  void Reserve(size_t bytes) { out_.reserve(bytes); }
+  bool Failed() const { return failed_; }
+  std::string Take() { return std::move(out_); }
+
+ private:
+  void Separator() {
+    if (line_open_) {
+      out_ += ',';
+    }
+    line_open_ = true;
+  }
+  std::string out_;
+  bool line_open_ = false;
+  bool failed_ = false;
+};
+
+// Heading (after the two empty lines that separate sections), then the count line if any.
+void Head(FileBuilder& f, int section) {
+  if (section > 0) {
+    f.EndLine();
+    f.EndLine();
+  }
+  f.Quoted(Sections()[section].heading);
+  f.EndLine();
+}
+
+void CountLine(FileBuilder& f, std::string_view label, int64_t count) {
+  f.Quoted(label);
+  f.Bare(count);
+  f.EndLine();
+}
+
+void Columns(FileBuilder& f, int section) {
+  f.QuotedLine(Sections()[section].columns1);
+  f.QuotedLine(Sections()[section].columns2);
+}
+
+void ElementHead(FileBuilder& f, int section, int64_t count) {
+  Head(f, section);
+  CountLine(f, model_file::CountLabels()[section], count);
+  Columns(f, section);
+}
+
+void MagnetSections(FileBuilder& f, const ElementModel& m) {
+  ElementHead(f, model_file::kRecMag, m.RecMagCount);
+  for (int i = 1; i <= m.RecMagCount; ++i) {
+    const RecMag& r = m.RecMagTable[i];
+    f.Row({double(i), r.Br, r.Hcj, r.a, r.b, r.l, r.Ox, r.Oy, r.Oz, RadToDeg(r.AngX),
+           RadToDeg(r.AngY), RadToDeg(r.AngZ), RadToDeg(r.BrAngle)});
+  }
+  const int sec_count = SecMagLoopCount(m);
+  ElementHead(f, model_file::kSecMag, sec_count);
+  for (int i = 1; i <= sec_count; ++i) {
+    const SecMag& r = m.SecMagTable[i];
+    f.Row({double(i), r.Br, r.Hcj, r.Ri, r.Ro, r.T, RadToDeg(r.OpenAngle), r.Ox, r.Oy, r.Oz,
+           RadToDeg(r.AngX), RadToDeg(r.AngY), RadToDeg(r.AngZ)});
+  }
+  ElementHead(f, model_file::kRhMag, m.RhMagCount);
+  for (int i = 1; i <= m.RhMagCount; ++i) {
+    const RhMag& r = m.RhMagTable[i];
+    f.Row({double(i), r.Br, r.Hcj, r.R, r.HT, r.Ox, r.Oy, r.Oz, RadToDeg(r.AngX), RadToDeg(r.AngY),
+           RadToDeg(r.AngZ)});
+  }
+}
+
+// Currents are written as amperes except the straight round wire's density.
+void CoilSections(FileBuilder& f, const ElementModel& m) {
+  ElementHead(f, model_file::kStrRec, m.StrRecCoilCount);
+  for (int i = 1; i <= m.StrRecCoilCount; ++i) {
+    const StrRecCoil& c = m.StrRecCoilTable[i];
+    f.Row({double(i), c.CurrentDensity * c.W * c.T, c.Lx, c.W, c.T, c.Ox, c.Oy, c.Oz,
+           RadToDeg(c.AngX), RadToDeg(c.AngY), RadToDeg(c.AngZ)});
+  }
+  ElementHead(f, model_file::kStrCyl, m.StrCylCoilCount);
+  for (int i = 1; i <= m.StrCylCoilCount; ++i) {
+    const StrCylCoil& c = m.StrCylCoilTable[i];
+    f.Row({double(i), c.CurrentDensity, c.Lx, c.R, c.Ox, c.Oy, c.Oz, RadToDeg(c.AngX),
+           RadToDeg(c.AngY), RadToDeg(c.AngZ)});
+  }
+  ElementHead(f, model_file::kSecRec, m.SecRecCoilCount);
+  for (int i = 1; i <= m.SecRecCoilCount; ++i) {
+    const SecRecCoil& c = m.SecRecCoilTable[i];
+    f.Row({double(i), c.CurrentDensity * (c.Ro - c.Ri) * c.T, c.Ri, c.Ro, c.T, RadToDeg(c.Angle),
+           c.Ox, c.Oy, c.Oz, RadToDeg(c.AngX), RadToDeg(c.AngY), RadToDeg(c.AngZ)});
+  }
+  ElementHead(f, model_file::kSecCyl, m.SecCylCoilCount);
+  for (int i = 1; i <= m.SecCylCoilCount; ++i) {
+    const SecCylCoil& c = m.SecCylCoilTable[i];
+    f.Row({double(i), c.CurrentDensity * m.Pi * (c.rwire * c.rwire), c.R, c.rwire,
+           RadToDeg(c.Angle), c.Ox, c.Oy, c.Oz, RadToDeg(c.AngX), RadToDeg(c.AngY),
+           RadToDeg(c.AngZ)});
+  }
+}
+
+void PointSections(FileBuilder& f, const ElementModel& m) {
+  const RectPointSet& rect = m.RectCalPointSet;
+  Head(f, model_file::kRect);
+  const auto& rl = model_file::kRectSettingLabels;
+  f.Quoted(rl[0]);
+  f.Bare(rect.DivX);
+  f.Quoted(rl[1]);
+  f.Bare(rect.XSymmetric);
+  f.Quoted(rl[2]);
+  f.Bare(rect.DivY);
+  f.Quoted(rl[3]);
+  f.Bare(rect.YSymmetric);
+  f.EndLine();
+  CountLine(f, model_file::kPointCountLabel, rect.LastIndex);
+  Columns(f, model_file::kRect);
+  for (int i = 0; i <= rect.LastIndex; ++i) {
+    const RectCalPoint& p = rect.Points[i];
+    f.Row({double(i), p.PGroX, p.PGroY, p.PGroZ, p.Hx, p.Hy, p.Hz});
+  }
+  const SectPointSet& sect = m.SectCalPointSet;
+  Head(f, model_file::kSect);
+  f.Quoted(model_file::kSectSettingLabels[0]);
+  f.Bare(sect.RDiv);
+  f.Quoted(model_file::kSectSettingLabels[1]);
+  f.Bare(sect.AngleDiv);
+  f.EndLine();
+  CountLine(f, model_file::kPointCountLabel, sect.LastIndex);
+  Columns(f, model_file::kSect);
+  for (int i = 0; i <= sect.LastIndex; ++i) {
+    const SectCalPoint& p = sect.Points[i];
+    f.Row({double(i), p.R, RadToDeg(p.Theta), p.Z, p.Hx, p.Hy, p.Hz});
+  }
+}
+
+bool CountsFit(const ElementModel& m) {
+  for (int64_t count : {int64_t{m.RecMagCount}, int64_t{SecMagLoopCount(m)}, int64_t{m.RhMagCount},
+                        int64_t{m.StrRecCoilCount}, int64_t{m.StrCylCoilCount},
+                        int64_t{m.SecRecCoilCount}, int64_t{m.SecCylCoilCount}}) {
+    if (!FitsElementCount(count)) {
+      return false;
+    }
+  }
+  return FitsLastIndex(m.RectCalPointSet.LastIndex) && FitsLastIndex(m.SectCalPointSet.LastIndex);
+}
+
+}  // namespace
+
+ModelFileBytes FormatModelFile(const ElementModel& model) {
+  ModelFileBytes result;
+  if (!CountsFit(model)) {
+    result.error = FileError{0, "要素数または計算点数がモデルの上限を超えています"};
+    return result;
+  }
+  FileBuilder f;
+  const size_t points = static_cast<size_t>(model.RectCalPointSet.LastIndex) +
+                        static_cast<size_t>(model.SectCalPointSet.LastIndex) + 2;
+  f.Reserve(4096 + points * 7 * 24);
+  MagnetSections(f, model);
+  CoilSections(f, model);
+  PointSections(f, model);
+  if (f.Failed()) {
+    result.error = FileError{0, "文字コードの変換に失敗しました"};
+    return result;
+  }
+  result.bytes = f.Take();
+  return result;
+}
+
+std::optional<FileError> WriteModelFile(const ElementModel& model, const std::string& path) {
+  ModelFileBytes file = FormatModelFile(model);
+  if (file.error) {
+    return file.error;
+  }
+  if (auto failure = ReplaceFileContents(path, file.bytes)) {
+    return FileError{0, *failure};
+  }
+  return std::nullopt;
+}
+
+std::optional<FileError> SaveModelFileCommand(ElementModel& model,
+                                              const std::string& path,
+                                              Notices& notices) {
+  model.ModelFilePath = path;
+  auto error = WriteModelFile(model, path);
+  if (error) {
+    notices.Raise(NoticeId::CautionFileInOut);
+  }
+  return error;
+}
+
+}  // namespace tavrine

@@ -1,0 +1,163 @@
+// The batch runner end to end: the executable against the library, exit codes and messages.
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "calcpoints/field_runs.h"
+#include "files/distribution_export.h"
+#include "files/model_file.h"
+#include "sample_models.h"
+
+namespace tavrine {
+namespace {
+
+std::string Slurp(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+struct Outcome {
+  int exit_code = -1;
+  std::string out, err;
+};
+
+class Batch : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char name[] = "/tmp/tavrine_batch_XXXXXX";
+    ASSERT_NE(mkdtemp(name), nullptr);
+    dir_ = name;
+  }
+  void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
+
+  Outcome Run(const std::string& args) const {
+    const std::string out = dir_ + "/stdout.txt", err = dir_ + "/stderr.txt";
+    const std::string command =
+        std::string(TAVRINE_BATCH_EXE) + " " + args + " >'" + out + "' 2>'" + err + "' </dev/null";
+    const int status = std::system(command.c_str());
+    Outcome outcome;
+    outcome.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    outcome.out = Slurp(out);
+    outcome.err = Slurp(err);
+    return outcome;
+  }
+  std::string Path(const std::string& name) const { return dir_ + "/" + name; }
+
+  std::string dir_;
+};
+
+// Magnets and coils around a few points of each set.
+std::unique_ptr<ElementModel> RunnableModel() {
+  auto m = testing::SmallModel();
+  RectPointSet& rect = m->RectCalPointSet;
+  rect.DivX = 4, rect.DivY = 4, rect.LastIndex = 24;
+  for (int k = 0; k <= 24; ++k) {
+    rect.Points[k] = {0, 0, 0, (k % 5) * 1.5 - 3, (k / 5) * 1.5 - 3, 4.5, 0, 0, 0};
+  }
+  SectPointSet& sect = m->SectCalPointSet;
+  sect.LastIndex = 11;
+  for (int k = 0; k <= 11; ++k) {
+    sect.Points[k] = {6 + k * 0.5, DegToRad(k * 5.0), 1, 0, 0, 0, 0, 0, 0};
+    // The runs take the global coordinates; the file holds only R, θ, Z for this set.
+  }
+  return m;
+}
+
+TEST_F(Batch, RunMatchesTheLibraryForOneAndTwoThreads) {
+  auto model = RunnableModel();
+  ASSERT_FALSE(WriteModelFile(*model, Path("in.csv")));
+  // What the library computes from the same file.
+  ModelReadResult read = ReadModelFile(Path("in.csv"), *testing::FreshModel());
+  ASSERT_TRUE(read.ok());
+  NullProgress progress;
+  NullNotices notices;
+  RectPointDistFieldCaluculation(*read.model, progress, notices, RunOptions{1});
+  SectPointDistFieldCaluculation(*read.model, progress, notices, RunOptions{1});
+  const std::string expected = FormatModelFile(*read.model).bytes;
+  EXPECT_NE(read.model->RectCalPointSet.Points[12].Hz, 0.0);
+
+  for (const char* threads : {"1", "2"}) {
+    const std::string out = Path(std::string("out") + threads + ".csv");
+    Outcome o = Run("run '" + Path("in.csv") + "' -o '" + out + "' --threads " + threads);
+    EXPECT_EQ(o.exit_code, 0) << o.err;
+    EXPECT_TRUE(Slurp(out) == expected) << threads;
+  }
+  EXPECT_TRUE(Slurp(Path("out1.csv")) == Slurp(Path("out2.csv")));
+
+  Outcome rect_only = Run("run '" + Path("in.csv") + "' -o '" + Path("rect.csv") + "' --sets rect");
+  ASSERT_EQ(rect_only.exit_code, 0) << rect_only.err;
+  ModelReadResult rect = ReadModelFile(Path("rect.csv"), *testing::FreshModel());
+  ASSERT_TRUE(rect.ok());
+  // Read back from the file, so equal to 15 significant digits.
+  const double hz = read.model->RectCalPointSet.Points[12].Hz;
+  EXPECT_NEAR(rect.model->RectCalPointSet.Points[12].Hz, hz, std::abs(hz) * 1e-14);
+  EXPECT_EQ(rect.model->SectCalPointSet.Points[3].Hx, 0.0);
+}
+
+TEST_F(Batch, SetsNoneWritesTheFileBack) {
+  ASSERT_FALSE(WriteModelFile(*testing::SmallModel(), Path("in.csv")));
+  Outcome o = Run("run '" + Path("in.csv") + "' --sets=none --output='" + Path("out.csv") + "'");
+  EXPECT_EQ(o.exit_code, 0) << o.err;
+  EXPECT_TRUE(Slurp(Path("out.csv")) == Slurp(testing::DataPath("model_small.csv")));
+  EXPECT_TRUE(o.err.empty()) << o.err;
+}
+
+TEST_F(Batch, ExportWritesTheDistribution) {
+  auto model = testing::SmallModel();
+  ASSERT_FALSE(WriteModelFile(*model, Path("in.csv")));
+  Outcome o = Run("export '" + Path("in.csv") + "' -o '" + Path("dist.csv") + "'");
+  EXPECT_EQ(o.exit_code, 0) << o.err;
+  ModelReadResult read = ReadModelFile(Path("in.csv"), *testing::FreshModel());
+  EXPECT_TRUE(Slurp(Path("dist.csv")) == FormatDistributionExport(*read.model).bytes);
+}
+
+TEST_F(Batch, UnreadableInputIsExitOneWithTheFileAndLine) {
+  const std::string golden = Slurp(testing::DataPath("model_small.csv"));
+  { std::ofstream(Path("cut.csv"), std::ios::binary) << golden.substr(0, golden.size() / 2); }
+  { std::ofstream(Path("old.csv"), std::ios::binary) << "keep me"; }
+  Outcome cut = Run("run '" + Path("cut.csv") + "' -o '" + Path("old.csv") + "'");
+  EXPECT_EQ(cut.exit_code, 1);
+  EXPECT_EQ(std::count(cut.err.begin(), cut.err.end(), '\n'), 1) << cut.err;
+  EXPECT_NE(cut.err.find(Path("cut.csv") + ":"), std::string::npos) << cut.err;
+  EXPECT_EQ(Slurp(Path("old.csv")), "keep me");
+
+  Outcome missing = Run("export '" + Path("missing.csv") + "' -o '" + Path("old.csv") + "'");
+  EXPECT_EQ(missing.exit_code, 1);
+  EXPECT_EQ(std::count(missing.err.begin(), missing.err.end(), '\n'), 1) << missing.err;
+}
+
+TEST_F(Batch, UnwritableOutputIsExitOne) {
+  ASSERT_FALSE(WriteModelFile(*testing::SmallModel(), Path("in.csv")));
+  Outcome o = Run("run '" + Path("in.csv") + "' --sets none -o '" + Path("no/such/out.csv") + "'");
+  EXPECT_EQ(o.exit_code, 1);
+  EXPECT_EQ(std::count(o.err.begin(), o.err.end(), '\n'), 1) << o.err;
+  EXPECT_NE(o.err.find("no/such/out.csv"), std::string::npos) << o.err;
+}
+
+TEST_F(Batch, BadUsageIsExitTwo) {
+  ASSERT_FALSE(WriteModelFile(*testing::SmallModel(), Path("in.csv")));
+  const std::string in = "'" + Path("in.csv") + "'";
+  for (const std::string& args :
+       {std::string(""), std::string("frobnicate"), "run " + in, std::string("run -o x.csv"),
+        "run " + in + " -o x.csv --threads 0", "run " + in + " -o x.csv --threads two",
+        "run " + in + " -o x.csv --sets both", "run " + in + " -o x.csv --bogus",
+        "run " + in + " " + in + " -o x.csv", "export " + in + " -o x.csv --threads 2",
+        "run " + in + " -o"}) {
+    Outcome o = Run(args);
+    EXPECT_EQ(o.exit_code, 2) << args;
+    EXPECT_EQ(std::count(o.err.begin(), o.err.end(), '\n'), 1) << args << ": " << o.err;
+  }
+  Outcome help = Run("--help");
+  EXPECT_EQ(help.exit_code, 0);
+  for (const char* option : {"--threads", "--sets", "-o", "run", "export", "none"}) {
+    EXPECT_NE(help.out.find(option), std::string::npos) << option;
+  }
+  EXPECT_EQ(Run("run --help").exit_code, 0);
+}
+
+}  // namespace
+}  // namespace tavrine
