@@ -3,7 +3,8 @@
 #include "ui/colour_dialog.h"
 
 #include <array>
-#include <optional>
+#include <string>
+#include <string_view>
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -12,66 +13,13 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "display/palettes.h"
+
 namespace tavrine {
 
 namespace {
 
 constexpr int kRows = 10;
-
-struct BackgroundRow {
-  const char* option;
-  Rgb colour;
-};
-struct AxisRow {
-  const char* option;
-  Rgb x, y, z;
-};
-struct MagnetRow {
-  const char* option;
-  std::optional<std::array<Rgb, 2>> colours;  // N, S; empty: the row does nothing
-};
-
-constexpr std::array<BackgroundRow, kRows> kBackgroundRows{{
-    {"Option31", {255, 255, 255}},
-    {"Option2", {255, 240, 245}},
-    {"Option4", {255, 218, 185}},
-    {"Option3", {175, 238, 238}},
-    {"Option5", {189, 183, 107}},
-    {"Option6", {0, 250, 154}},
-    {"Option7", {100, 149, 237}},
-    {"Option8", {192, 192, 192}},
-    {"Option9", {119, 136, 153}},
-    {"Option10", {105, 105, 105}},
-}};
-
-constexpr std::array<AxisRow, kRows> kAxisRows{{
-    {"Option11", {255, 0, 0}, {0, 255, 0}, {0, 0, 255}},
-    {"Option12", {255, 255, 0}, {0, 255, 0}, {255, 192, 200}},
-    {"Option13", {128, 0, 0}, {0, 139, 139}, {0, 191, 255}},
-    {"Option14", {255, 0, 255}, {255, 102, 102}, {255, 255, 0}},
-    {"Option15", {102, 0, 255}, {102, 102, 102}, {102, 255, 0}},
-    {"Option16", {0, 255, 255}, {102, 255, 102}, {255, 204, 0}},
-    {"Option17", {0, 102, 255}, {102, 102, 102}, {255, 102, 0}},
-    {"Option18", {0, 255, 255}, {102, 102, 255}, {255, 0, 255}},
-    {"Option19", {0, 255, 102}, {153, 102, 102}, {255, 0, 102}},
-    {"Option20", {0, 255, 255}, {102, 255, 102}, {255, 204, 0}},
-}};
-
-const std::array<MagnetRow, kRows>& MagnetRows() {
-  static const std::array<MagnetRow, kRows> kRowsTable{{
-      {"Option21", std::array<Rgb, 2>{Rgb{255, 0, 0}, Rgb{0, 0, 255}}},
-      {"Option22", std::array<Rgb, 2>{Rgb{255, 20, 147}, Rgb{0, 191, 255}}},
-      {"Option23", std::array<Rgb, 2>{Rgb{255, 99, 71}, Rgb{102, 205, 170}}},
-      {"Option24", std::array<Rgb, 2>{Rgb{255, 160, 122}, Rgb{0, 128, 128}}},
-      {"Option25", std::nullopt},
-      {"Option26", std::nullopt},
-      {"Option27", std::nullopt},
-      {"Option28", std::nullopt},
-      {"Option29", std::nullopt},
-      {"Option30", std::nullopt},
-  }};
-  return kRowsTable;
-}
 
 QString RowCaption(int row) {
   return QString("ｵﾌﾟｼｮﾝ%1").arg(row);
@@ -103,9 +51,12 @@ QWidget* SwatchRow(QWidget* parent, std::initializer_list<Rgb> colours) {
   return row;
 }
 
-QRadioButton* AddOption(QGridLayout* grid, int grid_row, const char* name, const QString& text) {
+QRadioButton* AddOption(QGridLayout* grid,
+                        int grid_row,
+                        std::string_view name,
+                        const QString& text) {
   auto* option = new QRadioButton(text, grid->parentWidget());
-  option->setObjectName(name);
+  option->setObjectName(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
   grid->addWidget(option, grid_row, 0);
   return option;
 }
@@ -134,12 +85,13 @@ QWidget* ColourDialog::BuildBackgroundGroup() {
   group->setObjectName("Frame1");
   auto* grid = new QGridLayout(group);
   for (int i = 0; i < kRows; ++i) {
-    const BackgroundRow& row = kBackgroundRows[static_cast<size_t>(i)];
+    const BackgroundRow& row = kBackgroundPalette[static_cast<size_t>(i)];
     QRadioButton* option = AddOption(grid, i, row.option, RowCaption(i + 1));
     grid->addWidget(Swatch(group, row.colour, QString("Picture%1").arg(i + 1)), i, 1);
-    connect(option, &QRadioButton::clicked, this, [this, colour = row.colour] {
-      model_.View.BackgroundColour = colour;
-      emit coloursChanged();
+    connect(option, &QRadioButton::clicked, this, [this, i] {
+      if (SetBackgroundRow(model_, i + 1)) {
+        emit coloursChanged();
+      }
     });
   }
   AddOption(grid, kRows, "Option1", RowCaption(0));
@@ -152,14 +104,13 @@ QWidget* ColourDialog::BuildAxisGroup() {
   group->setObjectName("Frame2");
   auto* grid = new QGridLayout(group);
   for (int i = 0; i < kRows; ++i) {
-    const AxisRow& row = kAxisRows[static_cast<size_t>(i)];
+    const AxisRow& row = kAxisPalette[static_cast<size_t>(i)];
     QRadioButton* option = AddOption(grid, i, row.option, RowCaption(i + 1));
     grid->addWidget(SwatchRow(group, {row.x, row.y, row.z}), i, 1);
-    connect(option, &QRadioButton::clicked, this, [this, row] {
-      model_.View.AxisColourX = row.x;
-      model_.View.AxisColourY = row.y;
-      model_.View.AxisColourZ = row.z;
-      emit coloursChanged();
+    connect(option, &QRadioButton::clicked, this, [this, i] {
+      if (SetAxisRow(model_, i + 1)) {
+        emit coloursChanged();
+      }
     });
   }
   grid->setRowStretch(kRows, 1);
@@ -171,17 +122,17 @@ QWidget* ColourDialog::BuildMagnetGroup() {
   group->setObjectName("Frame3");
   auto* grid = new QGridLayout(group);
   for (int i = 0; i < kRows; ++i) {
-    const MagnetRow& row = MagnetRows()[static_cast<size_t>(i)];
-    QRadioButton* option = AddOption(grid, i, row.option, RowCaption(i + 1));
-    if (!row.colours) {
-      continue;
+    const std::string name = "Option" + std::to_string(21 + i);
+    QRadioButton* option = AddOption(grid, i, name, RowCaption(i + 1));
+    if (i < static_cast<int>(kMagnetPalette.size())) {
+      const MagnetRow& row = kMagnetPalette[static_cast<size_t>(i)];
+      grid->addWidget(SwatchRow(group, {row.north, row.south}), i, 1);
     }
-    const auto [north, south] = *row.colours;
-    grid->addWidget(SwatchRow(group, {north, south}), i, 1);
-    connect(option, &QRadioButton::clicked, this, [this, north, south] {
-      model_.View.MagnetColourN = north;
-      model_.View.MagnetColourS = south;
-      emit coloursChanged();
+    // Rows past the palette do nothing; the setter says so.
+    connect(option, &QRadioButton::clicked, this, [this, i] {
+      if (SetMagnetRow(model_, i + 1)) {
+        emit coloursChanged();
+      }
     });
   }
   grid->setRowStretch(kRows, 1);

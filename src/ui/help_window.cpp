@@ -123,6 +123,9 @@ bool HelpWindow::ShowSearch() {
 int HelpWindow::Search(const QString& keyword) {
   results_->clear();
   last_keyword_ = keyword.trimmed();
+  if (keyword_->text() != keyword) {
+    keyword_->setText(keyword);
+  }
   if (last_keyword_.isEmpty()) {
     return 0;
   }

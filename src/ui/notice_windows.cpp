@@ -46,8 +46,8 @@ NoticeWindow::NoticeWindow(NoticeId id, QWidget* parent) : QDialog(parent), id_(
   auto* message = new QLabel(FromView(info.message), this);
   message->setObjectName("lblMessage");
   message->setWordWrap(true);
-  message->setMinimumWidth(300);
-  message->setMaximumWidth(420);
+  message->setMinimumWidth(360);
+  message->setMaximumWidth(460);
   auto* text_row = new QHBoxLayout;
   text_row->addWidget(icon, 0, Qt::AlignTop);
   text_row->addWidget(message, 1);

@@ -81,6 +81,7 @@ class HelpAboutTest : public QObject {
     QCOMPARE(help.Browser()->textCursor().selectedText(), QString("上書き"));
     // Latin keywords match whatever their case; one entry per section however many hits.
     QVERIFY(help.Search("scaleh=") >= 1);
+    QCOMPARE(keyword->text(), QString("scaleh="));
     QCOMPARE(help.Search("存在しない語句"), 0);
     QCOMPARE(results->count(), 0);
   }
