@@ -294,15 +294,15 @@ void MainWindow::BuildMenus() {
 
 namespace {
 
-struct ButtonSpec {
+struct ToolbarButton {
   const char* key;  // empty: a button without a key, which runs nothing
   const char* tooltip;
   const char* icon;
   std::optional<MainCommand> command;
 };
 
-const std::vector<ButtonSpec>& Toolbar1Buttons() {
-  static const std::vector<ButtonSpec> kButtons{
+const std::vector<ToolbarButton>& Toolbar1Buttons() {
+  static const std::vector<ToolbarButton> kButtons{
       {"BCreateRecMag", "角柱磁石の作成", "BCreateRecMag", MainCommand::CreateRecMag},
       {"BCreateCylinderMag", "(中空)円柱磁石の作成", "BCreateCylinderMag",
        MainCommand::CreateCylinderMag},
@@ -337,8 +337,8 @@ const std::vector<ButtonSpec>& Toolbar1Buttons() {
   return kButtons;
 }
 
-const std::vector<ButtonSpec>& Toolbar2Buttons() {
-  static const std::vector<ButtonSpec> kButtons{
+const std::vector<ToolbarButton>& Toolbar2Buttons() {
+  static const std::vector<ToolbarButton> kButtons{
       {"BReadData", "形状ﾃﾞｰﾀの読み込み", "BReadData", MainCommand::ReadModel},
       {"BWriteData", "形状ﾃﾞｰﾀ、計算結果の書き込み", "BWriteData", MainCommand::SaveModel},
       {"BSaveContour", "磁石ﾃﾞｰﾀ、計算結果のコンター図形式で書き込み", "BSaveContour",
@@ -358,22 +358,23 @@ const std::vector<ButtonSpec>& Toolbar2Buttons() {
 }  // namespace
 
 void MainWindow::BuildToolbars() {
-  const std::array<std::pair<const char*, const std::vector<ButtonSpec>*>, 2> bars{
+  const std::array<std::pair<const char*, const std::vector<ToolbarButton>*>, 2> bars{
       std::pair{"Toolbar1", &Toolbar1Buttons()}, std::pair{"Toolbar2", &Toolbar2Buttons()}};
   for (const auto& [name, buttons] : bars) {
     QToolBar* bar = addToolBar(QString::fromUtf8(name));
     bar->setObjectName(name);
     bar->setIconSize(QSize(24, 24));
     bar->setMovable(false);
-    for (const ButtonSpec& spec : *buttons) {
-      QAction* action = bar->addAction(QIcon(QStringLiteral(":/icons/%1.svg").arg(spec.icon)),
-                                       QString::fromUtf8(spec.tooltip));
-      action->setToolTip(QString::fromUtf8(spec.tooltip));
-      action->setObjectName(spec.key);
+    for (const ToolbarButton& button_entry : *buttons) {
+      QAction* action =
+          bar->addAction(QIcon(QStringLiteral(":/icons/%1.svg").arg(button_entry.icon)),
+                         QString::fromUtf8(button_entry.tooltip));
+      action->setToolTip(QString::fromUtf8(button_entry.tooltip));
+      action->setObjectName(button_entry.key);
       if (QWidget* button = bar->widgetForAction(action))
-        button->setObjectName(spec.key);
-      if (spec.command)
-        Bind(action, *spec.command);
+        button->setObjectName(button_entry.key);
+      if (button_entry.command)
+        Bind(action, *button_entry.command);
     }
   }
 }
