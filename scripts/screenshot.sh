@@ -65,15 +65,15 @@ mkdir -m 700 "$XDG_RUNTIME_DIR"
 "$program" >"$log_dir/program.log" 2>&1 &
 program_pid=$!
 
-main_window=$(wait_window '^Tavrine$' 20)
 # The world-frame dialog opens when the splash timer runs out (3 s).
-dialog=$(wait_window '全体座標系の定義' 15)
+dialog=$(wait_window '全体座標系の定義' 20)
 focus "$dialog"
 xdotool key --clearmodifiers ctrl+a
 xdotool type --delay 50 100
 xdotool key Return
 sleep 0.5
 
+main_window=$(wait_window '^Tavrine$' 5)
 focus "$main_window"
 xdotool key --clearmodifiers alt+f
 sleep 0.5
