@@ -4,7 +4,6 @@
 
 #include <memory>
 #include <optional>
-#include <thread>
 #include <unistd.h>
 
 #include "calcpoints/field_runs.h"
@@ -196,8 +195,7 @@ int RunCommand(const std::vector<std::string>& args) {
   if (!model) {
     return exit_code;
   }
-  const RunOptions run{options.threads > 0 ? options.threads
-                                           : static_cast<int>(std::thread::hardware_concurrency())};
+  const RunOptions run{options.threads};  // 0: the runs take one thread per core
   NoticeBoard notices;
   TerminalProgress terminal;
   NullProgress quiet;
