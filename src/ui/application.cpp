@@ -26,9 +26,12 @@ TavrineApplication::TavrineApplication(int splash_ms)
   // "はい" on the overwrite notice writes the model as it is now to the path chosen last.
   notice_windows_->SetOverwriteCallback(
       [this] { SaveModelFileCommand(*model_, model_->ModelFilePath, board_); });
+  AddWindowGroups();
 }
 
 TavrineApplication::~TavrineApplication() {
+  // The groups' windows go before the main window they draw into.
+  groups_.clear();
   for (QWidget* window :
        std::initializer_list<QWidget*>{about_.data(), help_.data(), colour_.data(),
                                        world_frame_.data(), splash_.data(), main_window_.data()}) {
@@ -73,7 +76,10 @@ void TavrineApplication::OnCommand(MainCommand command) {
       OpenAbout();
       return;
     default:
-      // The element, grid, study and table dialogs are not part of the program yet.
+      for (const auto& group : groups_) {
+        if (group->Run(command))
+          return;
+      }
       return;
   }
 }

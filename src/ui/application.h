@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include <QObject>
 #include <QPointer>
@@ -16,6 +17,7 @@
 #include "ui/main_window.h"
 #include "ui/notice_windows.h"
 #include "ui/splash_window.h"
+#include "ui/window_group.h"
 #include "ui/world_frame_dialog.h"
 
 namespace tavrine {
@@ -42,6 +44,8 @@ class TavrineApplication final : public QObject {
 
  private:
   void OnCommand(MainCommand command);
+  // One line per group of dialogs, in window_groups.cpp.
+  void AddWindowGroups();
   void InitializeByMenu();
   void InitializeByToolbar();
   void OpenWorldFrame();
@@ -59,6 +63,7 @@ class TavrineApplication final : public QObject {
   QPointer<ColourDialog> colour_;
   QPointer<HelpWindow> help_;
   QPointer<AboutWindow> about_;
+  std::vector<std::unique_ptr<WindowGroup>> groups_;
 };
 
 }  // namespace tavrine

@@ -59,6 +59,8 @@ class MainWindow : public QMainWindow {
   // Closes this window without the exit question (re-initialisation by menu).
   void CloseWithoutAsking();
   FieldRunController& Runs() { return *runs_; }
+  // The views' drawing state, for dialogs that highlight or preview in the four views.
+  Views& Display() { return display_; }
 
  signals:
   // Commands whose windows live outside the main window (dialogs, help, start-up).

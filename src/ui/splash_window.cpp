@@ -66,7 +66,8 @@ QString VersionText(int major, int minor, int revision) {
 SplashWindow::SplashWindow(QWidget* parent, int interval_ms)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint) {
   setObjectName("frmSplash");
-  setWindowTitle("Tavrine");
+  // A title of its own, so that nothing looking windows up by title takes it for the main window.
+  setWindowTitle("Tavrine 起動中");
   setFocusPolicy(Qt::StrongFocus);
   setFixedSize(520, 300);
   auto* layout = new QVBoxLayout(this);
