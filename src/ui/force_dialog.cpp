@@ -86,7 +86,8 @@ void ForceCaluculationDialog::BuildWidgets() {
   connect(start_, &QPushButton::clicked, this, &ForceCaluculationDialog::OnStart);
   result_ = new QLabel(this);
   result_->setObjectName("Label2");
-  result_->setMinimumSize(260, 130);
+  // Room for the six result lines from the start: the dialog keeps the size it opened with.
+  result_->setMinimumSize(260, result_->fontMetrics().lineSpacing() * 7);
   result_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(frame);
