@@ -57,6 +57,13 @@ TableWindow::TableWindow(ElementModel& model, const char* name, const char* titl
 
 void TableWindow::Open() {
   Refresh();
+  if (!fitted_) {
+    // Columns fit their headings and first rows once; later widths are the user's.
+    for (QTableView* grid : findChildren<QTableView*>()) {
+      grid->resizeColumnsToContents();
+    }
+    fitted_ = true;
+  }
   show();
   raise();
   activateWindow();
@@ -78,7 +85,7 @@ QTableView* TableWindow::AddGrid(const char* name) {
   grid->verticalHeader()->hide();
   grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   grid->verticalHeader()->setDefaultSectionSize(22);
-  grid->horizontalHeader()->setDefaultSectionSize(96);
+  grid->horizontalHeader()->setMinimumSectionSize(60);
   layout()->addWidget(grid);
   return grid;
 }
@@ -94,7 +101,6 @@ ResultTableWindow::ResultTableWindow(ElementModel& model, bool rect_set, QWidget
                   parent),
       rect_set_(rect_set) {
   grid_ = AddGrid(rect_set ? "Grid1" : "Grid2");
-  grid_->horizontalHeader()->resizeSection(0, 120);
   resize(760, 560);
 }
 
@@ -112,8 +118,6 @@ InputTablesWindow::InputTablesWindow(ElementModel& model, QWidget* parent)
     : TableWindow(model, "OutputTable", "磁石とｺｲﾙﾃﾞｰﾀの表示", parent) {
   for (const char* name : {"Grid1", "Grid2", "Grid3", "Grid4", "Grid5", "Grid6", "Grid7"}) {
     QTableView* grid = AddGrid(name);
-    grid->horizontalHeader()->setDefaultSectionSize(80);
-    grid->horizontalHeader()->setMinimumSectionSize(40);
     grid->setMinimumHeight(90);
     grids_.push_back(grid);
   }
@@ -126,7 +130,6 @@ void InputTablesWindow::Refresh() {
     const size_t index = static_cast<size_t>(table.grid.back() - '1');
     TextRowsModel* rows = Rows(grids_.at(index));
     rows->SetRows(std::move(table.headings), std::move(table.rows));
-    grids_[index]->resizeColumnToContents(0);
   }
 }
 

@@ -48,6 +48,9 @@ class TableWindow : public QWidget {
   QTableView* AddGrid(const char* name);
   TextRowsModel* Rows(QTableView* grid) const;
   ElementModel& model_;
+
+ private:
+  bool fitted_ = false;
 };
 
 class ResultTableWindow : public TableWindow {
