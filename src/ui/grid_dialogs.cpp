@@ -2,6 +2,8 @@
 // main window and previews the grid there.
 #include "ui/grid_dialogs.h"
 
+#include <algorithm>
+
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
