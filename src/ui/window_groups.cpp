@@ -2,6 +2,7 @@
 #include "ui/application.h"
 #include "ui/calc_point_windows.h"
 #include "ui/force_dialog.h"
+#include "ui/kt_window_group.h"
 
 namespace tavrine {
 
@@ -9,6 +10,7 @@ void TavrineApplication::AddWindowGroups() {
   [[maybe_unused]] WindowContext context{*model_, board_, [this] { return Main(); }};
   groups_.push_back(std::make_unique<CalcPointWindows>(context));
   groups_.push_back(std::make_unique<ForceWindowGroup>(context));
+  groups_.push_back(std::make_unique<KtWindowGroup>(context));
 }
 
 }  // namespace tavrine
