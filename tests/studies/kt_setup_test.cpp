@@ -82,21 +82,6 @@ TEST_F(KtSetupTest, FieldsWriteTheModelAndAStepNotAboveZeroBecomesFiveDegrees) {
   EXPECT_DOUBLE_EQ(model->Kt.StepAngle, DegToRad(2.5));
 }
 
-TEST_F(KtSetupTest, EnterCyclesThroughTheFrameFieldsAndTheAngleFields) {
-  KtField f = KtField::Text1;
-  std::vector<KtField> seen;
-  for (int i = 0; i < 6; ++i) {
-    f = *KtSetupForm::NextField(f);
-    seen.push_back(f);
-  }
-  const std::vector<KtField> frame = {KtField::Text2, KtField::Text4, KtField::Text5,
-                                      KtField::Text6, KtField::Text7, KtField::Text1};
-  EXPECT_EQ(seen, frame);
-  EXPECT_EQ(KtSetupForm::NextField(KtField::Text10), KtField::Text8);
-  EXPECT_EQ(KtSetupForm::NextField(KtField::Text9), KtField::Text10);
-  EXPECT_FALSE(KtSetupForm::NextField(KtField::Text3).has_value());
-}
-
 TEST_F(KtSetupTest, AddingBothStraightElementsMovesTheChoiceToTheArcKind) {
   KtSetupReply reply = form.AddElement("1", *model, views, board);
   EXPECT_EQ(reply.text3, "2");
