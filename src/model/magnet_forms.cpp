@@ -329,7 +329,8 @@ void MagnetForm::ValueChanged(MagnetField field, const std::string& text) {
     texts_[Index(field)] = StoredText(field);
     Focus(field, true);
   }
-  if (kind_ == MagnetKind::kSector && field == F::kShape2 && Value(F::kShape2) < Value(F::kShape1)) {
+  if (kind_ == MagnetKind::kSector && field == F::kShape2 &&
+      Value(F::kShape2) < Value(F::kShape1)) {
     notices_.Raise(NoticeId::Caution13);
     SetValue(F::kShape1, "0");
     Focus(F::kShape1, false);
