@@ -16,9 +16,9 @@ constexpr int kStrCylDialogGenerators = 10;
 
 std::vector<CoilFieldSpec> CommonTail() {
   return {
-      {"Text4", "X軸", "0.0", CoilRole::kAngle},  {"Text5", "Y軸", "0.0", CoilRole::kAngle},
-      {"Text6", "Z軸", "0.0", CoilRole::kAngle},  {"Text7", "X", "0.0", CoilRole::kCentre},
-      {"Text8", "Y", "0.0", CoilRole::kCentre}, {"Text9", "Z", "0.0", CoilRole::kCentre},
+      {"Text4", "X軸", "0.0", CoilRole::kAngle}, {"Text5", "Y軸", "0.0", CoilRole::kAngle},
+      {"Text6", "Z軸", "0.0", CoilRole::kAngle}, {"Text7", "X", "0.0", CoilRole::kCentre},
+      {"Text8", "Y", "0.0", CoilRole::kCentre},  {"Text9", "Z", "0.0", CoilRole::kCentre},
   };
 }
 
@@ -61,8 +61,8 @@ std::vector<CoilFieldSpec> FieldsOf(CoilKind kind) {
   return fields;
 }
 
-constexpr int kTailFields = 6;   // three rotations, three centre coordinates
-constexpr int kHeadFields = 2;   // number and current
+constexpr int kTailFields = 6;  // three rotations, three centre coordinates
+constexpr int kHeadFields = 2;  // number and current
 
 size_t GeometryCount(CoilKind kind) {
   return HeadFields(kind).size() - kHeadFields;
@@ -89,21 +89,37 @@ void WritePlacement(const CoilValues& v, Record& r) {
   r.Oz = v.centre[2];
 }
 
-double AreaOf(const StrCylCoil& c) { return Pi() * c.R * c.R; }
-double AreaOf(const StrRecCoil& c) { return c.W * c.T; }
-double AreaOf(const SecCylCoil& c) { return Pi() * c.rwire * c.rwire; }
-double AreaOf(const SecRecCoil& c) { return (c.Ro - c.Ri) * c.T; }
+double AreaOf(const StrCylCoil& c) {
+  return Pi() * c.R * c.R;
+}
+double AreaOf(const StrRecCoil& c) {
+  return c.W * c.T;
+}
+double AreaOf(const SecCylCoil& c) {
+  return Pi() * c.rwire * c.rwire;
+}
+double AreaOf(const SecRecCoil& c) {
+  return (c.Ro - c.Ri) * c.T;
+}
 
 // The rectangular straight wire only checks against zero, so a negative width flips the density.
-bool AreaUsable(const StrRecCoil&, double area) { return area != 0; }
+bool AreaUsable(const StrRecCoil&, double area) {
+  return area != 0;
+}
 template <class Record>
 bool AreaUsable(const Record&, double area) {
   return area > 0;
 }
 
-std::vector<double> GeometryOf(const StrCylCoil& c) { return {c.Lx, c.R}; }
-std::vector<double> GeometryOf(const StrRecCoil& c) { return {c.Lx, c.W, c.T}; }
-std::vector<double> GeometryOf(const SecCylCoil& c) { return {c.R, c.rwire, RadToDeg(c.Angle)}; }
+std::vector<double> GeometryOf(const StrCylCoil& c) {
+  return {c.Lx, c.R};
+}
+std::vector<double> GeometryOf(const StrRecCoil& c) {
+  return {c.Lx, c.W, c.T};
+}
+std::vector<double> GeometryOf(const SecCylCoil& c) {
+  return {c.R, c.rwire, RadToDeg(c.Angle)};
+}
 std::vector<double> GeometryOf(const SecRecCoil& c) {
   return {c.Ri, c.Ro, c.T, RadToDeg(c.Angle)};
 }
@@ -215,8 +231,7 @@ CoilValues ReadCoil(const ElementModel& model, CoilKind kind, int i) {
 
 void WriteCoil(
     ElementModel& model, CoilKind kind, int i, const CoilValues& values, Notices& notices) {
-  WithTable(model, kind,
-            [&](auto& table) { WriteRecord(values, table[Slot(i)], notices); });
+  WithTable(model, kind, [&](auto& table) { WriteRecord(values, table[Slot(i)], notices); });
 }
 
 // ---- CoilForm ----

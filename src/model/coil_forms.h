@@ -92,7 +92,10 @@ class CoilForm {
                        const ElementModel& model,
                        Notices& notices,
                        CoilDisplay& display);
-  void OnValueChanged(int field, std::string_view text, const ElementModel& model, Notices& notices);
+  void OnValueChanged(int field,
+                      std::string_view text,
+                      const ElementModel& model,
+                      Notices& notices);
   void ShowNewNumber(int number);
   void Fill(const CoilValues& values);
   void FillAll(std::string_view text);
@@ -139,7 +142,10 @@ class DeleteCoil {
   const std::string& Text() const { return text_; }
   // A fresh dialog: the first kind and the initial number.
   void Reset();
-  void OnKindChosen(CoilKind kind, const ElementModel& model, Notices& notices, CoilDisplay& display);
+  void OnKindChosen(CoilKind kind,
+                    const ElementModel& model,
+                    Notices& notices,
+                    CoilDisplay& display);
   void OnTextChanged(std::string_view text,
                      const ElementModel& model,
                      Notices& notices,

@@ -1,10 +1,12 @@
 // The dialog groups of the program, created with it.
 #include "ui/application.h"
+#include "ui/coil_dialogs.h"
 
 namespace tavrine {
 
 void TavrineApplication::AddWindowGroups() {
   [[maybe_unused]] WindowContext context{*model_, board_, [this] { return Main(); }};
+  groups_.push_back(std::make_unique<CoilWindows>(context));
 }
 
 }  // namespace tavrine

@@ -3,7 +3,6 @@
 #include "model/coil_forms.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
@@ -273,9 +272,9 @@ TEST_F(CoilFormTest, ArcFieldsRestoreTheStoredValueOfTheLastValidNumber) {
 
 TEST_F(CoilFormTest, EnterKeyCyclesFromNumberThroughEveryFieldBackToTheCurrent) {
   CreateSectorRecCoil form;
-  const std::vector<std::string> expected = {"Text3", "Text11", "Text1", "Text2", "Text13",
-                                             "Text4", "Text5",  "Text6", "Text7", "Text8",
-                                             "Text9", "Text3"};
+  const std::vector<std::string> expected = {"Text3",  "Text11", "Text1", "Text2",
+                                             "Text13", "Text4",  "Text5", "Text6",
+                                             "Text7",  "Text8",  "Text9", "Text3"};
   int field = form.FieldIndex("Text10");
   for (const std::string& name : expected) {
     form.OnEnterKey(field);
@@ -293,8 +292,8 @@ TEST_F(CoilFormTest, EnterKeyCyclesFromNumberThroughEveryFieldBackToTheCurrent) 
 TEST_F(CoilFormTest, DeleteMovesLaterElementsDownAndClearsTheVacatedSlot) {
   model->StrRecCoilCount = 3;
   for (int i = 1; i <= 3; ++i) {
-    model->StrRecCoilTable[static_cast<size_t>(i)] = {.Lx = 10.0 * i, .W = 1, .T = 1,
-                                                      .CurrentDensity = 5.0 * i, .Oz = 1.0 * i};
+    model->StrRecCoilTable[static_cast<size_t>(i)] = {
+        .Lx = 10.0 * i, .W = 1, .T = 1, .CurrentDensity = 5.0 * i, .Oz = 1.0 * i};
   }
   DeleteCoil form;
   form.OnKindChosen(CoilKind::kStrRec, *model, board, display);
