@@ -91,8 +91,35 @@ if ! kill -0 "$program_pid" 2>/dev/null; then
   cat "$log_dir/program.log" >&2
   exit 1
 fi
+
+# Quit as a user does: 終了(&X) in the file menu, then the default button はい of the question,
+# whose window carries the main window's title and is the newest one of that name.
+focus "$main_window"
+xdotool key --clearmodifiers alt+f
+sleep 0.5
+xdotool key x
+sleep 1
+question=$(wait_window '^Tavrine$' 5)
+focus "$question"
+xdotool key Return
+status=
+for _ in $(seq 50); do
+  if ! kill -0 "$program_pid" 2>/dev/null; then
+    wait "$program_pid" && status=0 || status=$?
+    break
+  fi
+  sleep 0.1
+done
+program_pid_left=$program_pid
+program_pid=
+if [[ -z $status ]]; then
+  echo "the program did not end after 終了 and はい" >&2
+  kill "$program_pid_left" 2>/dev/null || true
+  exit 1
+fi
 if [[ -s $log_dir/program.log ]]; then
   echo "program output:" >&2
   cat "$log_dir/program.log" >&2
 fi
-echo "saved $out"
+echo "saved $out; the program ended with status $status"
+[[ $status == 0 ]]
