@@ -2,6 +2,7 @@
 // the deletion form. Currents are entered in A and held as densities (A/mm²); angles in degrees.
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -39,8 +40,8 @@ struct CoilFieldSpec {
 struct CoilValues {
   double current = 0;
   std::vector<double> geometry;  // in the order of the kind's geometry fields
-  double angles[3] = {0, 0, 0};
-  double centre[3] = {0, 0, 0};
+  std::array<double, 3> angles{};
+  std::array<double, 3> centre{};
 };
 
 int32_t& CoilCount(ElementModel& model, CoilKind kind);
