@@ -24,6 +24,9 @@ int main(int argc, char** argv) {
   if (command == "export") {
     return tavrine::batch::ExportCommand(args);
   }
+  if (command == "force") {
+    return tavrine::batch::ForceCommand(args);
+  }
   if (command == "render") {
     return tavrine::batch::RenderCommand(args);
   }

@@ -3,6 +3,7 @@
 // where the integrand is undefined (the point on a node filament or sheet) contributes 0.
 #include <cmath>
 
+#include "field/arc_z_sums.h"
 #include "field/local_fields.h"
 #include "field/vector_math.h"
 #include "model/text_rules.h"
@@ -12,10 +13,10 @@ namespace {
 
 constexpr int kMaxNodes = 128;  // the coil rule has 50 nodes; larger tables use the heap
 
-// Node rows padded to whole vectors of four: the padding nodes get weight 0 and cos 1, sin 0, so
-// the vector loops run without a scalar tail and the padding adds exactly 0.
+// Node rows padded to whole vectors of eight: the padding nodes get weight 0 and cos 1, sin 0,
+// so the vector loops run without a scalar tail and the padding adds exactly 0.
 int Padded(int n) {
-  return (n + 3) / 4 * 4;
+  return (n + 7) / 8 * 8;
 }
 
 // Up to eight padded node rows, on the stack for the usual node counts.
@@ -215,42 +216,21 @@ __attribute__((target_clones("avx2", "default"))) void SecRecEdges(const double*
   }
 }
 
-// Rectangular-wire arc, z: Σ_i W_i Σ_k w_k·(z/(q·E0) − (T + z)/(q·E1))·r_i·(a − r_i) over the
-// radii r_i (outer) and the node angles (inner); with the point above or below the conductor
-// the 1/q cancels.
-__attribute__((target_clones("avx2", "default"))) double SecRecZ(
-    const double* __restrict c_theta,
-    const double* __restrict s_theta,
-    const double* __restrict weight,
-    int n,
-    const double* __restrict radii,
-    const double* __restrict radial_weight,
-    int n_radii,
-    double x,
-    double y,
-    double z0,
-    double z1) {
+// Rectangular-wire arc, z: Σ_i W_i Σ_k w_k·(z/(q·E0) − (T + z)/(q·E1))·r_i·(a_k − r_i) over the
+// radii (outer) and the node angles (inner). As a − r = −u, that is −Σ_i W_i·r_i·S(r_i) with the
+// row sums S of field/arc_z_sums.h, times z0² − z1² for a point above or below the conductor.
+double SecRecZ(const ArcRows& rows,
+               const double* radii,
+               const double* radial_weight,
+               int n_radii,
+               double z0,
+               double z1) {
   const bool same_side = z0 * z1 > 0;
-  const double zz0 = z0 * z0, zz1 = z1 * z1;
   double total = 0;
   for (int i = 0; i < n_radii; ++i) {
-    const double r = radii[i];
-    double sum = 0;
-#pragma omp simd reduction(+ : sum)
-    for (int k = 0; k < n; ++k) {
-      const double c = c_theta[k], s = s_theta[k];
-      const double dx = x - r * c, dy = y - r * s;
-      const double q = dx * dx + dy * dy;
-      const bool ok = q != 0;
-      const double e0 = std::sqrt(zz0 + q), e1 = std::sqrt(q + zz1);
-      const double num = same_side ? (z0 - z1) * (z0 + z1) : z0 * e1 - z1 * e0;
-      const double den = same_side ? e0 * e1 * (z0 * e1 + z1 * e0) : q * e0 * e1;
-      const double a = x * c + y * s;
-      sum += ok ? weight[k] * (num / (ok ? den : 1.0)) * (r * (a - r)) : 0.0;
-    }
-    total += radial_weight[i] * sum;
+    total += radial_weight[i] * radii[i] * SecRecZRow(rows, radii[i], z0, z1, same_side);
   }
-  return total;
+  return same_side ? -((z0 - z1) * (z0 + z1)) * total : -total;
 }
 
 }  // namespace
@@ -347,8 +327,15 @@ Vec3 SecRecCoilLocalField(const SecRecCoil& c, const Vec3& p, const FieldQuadrat
   for (int i = 0; i < n; ++i) {
     radii[i] = (c.Ro - c.Ri) / 2 * table.Nodes()[i] + (c.Ro + c.Ri) / 2;
   }
-  const double sz = SecRecZ(cos_theta, sin_theta, weight, np, radii, table.Weights().data(), n, p.x,
-                            p.y, p.z, p.z + c.T);
+  double* along = scratch.Row(3);  // the x/y rows are spent
+  double* across = scratch.Row(4);
+  for (int k = 0; k < np; ++k) {
+    const double e = p.x * sin_theta[k] - p.y * cos_theta[k];
+    along[k] = p.x * cos_theta[k] + p.y * sin_theta[k];
+    across[k] = e * e;
+  }
+  const double sz =
+      SecRecZ({along, across, weight, np}, radii, table.Weights().data(), n, p.z, p.z + c.T);
   const double half = c.Angle / 2;
   return {sx * half, sy * half, sz * j * ((c.Ro - c.Ri) * c.Angle / 4)};
 }

@@ -1,11 +1,15 @@
 // The dialog groups of the program, created with it.
 #include "ui/application.h"
+#include "ui/calc_point_windows.h"
 #include "ui/coil_dialogs.h"
+#include "ui/force_dialog.h"
 
 namespace tavrine {
 
 void TavrineApplication::AddWindowGroups() {
   [[maybe_unused]] WindowContext context{*model_, board_, [this] { return Main(); }};
+  groups_.push_back(std::make_unique<CalcPointWindows>(context));
+  groups_.push_back(std::make_unique<ForceWindowGroup>(context));
   groups_.push_back(std::make_unique<CoilWindows>(context));
 }
 
