@@ -29,7 +29,6 @@ struct NodeTerms {
 // contributes 0.
 inline __attribute__((always_inline)) NodeTerms Node(
     double x, double y, double c, double s, double hh, double ri, double ro) {
-  const double t = x * x + y * y + hh;
   const double a = x * c + y * s, e = y * c - x * s;
   const double g = e * e + hh;
   const double xo = x - ro * c, yo = y - ro * s, xi = x - ri * c, yi = y - ri * s;
@@ -38,11 +37,21 @@ inline __attribute__((always_inline)) NodeTerms Node(
   const double agb = big_a * g * big_b;
   NodeTerms n;
   n.ok = agb != 0;
-  const double inv = 1.0 / (n.ok ? agb : 1.0);
-  n.u = n.ok ? ((ro * a - t) * big_b - (ri * a - t) * big_a) * inv : 0.0;
-  const double kk = a * a - e * e - hh;
-  n.v = n.ok ? ((ro * kk - t * a) * big_b - (ri * kk - t * a) * big_a) * inv : 0.0;
   const double co = ro - a, ci = ri - a;
+  // As t = a² + g: U = a·W − (1/A − 1/B) and V = a²·W − ((Ro + a)/A − (Ri + a)/B) with
+  // W = (co/A − ci/B)/g. With both rims on one side of the point's foot (co, ci of one sign)
+  // co/A − ci/B is a small difference over a small g near the ray through the point; there
+  // W = σ·(A·ga − B·gb)/(A·ga·B·gb) with ga = A + |co|, gb = B + |ci|, and σ·(A·ga − B·gb) =
+  // (Ro − Ri)·|co + ci| + A·co − B·ci adds terms of one sign: the g cancels and nothing else does.
+  const bool one_side = co * ci > 0;
+  const double w_num =
+      one_side ? (ro - ri) * std::abs(co + ci) + big_a * co - big_b * ci : co * big_b - ci * big_a;
+  const double w_den = one_side ? (big_a + std::abs(co)) * (big_b + std::abs(ci)) : g;
+  const double inv = 1.0 / (n.ok ? big_a * big_b * w_den : 1.0);
+  const double u_num = a * w_num - (big_b - big_a) * w_den;
+  const double v_num = a * a * w_num - ((ro + a) * big_b - (ri + a) * big_a) * w_den;
+  n.u = n.ok ? u_num * inv : 0.0;
+  n.v = n.ok ? v_num * inv : 0.0;
   const double num_o = co >= 0 ? co + big_a : g, den_o = co >= 0 ? 1.0 : big_a - co;
   const double num_i = ci >= 0 ? ci + big_b : g, den_i = ci >= 0 ? 1.0 : big_b - ci;
   n.num = n.ok ? num_o * den_i : 1.0;

@@ -2,6 +2,7 @@
 #include "studies/kt_setup.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "display/element_drawing.h"
 #include "geometry/transforms.h"
@@ -56,15 +57,21 @@ void RedrawWithMarks(const ElementModel& model, Views& views, int kind) {
   }
 }
 
-// The kind-0 list turned by every angle of the sweep, into the four views.
+// Both lists turned by every angle of the sweep, into the four views.
 void DrawTurnedList(ElementModel& model, Views& views, DrawMode mode, Notices& notices) {
   const KtState& kt = model.Kt;
-  const int count = std::clamp(kt.KtSelectionCount[kKtStrRec], 0, kKtListCapacity);
+  const int straight = std::clamp(kt.KtSelectionCount[kKtStrRec], 0, kKtListCapacity);
+  const int arcs = std::clamp(kt.KtSelectionCount[kKtSecRec], 0, kKtListCapacity);
   for (double phi : KtSweepAngles(kt).phi) {
-    for (int p = 1; p <= count; ++p) {
-      const int e = kt.KtSelection[kKtStrRec][static_cast<size_t>(p)];
-      for (int view : kRedrawOrder) {
-        DrawStrRecCoilRotated(model, views[view], e, phi, AnglesOfView(model, view), mode, notices);
+    for (int view : kRedrawOrder) {
+      const ViewAngles angles = AnglesOfView(model, view);
+      for (int p = 1; p <= straight; ++p) {
+        const int e = kt.KtSelection[kKtStrRec][static_cast<size_t>(p)];
+        DrawStrRecCoilRotated(model, views[view], e, phi, angles, mode, notices);
+      }
+      for (int p = 1; p <= arcs; ++p) {
+        const int e = kt.KtSelection[kKtSecRec][static_cast<size_t>(p)];
+        DrawSecRecCoilTurned(model, views[view], e, phi, angles, mode, notices);
       }
     }
   }
@@ -82,6 +89,53 @@ bool Append(KtState& kt, int kind, int n, Notices& notices) {
 }
 
 }  // namespace
+
+void DrawSecRecCoilTurned(const ElementModel& model,
+                          Canvas& canvas,
+                          int e,
+                          double phi,
+                          const ViewAngles& angles,
+                          DrawMode mode,
+                          Notices& notices) {
+  if (e < 1 || e > kElementCapacity) {
+    return;
+  }
+  const SecRecCoil& c = model.SecRecCoilTable[static_cast<size_t>(e)];
+  const ViewProjector projector = ProjectorFor(model, canvas, angles);
+  auto at = [&](double rho, double theta, double z) {
+    const Vec3 p{rho * std::cos(theta), rho * std::sin(theta), z};
+    return projector.Project(KtRotatedPoint(model, kKtSecRec, e, phi, p, notices));
+  };
+  const bool negative = c.CurrentDensity < 0;
+  auto colour = [mode](Rgb normal) {
+    return mode == DrawMode::kNormal ? normal : mode == DrawMode::kMark ? kMarkGreen : kWhite;
+  };
+  auto line = [&canvas](ScreenPoint a, ScreenPoint b, Rgb rgb) {
+    canvas.Line(a.x, a.y, b.x, b.y, rgb);
+  };
+  const double half = c.Angle / 2;
+  const int n = kSecRecSegments;
+  for (double rho : {c.Ro, c.Ri}) {
+    for (double z : {-c.T, 0.0}) {
+      ScreenPoint from = at(rho, -half, z);
+      for (int s = 1; s <= n; ++s) {
+        const ScreenPoint to = at(rho, -half + c.Angle * s / n, z);
+        line(from, to, colour(CurrentGradient(s, n, negative)));
+        from = to;
+      }
+    }
+  }
+  for (double theta : {-half, half}) {
+    const bool entry = (theta < 0) != negative;
+    const Rgb end = colour(entry ? kCurrentEntryColour : kCurrentExitColour);
+    for (double rho : {c.Ro, c.Ri}) {
+      line(at(rho, theta, 0), at(rho, theta, -c.T), end);
+    }
+    for (double z : {0.0, -c.T}) {
+      line(at(c.Ri, theta, z), at(c.Ro, theta, z), end);
+    }
+  }
+}
 
 std::vector<WorldLine> KtFrameLines(const ElementModel& model, bool in_colour) {
   const KtState& kt = model.Kt;

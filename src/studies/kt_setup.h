@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "display/element_drawing.h"
 #include "display/views.h"
 #include "display/world_line.h"
 #include "model/element_model.h"
@@ -23,6 +24,16 @@ inline constexpr int kKtFieldCount = 10;
 inline constexpr Rgb kKtFrameGrey{150, 150, 150};
 inline constexpr double kKtAxisLength = 50;  // mm
 inline constexpr int kKtListCapacity = kKtSlots - 1;
+
+// The arc rectangular wire turned by phi about the Kt frame's Z axis: its outline and colours,
+// every point carried by KtRotatedPoint (mark mode green, highlight white).
+void DrawSecRecCoilTurned(const ElementModel& model,
+                          Canvas& canvas,
+                          int e,
+                          double phi,
+                          const ViewAngles& angles,
+                          DrawMode mode,
+                          Notices& notices);
 
 // The three axes of the Kt frame as global lines, in axis colours or grey.
 std::vector<WorldLine> KtFrameLines(const ElementModel& model, bool in_colour);

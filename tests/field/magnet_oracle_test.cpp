@@ -31,8 +31,9 @@ SecMag RandomSector(PointSource& source) {
 }
 
 // Points in general position, next to the faces, on a face, on the axis, inside. In a face
-// plane outside the face, where the ray through the axis meets the face, the closed form is 0/0
-// at the nodes on that ray and both forms lose digits; those points are left out here.
+// plane outside the face, where the ray through the axis meets the face, the literal closed form
+// is 0/0 at the nodes on that ray and loses digits; those points are left out here and checked
+// against a quadruple-precision evaluation in sec_mag_face_plane_test.cpp.
 Vec3 SectorPoint(const SecMag& m, PointSource& source, int kind) {
   const double r = source.Uniform(0, 1.5 * m.Ro), a = source.Uniform(-Pi(), Pi());
   Vec3 p{r * std::cos(a), r * std::sin(a), source.Uniform(-2 * m.T, m.T)};

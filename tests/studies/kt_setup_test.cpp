@@ -1,6 +1,8 @@
 // The Kt set-up form (fields, selection lists, previews, frame lines) and the coil-division walk.
 #include "studies/kt_setup.h"
 
+#include <algorithm>
+#include <cmath>
 #include <gtest/gtest.h>
 
 #include "display/element_drawing.h"
@@ -196,6 +198,60 @@ TEST_F(KtSetupTest, PreviewDrawsEveryAngleAndAZeroStepPreviewsInFiveDegreeSteps)
   EXPECT_TRUE(board.IsOpen(NoticeId::Caution7));
   EXPECT_EQ(canvas[kTopView].Lines().size(), 9 * one);
   EXPECT_DOUBLE_EQ(model->Kt.StepAngle, DegToRad(5));
+}
+
+// Segments of a recording as sorted (end, end, colour) tuples, each segment's ends in order.
+std::vector<std::array<double, 7>> Segments(const RecordingCanvas& c) {
+  std::vector<std::array<double, 7>> out;
+  for (const auto& l : c.Lines()) {
+    std::array<double, 4> ends = {l.x1, l.y1, l.x2, l.y2};
+    if (std::make_pair(l.x2, l.y2) < std::make_pair(l.x1, l.y1)) {
+      ends = {l.x2, l.y2, l.x1, l.y1};
+    }
+    out.push_back({std::round(ends[0] * 1e6), std::round(ends[1] * 1e6), std::round(ends[2] * 1e6),
+                   std::round(ends[3] * 1e6), double(l.colour.r), double(l.colour.g),
+                   double(l.colour.b)});
+  }
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
+TEST_F(KtSetupTest, TurnedArcMatchesTheArcDrawnAtTheTurnedPlacement) {
+  SecRecCoil& arc = model->SecRecCoilTable[1];
+  arc.Ox = 20;
+  arc.CurrentDensity = -3;
+  NullNotices notices;
+  const ViewAngles top = AnglesOfView(*model, kTopView);
+  RecordingCanvas turned;
+  DrawSecRecCoilTurned(*model, turned, 1, Pi() / 2, top, DrawMode::kNormal, notices);
+  // A quarter turn about the Kt z axis at the origin: the same arc placed at (0, 20), turned 90°.
+  auto placed = std::make_unique<ElementModel>(*model);
+  placed->SecRecCoilTable[1].Ox = 0;
+  placed->SecRecCoilTable[1].Oy = 20;
+  placed->SecRecCoilTable[1].AngZ = Pi() / 2;
+  RecordingCanvas reference;
+  DrawSecRecCoil(*placed, reference, 1, kSecRecSegments, top, DrawMode::kNormal);
+  EXPECT_EQ(turned.Lines().size(), 4u * kSecRecSegments + 8);
+  EXPECT_EQ(Segments(turned), Segments(reference));
+}
+
+TEST_F(KtSetupTest, PreviewAndConfirmationTurnTheArcListToo) {
+  form.SetKind(kKtSecRec);
+  form.AddElement("1", *model, views, board);
+  ClearCanvases();
+  form.Preview({"0", "40", "5"}, *model, views, board);
+  const auto lines = canvas[kFrontView].Lines();
+  EXPECT_EQ(lines.size(), 9u * (4 * kSecRecSegments + 8));
+  for (const auto& line : lines) {
+    EXPECT_EQ(line.colour, kWhite);
+  }
+  ClearCanvases();
+  form.Confirm(*model, views, board);
+  // After the redraw, the turned arc in its current colours: the first arc segment's gradient.
+  const auto confirmed = canvas[kFrontView].Lines();
+  ASSERT_GE(confirmed.size(), lines.size());
+  EXPECT_EQ(confirmed[confirmed.size() - lines.size()].colour,
+            CurrentGradient(1, kSecRecSegments, false));
 }
 
 TEST_F(KtSetupTest, FrameLinesRunFiftyMillimetresAlongTheTurnedAxes) {

@@ -1,0 +1,480 @@
+// Magnet forms: opening prefill, number and value checks, Enter cycles, the commands' effect on
+// the model, capacity refusals and the delete forms.
+#include "model/magnet_forms.h"
+
+#include <gtest/gtest.h>
+#include <utility>
+#include <vector>
+
+#include "model/text_rules.h"
+#include "model/world_frame.h"
+#include "support/matchers.h"
+
+namespace tavrine {
+namespace {
+
+using F = MagnetField;
+using testing::FreshModel;
+
+struct RecordingViews final : MagnetViews {
+  int redraws = 0;
+  std::vector<std::pair<MagnetTable, int>> highlights, only;
+  void RedrawAll() override { ++redraws; }
+  void Highlight(MagnetTable table, int i) override { highlights.emplace_back(table, i); }
+  void HighlightOnly(MagnetTable table, int i) override { only.emplace_back(table, i); }
+};
+
+class MagnetFormTest : public ::testing::Test {
+ protected:
+  MagnetFormTest() : model_(FreshModel()) { MakeWorldBox(*model_, 100); }
+
+  MagnetForm OpenForm(MagnetKind kind) {
+    MagnetForm form(kind, *model_, board_, views_);
+    form.Open();
+    return form;
+  }
+  void AddRecMags(int count) {
+    for (int i = 2; i <= count; ++i) {
+      RecMag& m = model_->RecMagTable[static_cast<size_t>(i)];
+      m.a = i, m.b = 10 * i, m.l = 100 * i, m.Br = 1000 * i, m.Hcj = 2000 * i;
+      m.AngX = DegToRad(30);
+      m.MaterialIndex = static_cast<int16_t>(i);
+    }
+    model_->RecMagCount = count;
+  }
+  int Raised(NoticeId id) const { return board_.RaiseCount(id); }
+
+  std::unique_ptr<ElementModel> model_;
+  NoticeBoard board_;
+  RecordingViews views_;
+};
+
+TEST_F(MagnetFormTest, RectOpensWithGradeDefaultsWhenOnlyTheWorldCubeExists) {
+  MagnetForm form = OpenForm(MagnetKind::kRectangular);
+  EXPECT_EQ(form.Text(F::kNumber), "2");
+  EXPECT_EQ(form.RememberedNumber(), "2");
+  EXPECT_EQ(form.Text(F::kBr), "13500");
+  EXPECT_EQ(form.Text(F::kHcj), "12000");
+  for (F f : {F::kShape1, F::kShape2, F::kShape3, F::kRotX, F::kRotZ, F::kPosX, F::kPosZ}) {
+    EXPECT_EQ(form.Text(f), "0");
+  }
+  EXPECT_EQ(form.SelectedGrade(), 4);
+  EXPECT_TRUE(form.EnterEnabled());
+  EXPECT_FALSE(form.ModifyEnabled());
+  EXPECT_EQ(form.TakeFocus()->field, F::kGradeList);
+  ASSERT_EQ(views_.highlights.size(), 1u);
+  EXPECT_EQ(views_.highlights[0], std::make_pair(MagnetTable::kRecMag, 2));
+}
+
+TEST_F(MagnetFormTest, OpeningPrefillsFromTheLastMagnetOfTheKind) {
+  AddRecMags(3);
+  MagnetForm rect = OpenForm(MagnetKind::kRectangular);
+  EXPECT_EQ(rect.Text(F::kNumber), "4");
+  EXPECT_EQ(rect.Text(F::kShape3), "300");
+  EXPECT_EQ(rect.Text(F::kBr), "3000");
+  EXPECT_EQ(rect.Text(F::kHcj), "6000");
+  EXPECT_EQ(rect.Text(F::kRotX), "30");  // degrees, not radians
+  EXPECT_EQ(rect.SelectedGrade(), 4);    // the list is not taken from the magnet
+
+  model_->SecMagCount = 1;
+  model_->SecMagTable[1] = {.Ri = 5, .Ro = 9, .T = 2, .OpenAngle = DegToRad(60), .Br = 11000};
+  MagnetForm sector = OpenForm(MagnetKind::kSector);
+  EXPECT_EQ(sector.Text(F::kNumber), "2");
+  EXPECT_EQ(sector.Text(F::kExtra), "60");
+  EXPECT_EQ(sector.Text(F::kBr), "11000");
+
+  model_->RhMagTable[1] = {.R = 4, .HT = 6, .Br = 9000};
+  MagnetForm rh = OpenForm(MagnetKind::kRh);
+  EXPECT_EQ(rh.Text(F::kNumber), "1");
+  EXPECT_EQ(rh.Text(F::kShape1), "4");
+  EXPECT_EQ(rh.Text(F::kShape3), "6");
+  EXPECT_EQ(rh.Text(F::kBr), "13500");
+}
+
+TEST_F(MagnetFormTest, FirstSectorAndCylinderKeepTheirInitialShapeTexts) {
+  MagnetForm sector = OpenForm(MagnetKind::kSector);
+  EXPECT_EQ(sector.Text(F::kNumber), "1");
+  EXPECT_EQ(sector.Text(F::kExtra), "360");
+  EXPECT_EQ(sector.Text(F::kBr), "13500");
+  MagnetForm cylinder = OpenForm(MagnetKind::kCylinder);
+  EXPECT_EQ(cylinder.Text(F::kShape2), "20");
+  EXPECT_EQ(cylinder.Text(F::kShape3), "30");
+  EXPECT_EQ(cylinder.Text(F::kExtra), "1");
+  EXPECT_EQ(cylinder.Text(F::kBr), "13500");
+  EXPECT_FALSE(cylinder.ModifyEnabled());
+}
+
+TEST_F(MagnetFormTest, NumberFieldLoadsExistingMagnetsAndTogglesTheCommands) {
+  AddRecMags(3);
+  MagnetForm form = OpenForm(MagnetKind::kRectangular);
+  form.ChangeText(F::kNumber, "2");
+  EXPECT_TRUE(form.ModifyMode());
+  EXPECT_TRUE(form.ModifyEnabled());
+  EXPECT_FALSE(form.EnterEnabled());
+  EXPECT_EQ(form.Text(F::kShape1), "2");
+  EXPECT_EQ(form.Text(F::kShape2), "20");
+  EXPECT_EQ(form.Text(F::kBr), "2000");
+  EXPECT_EQ(form.Text(F::kHcj), "4000");
+  EXPECT_EQ(views_.highlights.back(), std::make_pair(MagnetTable::kRecMag, 2));
+
+  // A value edit in modify mode leaves "入力" off.
+  form.ChangeText(F::kShape1, "7");
+  EXPECT_FALSE(form.EnterEnabled());
+
+  form.ChangeText(F::kNumber, "4");
+  EXPECT_FALSE(form.ModifyMode());
+  EXPECT_TRUE(form.EnterEnabled());
+  EXPECT_FALSE(form.ModifyEnabled());
+
+  // A gap above the next number changes neither command further.
+  form.ChangeText(F::kNumber, "6");
+  EXPECT_TRUE(form.EnterEnabled());
+  EXPECT_FALSE(form.ModifyEnabled());
+  EXPECT_TRUE(form.Enter());
+  EXPECT_EQ(model_->RecMagCount, 6);
+  EXPECT_EQ(form.Text(F::kNumber), "7");
+}
+
+TEST_F(MagnetFormTest, RectangularNumberOneIsNeverLoadedFromTheWorldCube) {
+  AddRecMags(2);
+  MagnetForm form = OpenForm(MagnetKind::kRectangular);
+  form.ChangeText(F::kShape1, "5");
+  form.ChangeText(F::kNumber, "1");
+  EXPECT_FALSE(form.ModifyMode());
+  EXPECT_EQ(form.Text(F::kShape1), "5");
+  EXPECT_FALSE(form.EnterEnabled());
+}
+
+TEST_F(MagnetFormTest, InvalidNumberRestoresTheRememberedText) {
+  AddRecMags(3);
+  MagnetForm rect = OpenForm(MagnetKind::kRectangular);
+  rect.ChangeText(F::kNumber, "3");
+  for (const char* bad : {"", "0", "-2", "2.5", "x"}) {
+    rect.ChangeText(F::kNumber, bad);
+    EXPECT_EQ(rect.Text(F::kNumber), "3") << bad;
+  }
+  EXPECT_EQ(Raised(NoticeId::Caution5), 5);
+  EXPECT_FALSE(rect.ModifyEnabled());
+
+  MagnetForm sector = OpenForm(MagnetKind::kSector);
+  ASSERT_TRUE(sector.EnterEnabled());
+  sector.ChangeText(F::kNumber, "a");
+  EXPECT_EQ(sector.Text(F::kNumber), "1");
+  EXPECT_FALSE(sector.EnterEnabled());
+}
+
+TEST_F(MagnetFormTest, ValueChecksFollowTheDecimalTextRule) {
+  MagnetForm form = OpenForm(MagnetKind::kRectangular);
+  form.ChangeText(F::kShape1, "1.2.3");
+  form.ChangeText(F::kShape2, "-1.5");
+  form.ChangeText(F::kShape3, "");
+  form.ChangeText(F::kHcj, "abc");  // coercivity has no check
+  EXPECT_EQ(Raised(NoticeId::Caution5), 0);
+  ASSERT_TRUE(form.Enter());
+  const RecMag& m = model_->RecMagTable[2];
+  EXPECT_EQ(m.a, 1.2);
+  EXPECT_EQ(m.b, -1.5);
+  EXPECT_EQ(m.l, 0.0);
+  EXPECT_EQ(m.Hcj, 0.0);
+}
+
+TEST_F(MagnetFormTest, InvalidValuePutsBackTheStoredValueOfTheRememberedMagnet) {
+  AddRecMags(3);
+  MagnetForm form = OpenForm(MagnetKind::kRectangular);
+  form.ChangeText(F::kNumber, "2");
+  form.ChangeText(F::kRotX, "1-2");
+  EXPECT_EQ(Raised(NoticeId::Caution5), 1);
+  EXPECT_EQ(form.Text(F::kRotX), "30");
+  const auto focus = form.TakeFocus();
+  ASSERT_TRUE(focus.has_value());
+  EXPECT_EQ(focus->field, F::kRotX);
+  EXPECT_TRUE(focus->select_all);
+
+  // A new magnet's slot is still empty; a bad size disables "入力", a bad remanence does not.
+  form.ChangeText(F::kNumber, "4");
+  form.ChangeText(F::kShape2, "e5");
+  EXPECT_EQ(form.Text(F::kShape2), "0");
+  EXPECT_FALSE(form.EnterEnabled());
+  form.ChangeText(F::kBr, "1x");
+  EXPECT_EQ(form.Text(F::kBr), "0");
+  EXPECT_TRUE(form.EnterEnabled());
+}
+
+TEST_F(MagnetFormTest, EnterStoresTheMagnetAndMovesOnToTheNextNumber) {
+  MagnetForm form = OpenForm(MagnetKind::kRectangular);
+  form.TakeFocus();
+  form.ClickGrade(6);  // "N50"
+  EXPECT_EQ(form.Text(F::kBr), "14200");
+  EXPECT_EQ(form.Text(F::kHcj), "11000");
+  form.ChangeText(F::kShape1, "10");
+  form.ChangeText(F::kRotY, "90");
+  form.ChangeText(F::kPosZ, "-3");
+  const int redraws = views_.redraws;
+  ASSERT_TRUE(form.Enter());
+  const RecMag& m = model_->RecMagTable[2];
+  EXPECT_EQ(model_->RecMagCount, 2);
+  EXPECT_EQ(m.a, 10);
+  EXPECT_DOUBLE_EQ(m.AngY, Pi() / 2);
+  EXPECT_EQ(m.Oz, -3);
+  EXPECT_EQ(m.Br, 14200);
+  EXPECT_EQ(m.Hcj, 11000);
+  EXPECT_EQ(m.MaterialIndex, 6);
+  EXPECT_EQ(views_.redraws, redraws + 1);
+  EXPECT_EQ(form.Text(F::kNumber), "3");
+  EXPECT_EQ(form.RememberedNumber(), "3");
+  EXPECT_EQ(form.Text(F::kRotY), "90");
+  EXPECT_TRUE(form.EnterEnabled());
+  const auto focus = form.TakeFocus();
+  EXPECT_EQ(focus->field, F::kBr);
+  EXPECT_TRUE(focus->select_all);
+  EXPECT_EQ(model_->RecMagTable[0].a, 0.0);
+}
+
+TEST_F(MagnetFormTest, EnterTakesTheNumberAsTheNewCountEvenWhenItIsSmaller) {
+  MagnetForm form = OpenForm(MagnetKind::kRectangular);  // proposes 2
+  AddRecMags(5);  // e.g. a model read while the dialog was open
+  form.ChangeText(F::kShape1, "42");
+  ASSERT_TRUE(form.Enter());
+  EXPECT_EQ(model_->RecMagCount, 2);
+  EXPECT_EQ(model_->RecMagTable[2].a, 42);
+  EXPECT_EQ(model_->RecMagTable[5].a, 5);  // slots above the count are left as they are
+}
+
+TEST_F(MagnetFormTest, NumbersBeyondTheTableAreRefusedAndLeaveTheModelAlone) {
+  AddRecMags(1000);
+  MagnetForm form = OpenForm(MagnetKind::kRectangular);
+  EXPECT_EQ(form.Text(F::kNumber), "1001");
+  ASSERT_TRUE(form.EnterEnabled());
+  const RecMag before = model_->RecMagTable[1000];
+  EXPECT_FALSE(form.Enter());
+  EXPECT_EQ(Raised(NoticeId::Caution5), 1);
+  EXPECT_EQ(model_->RecMagCount, 1000);
+  EXPECT_EQ(model_->RecMagTable[1000].a, before.a);
+  for (const auto& h : views_.highlights) {
+    EXPECT_LE(h.second, 1000);  // no drawing from outside the table
+  }
+
+  // "+" reads as number 0: it may not become an element or be modified.
+  form.ChangeText(F::kNumber, "+");
+  ASSERT_TRUE(form.ModifyEnabled());
+  EXPECT_FALSE(form.Modify());
+  EXPECT_EQ(Raised(NoticeId::Caution5), 2);
+  EXPECT_EQ(model_->RecMagTable[0].Br, 0.0);
+}
+
+TEST_F(MagnetFormTest, ModifyRewritesTheMagnetWithoutChangingTheCount) {
+  AddRecMags(4);
+  MagnetForm form = OpenForm(MagnetKind::kRectangular);
+  form.ChangeText(F::kNumber, "3");
+  form.ChangeText(F::kBr, "-12000");
+  form.ClickGrade(0);
+  form.ChangeText(F::kBr, "-12000");
+  ASSERT_TRUE(form.Modify());
+  EXPECT_EQ(model_->RecMagCount, 4);
+  EXPECT_EQ(model_->RecMagTable[3].Br, -12000);
+  EXPECT_EQ(model_->RecMagTable[3].MaterialIndex, 0);
+  EXPECT_EQ(model_->RecMagTable[3].a, 3);  // loaded when the number was typed
+}
+
+TEST_F(MagnetFormTest, EnterCyclesFollowEachKindsFieldOrder) {
+  auto cycle_from_number = [this](MagnetKind kind) {
+    MagnetForm form = OpenForm(kind);
+    std::vector<F> visited;
+    F at = F::kNumber;
+    for (int i = 0; i < 13; ++i) {
+      form.PressEnter(at);
+      const auto focus = form.TakeFocus();
+      EXPECT_TRUE(focus->select_all);
+      at = focus->field;
+      visited.push_back(at);
+    }
+    return visited;
+  };
+  const std::vector<F> tail = {F::kRotX, F::kRotY, F::kRotZ, F::kPosX, F::kPosY, F::kPosZ, F::kBr};
+  auto expect = [&](std::vector<F> head) {
+    head.insert(head.end(), tail.begin(), tail.end());
+    return head;
+  };
+  std::vector<F> rect = expect({F::kBr, F::kShape1, F::kShape2, F::kShape3});
+  rect.insert(rect.end(), {F::kShape1, F::kShape2});
+  EXPECT_EQ(cycle_from_number(MagnetKind::kRectangular), rect);
+  std::vector<F> sector = expect({F::kBr, F::kShape1, F::kShape2, F::kShape3, F::kExtra});
+  sector.push_back(F::kShape1);
+  EXPECT_EQ(cycle_from_number(MagnetKind::kSector), sector);
+  std::vector<F> rh = expect({F::kBr, F::kShape1, F::kShape3});
+  rh.insert(rh.end(), {F::kShape1, F::kShape3, F::kRotX});
+  EXPECT_EQ(cycle_from_number(MagnetKind::kRh), rh);
+
+  MagnetForm cylinder = OpenForm(MagnetKind::kCylinder);
+  cylinder.PressEnter(F::kShape3);
+  EXPECT_EQ(cylinder.TakeFocus()->field, F::kRotX);  // the pole count is skipped
+  cylinder.PressEnter(F::kExtra);
+  EXPECT_EQ(cylinder.TakeFocus()->field, F::kRotX);
+}
+
+TEST_F(MagnetFormTest, OuterRadiusBelowInnerRaisesCaution13) {
+  MagnetForm sector = OpenForm(MagnetKind::kSector);
+  sector.ChangeText(F::kShape1, "10");
+  sector.ChangeText(F::kShape2, "5");
+  EXPECT_EQ(Raised(NoticeId::Caution13), 1);
+  EXPECT_EQ(sector.Text(F::kShape1), "0");
+  EXPECT_EQ(sector.TakeFocus()->field, F::kShape1);
+  sector.ChangeText(F::kShape1, "10");
+  sector.PressEnter(F::kShape2);
+  EXPECT_EQ(Raised(NoticeId::Caution13), 2);
+  EXPECT_EQ(sector.TakeFocus()->field, F::kShape3);
+
+  // The cylinder checks on Enter and on "入力" only, and still stores the magnet.
+  MagnetForm cylinder = OpenForm(MagnetKind::kCylinder);
+  cylinder.ChangeText(F::kShape1, "30");
+  EXPECT_EQ(Raised(NoticeId::Caution13), 2);
+  EXPECT_EQ(cylinder.Text(F::kShape1), "30");
+  ASSERT_TRUE(cylinder.Enter());
+  EXPECT_EQ(Raised(NoticeId::Caution13), 3);
+  EXPECT_EQ(model_->SecMagTable[1].Ri, 30);
+}
+
+TEST_F(MagnetFormTest, SectorEnterKeepsTheCountAsADoubleAndTheAngleInRadians) {
+  MagnetForm form = OpenForm(MagnetKind::kSector);
+  form.ChangeText(F::kShape1, "5");
+  form.ChangeText(F::kShape2, "8");
+  form.ChangeText(F::kExtra, "45");
+  form.ChangeText(F::kRotZ, "-90");
+  ASSERT_TRUE(form.Enter());
+  EXPECT_EQ(model_->SecMagCount, 1.0);
+  EXPECT_DOUBLE_EQ(model_->SecMagTable[1].OpenAngle, Pi() / 4);
+  EXPECT_DOUBLE_EQ(model_->SecMagTable[1].AngZ, -Pi() / 2);
+  EXPECT_EQ(form.Text(F::kExtra), "45");
+  EXPECT_EQ(form.Text(F::kNumber), "2");
+
+  form.ChangeText(F::kNumber, "1");
+  EXPECT_TRUE(form.ModifyMode());  // sector magnet 1 is an ordinary magnet
+  EXPECT_EQ(form.Text(F::kShape2), "8");
+}
+
+TEST_F(MagnetFormTest, NewCylinderIsOneFullSectorWhateverTheZRotationAndPoleCount) {
+  model_->SecMagCount = 2;
+  MagnetForm form = OpenForm(MagnetKind::kCylinder);
+  EXPECT_EQ(form.Text(F::kNumber), "1");
+  form.ChangeText(F::kRotZ, "45");
+  form.ChangeText(F::kExtra, "4");
+  form.ChangeText(F::kRotX, "90");
+  form.ChangeText(F::kPosY, "7");
+  ASSERT_TRUE(form.Enter());
+  EXPECT_EQ(model_->CylinderCount, 1.0);
+  EXPECT_EQ(model_->SecMagCount, 3.0);
+  EXPECT_EQ(model_->CylinderTable[1].FirstSecMag, 3);
+  EXPECT_EQ(model_->CylinderTable[1].PoleCount, 1);
+  const SecMag& s = model_->SecMagTable[3];
+  EXPECT_DOUBLE_EQ(s.OpenAngle, 2 * Pi());
+  EXPECT_EQ(s.AngZ, 0.0);
+  EXPECT_DOUBLE_EQ(s.AngX, Pi() / 2);
+  EXPECT_EQ(s.Ro, 20);
+  EXPECT_EQ(s.T, 30);
+  EXPECT_EQ(s.Oy, 7);
+  EXPECT_EQ(form.Text(F::kNumber), "2");
+  EXPECT_EQ(form.Text(F::kRotZ), "0");
+  EXPECT_EQ(form.TakeFocus()->field, F::kGradeList);
+
+  // Cylinder 1 is shown by its sector, loaded and modified there.
+  form.ChangeText(F::kNumber, "1");
+  EXPECT_EQ(views_.highlights.back(), std::make_pair(MagnetTable::kSecMag, 3));
+  EXPECT_EQ(form.Text(F::kPosY), "7");
+  form.ChangeText(F::kShape2, "25");
+  form.ChangeText(F::kRotZ, "30");
+  ASSERT_TRUE(form.Modify());
+  EXPECT_EQ(model_->SecMagTable[3].Ro, 25);
+  EXPECT_EQ(model_->SecMagTable[3].AngZ, 0.0);
+  EXPECT_EQ(model_->SecMagCount, 3.0);
+}
+
+TEST_F(MagnetFormTest, CylinderNumbersWithoutSectorsOrSlotsAreRefused) {
+  MagnetForm form = OpenForm(MagnetKind::kCylinder);
+  form.ChangeText(F::kNumber, "3");  // skips cylinders 1 and 2
+  ASSERT_TRUE(form.Enter());
+  form.ChangeText(F::kNumber, "2");
+  ASSERT_TRUE(form.ModifyEnabled());
+  EXPECT_FALSE(form.Modify());  // cylinder 2 never got a sector
+  EXPECT_EQ(model_->SecMagTable[0].Br, 0.0);
+  model_->CylinderCount = 50;  // the bookkeeping table's last slot
+  form.ChangeText(F::kNumber, "51");
+  ASSERT_TRUE(form.EnterEnabled());
+  EXPECT_FALSE(form.Enter());
+  EXPECT_EQ(model_->CylinderCount, 50.0);
+  EXPECT_EQ(model_->SecMagCount, 1.0);
+  EXPECT_EQ(Raised(NoticeId::Caution5), 2);
+}
+
+TEST_F(MagnetFormTest, CloseRedraws) {
+  MagnetForm form = OpenForm(MagnetKind::kRh);
+  const int redraws = views_.redraws;
+  form.Close();
+  EXPECT_EQ(views_.redraws, redraws + 1);
+}
+
+class MagnetDeleteFormTest : public MagnetFormTest {
+ protected:
+  MagnetDeleteForm OpenDelete(MagnetTable table) {
+    MagnetDeleteForm form(table, *model_, board_, views_);
+    form.Open();
+    return form;
+  }
+};
+
+TEST_F(MagnetDeleteFormTest, DeletingMovesTheLaterMagnetsDownWithAllTheirFields) {
+  AddRecMags(4);
+  model_->RecMagTable[4].BrAngle = 0.25;
+  MagnetDeleteForm form = OpenDelete(MagnetTable::kRecMag);
+  EXPECT_EQ(form.Text(), "-");
+  EXPECT_TRUE(form.TakeFocus()->select_all);
+  form.ChangeText("2");
+  EXPECT_EQ(views_.only.back(), std::make_pair(MagnetTable::kRecMag, 2));
+  ASSERT_TRUE(form.Enter());
+  EXPECT_EQ(model_->RecMagCount, 3);
+  EXPECT_EQ(model_->RecMagTable[2].a, 3);
+  EXPECT_EQ(model_->RecMagTable[2].Hcj, 6000);
+  EXPECT_EQ(model_->RecMagTable[2].MaterialIndex, 3);
+  EXPECT_EQ(model_->RecMagTable[3].Hcj, 8000);
+  EXPECT_EQ(model_->RecMagTable[3].BrAngle, 0.25);
+  EXPECT_EQ(model_->RecMagTable[4].a, 0.0);
+  EXPECT_EQ(model_->RecMagTable[1].a, 100.0);
+}
+
+TEST_F(MagnetDeleteFormTest, TheWorldCubeZeroAndNumbersAboveTheCountAreRefused) {
+  AddRecMags(3);
+  MagnetDeleteForm form = OpenDelete(MagnetTable::kRecMag);
+  for (const char* bad : {"1", "4", "+0", "x", ""}) {
+    form.ChangeText(bad);
+    EXPECT_EQ(form.Text(), "-") << bad;
+  }
+  EXPECT_EQ(Raised(NoticeId::Caution5), 5);
+  EXPECT_TRUE(views_.only.empty());
+  EXPECT_FALSE(form.Enter());
+  EXPECT_EQ(Raised(NoticeId::Caution5), 6);
+  EXPECT_EQ(model_->RecMagCount, 3);
+
+  // The count shrank after the number was typed: nothing is deleted in its place.
+  form.ChangeText("3");
+  model_->RecMagCount = 2;
+  EXPECT_FALSE(form.Enter());
+  EXPECT_EQ(model_->RecMagCount, 2);
+}
+
+TEST_F(MagnetDeleteFormTest, SectorOneCanBeDeletedAndTheLastOneLeavesItsSlot) {
+  model_->SecMagCount = 2;
+  model_->SecMagTable[1].Ro = 11;
+  model_->SecMagTable[2].Ro = 22;
+  MagnetDeleteForm form = OpenDelete(MagnetTable::kSecMag);
+  EXPECT_EQ(form.Title(), "扇型磁石の消去");
+  form.ChangeText("2");
+  ASSERT_TRUE(form.Enter());
+  EXPECT_EQ(model_->SecMagCount, 1.0);
+  EXPECT_EQ(model_->SecMagTable[2].Ro, 22);  // beyond the count, not cleared
+  form.Open();
+  form.ChangeText("1");
+  ASSERT_TRUE(form.Enter());
+  EXPECT_EQ(model_->SecMagCount, 0.0);
+}
+
+}  // namespace
+}  // namespace tavrine
