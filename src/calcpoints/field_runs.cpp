@@ -19,31 +19,6 @@ namespace tavrine {
 
 namespace {
 
-// Passes each distinct (notice, title) on once per run: kernels may raise the same notice for
-// thousands of points.
-class OncePerRunNotices final : public Notices {
- public:
-  explicit OncePerRunNotices(Notices& target) : target_(target) {}
-  void Raise(NoticeId id, std::string_view title) override {
-    if (title.empty()) {
-      if (!untitled_[static_cast<size_t>(id)].exchange(true)) {
-        target_.Raise(id);
-      }
-      return;
-    }
-    std::lock_guard lock(mutex_);
-    if (titled_.emplace(id, std::string(title)).second) {
-      target_.Raise(id, title);
-    }
-  }
-
- private:
-  Notices& target_;
-  std::array<std::atomic<bool>, kNoticeCount> untitled_{};
-  std::mutex mutex_;
-  std::set<std::pair<NoticeId, std::string>> titled_;
-};
-
 struct RunContext {
   const FieldQuadrature& quadrature;
   Notices& notices;

@@ -106,4 +106,17 @@ void NoticeBoard::SetListener(Listener listener) {
   listener_ = std::move(listener);
 }
 
+void OncePerRunNotices::Raise(NoticeId id, std::string_view title) {
+  if (title.empty()) {
+    if (!untitled_[static_cast<size_t>(id)].exchange(true)) {
+      target_.Raise(id);
+    }
+    return;
+  }
+  std::lock_guard lock(mutex_);
+  if (titled_.emplace(id, std::string(title)).second) {
+    target_.Raise(id, title);
+  }
+}
+
 }  // namespace tavrine

@@ -2,10 +2,13 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <functional>
 #include <mutex>
+#include <set>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace tavrine {
@@ -79,6 +82,21 @@ class NoticeBoard : public Notices {
 class NullNotices final : public Notices {
  public:
   void Raise(NoticeId, std::string_view = {}) override {}
+};
+
+// Passes each distinct (notice, title) on once for as long as it lives: a run's kernels may
+// raise the same notice for thousands of points. Safe from any thread.
+class OncePerRunNotices final : public Notices {
+ public:
+  explicit OncePerRunNotices(Notices& target) : target_(target) {}
+  void Raise(NoticeId id, std::string_view title = {}) override;
+
+ private:
+  Notices& target_;
+  // Untitled notices, the common case inside kernels, are filtered without a lock.
+  std::array<std::atomic<bool>, kNoticeCount> untitled_{};
+  std::mutex mutex_;
+  std::set<std::pair<NoticeId, std::string>> titled_;
 };
 
 }  // namespace tavrine

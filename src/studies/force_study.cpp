@@ -19,24 +19,6 @@ namespace tavrine {
 
 namespace {
 
-// Passes each distinct (notice, title) on once per run: a kernel may raise the same notice for
-// every point of a face.
-class OncePerRunNotices final : public Notices {
- public:
-  explicit OncePerRunNotices(Notices& target) : target_(target) {}
-  void Raise(NoticeId id, std::string_view title) override {
-    std::lock_guard lock(mutex_);
-    if (seen_.emplace(id, std::string(title)).second) {
-      target_.Raise(id, title);
-    }
-  }
-
- private:
-  Notices& target_;
-  std::mutex mutex_;
-  std::set<std::pair<NoticeId, std::string>> seen_;
-};
-
 struct StepCaptions {
   std::string_view positive, negative;
 };

@@ -24,24 +24,6 @@ namespace {
 constexpr double kForceFactor = 0.001 / 10000;
 constexpr double kTorqueFactor = 0.001 / 10000 / 1000;
 
-// Passes each distinct (notice, title) on once per sweep: the transforms and kernels may raise
-// the same notice for every piece of every step.
-class OncePerSweepNotices final : public Notices {
- public:
-  explicit OncePerSweepNotices(Notices& target) : target_(target) {}
-  void Raise(NoticeId id, std::string_view title) override {
-    std::lock_guard lock(mutex_);
-    if (seen_.emplace(id, std::string(title)).second) {
-      target_.Raise(id, title);
-    }
-  }
-
- private:
-  Notices& target_;
-  std::mutex mutex_;
-  std::set<std::pair<NoticeId, std::string>> seen_;
-};
-
 struct Divisions {
   int l = 0, w = 0, t = 0;
   int64_t Count() const { return int64_t{l} * w * t; }
@@ -403,7 +385,7 @@ KtSweepOutcome RunKtSweep(ElementModel& model,
   ClearKtResults(model);
   ClearRectResults(model);
   ClearSectResults(model);
-  OncePerSweepNotices once(notices);
+  OncePerRunNotices once(notices);
   SweepContext run{model,
                    totals,
                    progress,

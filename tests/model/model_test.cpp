@@ -242,5 +242,26 @@ TEST(Notices, OnceOnlyFromManyThreadsWithReplaceableTitle) {
   EXPECT_EQ(board.Title(NoticeId::Caution3), "警告");
 }
 
+TEST(Notices, OncePerRunPassesEachNoticeAndTitleOnceFromManyThreads) {
+  NoticeBoard board;
+  OncePerRunNotices once(board);
+  std::vector<std::thread> threads;
+  for (int t = 0; t < 4; ++t) {
+    threads.emplace_back([&] {
+      for (int i = 0; i < 500; ++i) {
+        once.Raise(NoticeId::Caution3);
+        once.Raise(NoticeId::Caution3, "ﾛｹｰｼｮﾝ  RecMagFieldX!!!");
+        once.Raise(NoticeId::Caution3, "ﾛｹｰｼｮﾝ  RecMagFieldY!!!");
+      }
+    });
+  }
+  for (auto& t : threads) {
+    t.join();
+  }
+  once.Raise(NoticeId::Caution12);
+  EXPECT_EQ(board.RaiseCount(NoticeId::Caution3), 3);
+  EXPECT_EQ(board.RaiseCount(NoticeId::Caution12), 1);
+}
+
 }  // namespace
 }  // namespace tavrine
