@@ -11,8 +11,10 @@
 
 #include "calcpoints/grids.h"
 #include "calcpoints/parallel_points.h"
+#include "calcpoints/point_fields.h"
 #include "field/local_fields.h"
 #include "geometry/transforms.h"
+#include "model/capacity.h"
 #include "model/resets.h"
 
 namespace tavrine {
@@ -35,31 +37,9 @@ void RunStep(std::array<Point, kPointSlots>& points,
              int last,
              const RunContext& run,
              Kernel kernel) {
-  std::vector<ElementFrame> frames;
-  for (int e = first; e <= last; ++e) {
-    frames.emplace_back(PlacementOf(table[static_cast<size_t>(e)]));
-  }
-  const double total = static_cast<double>(point_count) * static_cast<double>(frames.size());
-  std::atomic<int64_t> done{0};
-  run.progress.SetBarFraction(0);
-  ForEachPointBlock(point_count, run.threads, [&](int begin, int end, bool is_lead) {
-    for (size_t k = 0; k < frames.size(); ++k) {
-      const Record& record = table[static_cast<size_t>(first) + k];
-      for (int i = begin; i < end; ++i) {
-        Point& p = points[static_cast<size_t>(i)];
-        const Vec3 local = frames[k].PointToLocal({p.PGroX, p.PGroY, p.PGroZ});
-        const Vec3 h = frames[k].VectorToGlobal(kernel(record, local));
-        p.Hx += h.x;
-        p.Hy += h.y;
-        p.Hz += h.z;
-      }
-      const int64_t now = done.fetch_add(end - begin, std::memory_order_relaxed) + (end - begin);
-      if (is_lead) {
-        run.progress.SetBarFraction(static_cast<double>(now) / total);
-      }
-    }
-  });
-  run.progress.SetBarFraction(1);
+  AddElementFields(
+      points, point_count, table, first, last, run.threads, run.progress,
+      [&](int e, const Vec3& local) { return kernel(table[static_cast<size_t>(e)], local); });
 }
 
 auto RecKernel(const RunContext& run) {
@@ -115,10 +95,6 @@ void SectStep(std::array<Point, kPointSlots>& points,
   run.progress.StartBar(title);
   RunStep(points, point_count, table, 1, last, run, kernel);
   run.progress.Close();
-}
-
-int ClampedCount(int64_t count) {
-  return static_cast<int>(std::clamp<int64_t>(count, 0, kElementCapacity));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <string_view>
 
+#include "model/capacity.h"
 #include "model/number_patterns.h"
 #include "model/text_rules.h"
 
@@ -17,10 +18,6 @@ struct Cell {
   double value;
   std::string_view pattern = kValue;
 };
-
-int ClampedCount(int64_t count) {
-  return static_cast<int>(std::clamp<int64_t>(count, 0, kElementCapacity));
-}
 
 // Rows of one kind: the element number through `number_pattern`, then the kind's cells.
 template <class Record, class Cells>

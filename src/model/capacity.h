@@ -1,6 +1,7 @@
 // The one guard of the model's fixed capacity: 1000 elements per table, points 0..50000.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 
 #include "model/element_model.h"
@@ -19,6 +20,12 @@ inline bool FitsPointCount(int64_t point_count) {
 }
 inline bool FitsLastIndex(int64_t last_index) {
   return last_index >= 0 && last_index <= kCalPointCapacity;
+}
+
+// A count as a loop bound: a count outside the tables (a corrupt or hand-edited file) visits
+// only the slots that exist.
+inline int ClampedCount(int64_t count) {
+  return static_cast<int>(std::clamp<int64_t>(count, 0, kElementCapacity));
 }
 
 // Writes the record into the next slot and raises the count, or refuses (false) leaving the

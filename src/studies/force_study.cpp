@@ -14,6 +14,7 @@
 #include "calcpoints/parallel_points.h"
 #include "field/local_fields.h"
 #include "geometry/transforms.h"
+#include "model/capacity.h"
 
 namespace tavrine {
 
@@ -77,10 +78,6 @@ void FaceStep(ForceFace& face,
     }
   });
   run.progress.SetBarFraction(1);
-}
-
-int ClampedCount(int64_t count) {
-  return static_cast<int>(std::clamp<int64_t>(count, 0, kElementCapacity));
 }
 
 // The visited elements of a table: first..last, leaving out `skip`.

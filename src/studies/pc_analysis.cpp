@@ -11,34 +11,16 @@
 #include <utility>
 
 #include "calcpoints/parallel_points.h"
+#include "calcpoints/point_fields.h"
 #include "field/local_fields.h"
 #include "geometry/transforms.h"
+#include "model/capacity.h"
 #include "model/resets.h"
 #include "model/text_rules.h"
 
 namespace tavrine {
 
 namespace {
-
-// Kernels may raise the same notice for thousands of cells: pass each (notice, title) on once.
-class OnceNotices final : public Notices {
- public:
-  explicit OnceNotices(Notices& target) : target_(target) {}
-  void Raise(NoticeId id, std::string_view title) override {
-    {
-      std::lock_guard lock(mutex_);
-      if (!seen_.emplace(id, std::string(title)).second) {
-        return;
-      }
-    }
-    target_.Raise(id, title);
-  }
-
- private:
-  Notices& target_;
-  std::mutex mutex_;
-  std::set<std::pair<NoticeId, std::string>> seen_;
-};
 
 // Step between the first and last of n centres; a single centre spans the whole extent.
 double CentreStep(const std::vector<double>& centres, double low, double high) {
@@ -61,10 +43,6 @@ bool FitsCapacity(const PcDivisions& div) {
   return div.inner >= 1 && div.outer >= 1 && div.layers >= 1 &&
          static_cast<int64_t>(div.inner) * div.outer <= kPointSlots &&
          static_cast<int64_t>(div.inner) * div.outer * div.layers <= kPcCellSlots;
-}
-
-int ClampedCount(int64_t count) {
-  return static_cast<int>(std::clamp<int64_t>(count, 0, kElementCapacity));
 }
 
 }  // namespace
@@ -151,30 +129,7 @@ void SumKind(std::array<Point, kPointSlots>& points,
   }
   run.progress.Open(window, title);
   run.progress.StartBar(title);
-  std::vector<ElementFrame> frames;
-  for (int e = 1; e <= count; ++e) {
-    frames.emplace_back(PlacementOf(table[static_cast<size_t>(e)]));
-  }
-  const double total = static_cast<double>(point_count) * count;
-  std::atomic<int64_t> done{0};
-  ForEachPointBlock(point_count, run.threads, [&](int begin, int end, bool is_lead) {
-    for (int e = 1; e <= count; ++e) {
-      const ElementFrame& frame = frames[static_cast<size_t>(e - 1)];
-      for (int i = begin; i < end; ++i) {
-        Point& p = points[static_cast<size_t>(i)];
-        const Vec3 h =
-            frame.VectorToGlobal(kernel(e, frame.PointToLocal({p.PGroX, p.PGroY, p.PGroZ})));
-        p.Hx += h.x;
-        p.Hy += h.y;
-        p.Hz += h.z;
-      }
-      const int64_t now = done.fetch_add(end - begin, std::memory_order_relaxed) + (end - begin);
-      if (is_lead) {
-        run.progress.SetBarFraction(static_cast<double>(now) / total);
-      }
-    }
-  });
-  run.progress.SetBarFraction(1);
+  AddElementFields(points, point_count, table, 1, count, run.threads, run.progress, kernel);
   run.progress.Close();
 }
 
@@ -290,7 +245,7 @@ PcRunResult RunPcCalculation(ElementModel& model,
   for (int e = 1; e <= ClampedCount(SecMagLoopCount(model)); ++e) {
     sectors.push_back(PrepareSecMag(model.SecMagTable[static_cast<size_t>(e)], quadrature));
   }
-  OnceNotices once(notices);
+  OncePerRunNotices once(notices);
   const LayerRun run{model, quadrature, sectors,
                      once,  progress,   ResolveThreadCount(options.threads)};
   for (int layer = 0; layer < div.layers; ++layer) {

@@ -1,0 +1,55 @@
+// Superposition over a point set: the global field (Oe) of a run of elements added to every
+// point, element by element, so that each point's sum has the same order for any thread count.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <vector>
+
+#include "calcpoints/parallel_points.h"
+#include "geometry/transforms.h"
+#include "model/element_model.h"
+#include "model/progress.h"
+
+namespace tavrine {
+
+// Adds kernel(e, own-frame point) of elements first..last of the table to points
+// 0..point_count-1, on `threads` threads; the current bar of `progress` follows the work.
+template <class Point, class Record, class Kernel>
+void AddElementFields(std::array<Point, kPointSlots>& points,
+                      int point_count,
+                      const ElementTable<Record>& table,
+                      int first,
+                      int last,
+                      int threads,
+                      Progress& progress,
+                      Kernel kernel) {
+  std::vector<ElementFrame> frames;
+  for (int e = first; e <= last; ++e) {
+    frames.emplace_back(PlacementOf(table[static_cast<size_t>(e)]));
+  }
+  const double total = static_cast<double>(point_count) * static_cast<double>(frames.size());
+  std::atomic<int64_t> done{0};
+  progress.SetBarFraction(0);
+  ForEachPointBlock(point_count, threads, [&](int begin, int end, bool is_lead) {
+    for (size_t k = 0; k < frames.size(); ++k) {
+      const int e = first + static_cast<int>(k);
+      for (int i = begin; i < end; ++i) {
+        Point& p = points[static_cast<size_t>(i)];
+        const Vec3 local = frames[k].PointToLocal({p.PGroX, p.PGroY, p.PGroZ});
+        const Vec3 h = frames[k].VectorToGlobal(kernel(e, local));
+        p.Hx += h.x;
+        p.Hy += h.y;
+        p.Hz += h.z;
+      }
+      const int64_t now = done.fetch_add(end - begin, std::memory_order_relaxed) + (end - begin);
+      if (is_lead) {
+        progress.SetBarFraction(static_cast<double>(now) / total);
+      }
+    }
+  });
+  progress.SetBarFraction(1);
+}
+
+}  // namespace tavrine
