@@ -70,7 +70,13 @@ void KtGraphWindow::SetData(const KtGraphData& data) {
   // Axes that fit every series, with round tick values.
   x_axis->applyNiceNumbers();
   if (!data.series[0].points.empty()) {
-    x_axis->setRange(data.series[0].points.front().first, data.series[0].points.back().first);
+    const double first = data.series[0].points.front().first;
+    const double last = data.series[0].points.back().first;
+    // A sweep of one angle still needs an axis of some width, or its points are not drawn.
+    if (first < last)
+      x_axis->setRange(first, last);
+    else
+      x_axis->setRange(first - 1, first + 1);
   }
   double low = 0, high = 0;
   for (const KtGraphSeries& s : data.series) {

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QValueAxis>
 
 #include "model/resets.h"
 #include "model/text_rules.h"
@@ -28,6 +29,7 @@ class KtDialogsTest : public QObject {
   void ConfirmWalksTheDivisionsIntoTheCalculationDialog();
   void SweepDrawsVectorsAndFillsBothGraphs();
   void SaveWritesTheChosenFile();
+  void SweepOfOneAngleKeepsAnAxisOfSomeWidth();
 
  private:
   void AddCoilsAndMagnet();
@@ -227,6 +229,33 @@ void KtDialogsTest::SaveWritesTheChosenFile() {
   QCOMPARE(lines.size(), 6 + 9 + 1);  // the headings, nine steps of 5° and the end
   QCOMPARE(lines[6], QByteArray("1,0,0,0,0,0,0,0\r"));
   QCOMPARE(QString::fromStdString(model_->ModelFilePath), path);
+}
+
+void KtDialogsTest::SweepOfOneAngleKeepsAnAxisOfSomeWidth() {
+  AddCoilsAndMagnet();
+  tavrine::KtState& kt = model_->Kt;
+  kt.KtSelectionCount[0] = 1;
+  kt.KtSelection[0][1] = 1;
+  kt.DivL[0][1] = 2;
+  kt.DivW[0][1] = 1;
+  kt.DivT[0][1] = 1;
+  kt.StartAngle = tavrine::DegToRad(20);
+  kt.EndAngle = kt.StartAngle;
+  group_->OpenCalculation();
+  Click(group_->Calculation(), "Command9");
+  QTRY_VERIFY_WITH_TIMEOUT(!window_->Runs().Running(), 30000);
+  QVERIFY(group_->ForceGraph() != nullptr);
+  auto* series = qobject_cast<QLineSeries*>(group_->ForceGraph()->Chart()->series()[0]);
+  QCOMPARE(series->count(), 1);
+  QCOMPARE(series->at(0).x(), 20.0);
+  for (tavrine::KtGraphWindow* graph : {group_->ForceGraph(), group_->TorqueGraph()}) {
+    const auto axes = graph->Chart()->axes(Qt::Horizontal);
+    QCOMPARE(axes.size(), 1);
+    auto* x_axis = qobject_cast<QValueAxis*>(axes[0]);
+    QVERIFY(x_axis != nullptr);
+    QVERIFY2(x_axis->min() < 20 && x_axis->max() > 20,
+             qPrintable(QStringLiteral("%1 .. %2").arg(x_axis->min()).arg(x_axis->max())));
+  }
 }
 
 QTEST_MAIN(KtDialogsTest)
