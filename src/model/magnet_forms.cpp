@@ -640,6 +640,9 @@ void MagnetDeleteForm::ChangeText(std::string_view text) {
   text_ = std::string(text);
   views_.RedrawAll();
   const int32_t n = RoundToInt32(NumericValue(text_));
+  if (IsValidIntegerEntry(text_) && MayGrowToDeletable(n)) {
+    return;  // "入力" refuses it if it stays as it is
+  }
   if (!IsValidIntegerEntry(text_) || !Deletable(n)) {
     notices_.Raise(NoticeId::Caution5);
     text_ = std::string(kNoNumber);
@@ -675,6 +678,12 @@ bool MagnetDeleteForm::Deletable(int64_t n) const {
   // Rectangular magnet 1 is the global frame; slot 0 is never an element.
   const int64_t lowest = table_ == MagnetTable::kRecMag ? 2 : 1;
   return n >= lowest && n <= Count();
+}
+
+// The world cube's "1" is the first digit of 10…19, 100… : refusing it at once would keep those
+// magnets from being typed at all.
+bool MagnetDeleteForm::MayGrowToDeletable(int64_t n) const {
+  return n >= 1 && !Deletable(n) && n * 10 <= Count();
 }
 
 int32_t MagnetDeleteForm::Count() const {

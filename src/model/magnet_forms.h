@@ -157,6 +157,7 @@ class MagnetDeleteForm {
 
  private:
   bool Deletable(int64_t n) const;
+  bool MayGrowToDeletable(int64_t n) const;
   int32_t Count() const;
   void DeleteSlot(int32_t k, int32_t m);
 

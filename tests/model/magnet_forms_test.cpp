@@ -460,6 +460,25 @@ TEST_F(MagnetDeleteFormTest, TheWorldCubeZeroAndNumbersAboveTheCountAreRefused) 
   EXPECT_EQ(model_->RecMagCount, 2);
 }
 
+TEST_F(MagnetDeleteFormTest, TheWorldCubesOneWaitsForItsSecondDigitOnceThereAreTenMagnets) {
+  AddRecMags(12);
+  MagnetDeleteForm form = OpenDelete(MagnetTable::kRecMag);
+  form.ChangeText("1");
+  EXPECT_EQ(form.Text(), "1");
+  EXPECT_EQ(Raised(NoticeId::Caution5), 0);
+  EXPECT_TRUE(views_.only.empty());
+  EXPECT_FALSE(form.Enter());  // the world cube itself stays
+  EXPECT_EQ(Raised(NoticeId::Caution5), 1);
+  EXPECT_EQ(model_->RecMagCount, 12);
+
+  form.ChangeText("12");
+  EXPECT_EQ(views_.only.back(), std::make_pair(MagnetTable::kRecMag, 12));
+  ASSERT_TRUE(form.Enter());
+  EXPECT_EQ(model_->RecMagCount, 11);
+  form.ChangeText("13");  // above the count now
+  EXPECT_EQ(form.Text(), "-");
+}
+
 TEST_F(MagnetDeleteFormTest, SectorOneCanBeDeletedAndTheLastOneLeavesItsSlot) {
   model_->SecMagCount = 2;
   model_->SecMagTable[1].Ro = 11;
