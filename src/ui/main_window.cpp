@@ -425,6 +425,7 @@ void MainWindow::ShowTexts(const ViewTexts& texts) {
     for (int item = 0; item < 6; ++item) {
       views_[v]->ReadoutItem(item)->setText(Utf8(texts.readouts[v][static_cast<size_t>(item)]));
     }
+    views_[v]->PlaceReadouts();  // the columns follow the length of their texts
   }
   for (int i = 0; i < 3; ++i) {
     views_[0]->AngleReadout(i)->setText(Utf8(texts.angles[static_cast<size_t>(i)]));

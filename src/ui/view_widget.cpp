@@ -1,6 +1,8 @@
 // The view widget and the canvas that paints into its picture.
 #include "ui/view_widget.h"
 
+#include <algorithm>
+
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -86,7 +88,7 @@ QLabel* ViewWidget::MakeField(const QString& name, const QString& text) {
   label->setFont(ViewFont());
   label->setAutoFillBackground(true);
   label->setStyleSheet(QStringLiteral("background: white; color: black; padding: 0 2px;"));
-  label->setFixedSize(58, 18);
+  label->setFixedSize(kReadoutMinWidth, 18);
   // The pointer rotates the free view over the readouts as well.
   label->setAttribute(Qt::WA_TransparentForMouseEvents);
   return label;
@@ -95,10 +97,20 @@ QLabel* ViewWidget::MakeField(const QString& name, const QString& text) {
 void ViewWidget::PlaceReadouts() {
   const int w = width();
   const int h = height();
-  const std::array<int, 3> columns{200, 140, 80};
-  for (size_t i = 0; i < 6; ++i) {
-    const int row = i < 3 ? 50 : 30;
-    readout_[i]->move(w - columns[i % 3], h - row);
+  // Three columns ending 22 px from the right edge, each as wide as its longer text (a
+  // position can have 15 significant digits), never narrower than the initial 58 px.
+  int right = w - 22;
+  for (int column = 2; column >= 0; --column) {
+    QLabel* upper = readout_[static_cast<size_t>(column)];
+    QLabel* lower = readout_[static_cast<size_t>(column + 3)];
+    const int needed = std::max(upper->sizeHint().width(), lower->sizeHint().width());
+    const int width = std::max(kReadoutMinWidth, needed);
+    for (QLabel* item : {upper, lower}) {
+      item->setFixedWidth(width);
+    }
+    upper->move(right - width, h - 50);
+    lower->move(right - width, h - 30);
+    right -= width + 2;
   }
   const std::array<int, 3> angle_x{20, 75, 130};
   for (size_t i = 0; i < 3; ++i) {

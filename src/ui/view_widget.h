@@ -48,6 +48,7 @@ class ViewWidget : public QWidget {
   int view_index_;
   QImage image_;
   std::unique_ptr<ImagePainter> canvas_;
+  static constexpr int kReadoutMinWidth = 58;
   std::array<QLabel*, 6> readout_{};
   std::array<QLabel*, 3> angles_{};
 };

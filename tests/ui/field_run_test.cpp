@@ -1,7 +1,9 @@
 // Field runs from the main window: off the UI thread behind a modal progress window whose bars
 // move while the event loop keeps running; results and readouts at the end.
+#include <array>
 #include <atomic>
 #include <memory>
+#include <string>
 
 #include <QLabel>
 #include <QLineEdit>
@@ -26,9 +28,10 @@ class FieldRunTest : public QObject {
   void RectRunFillsThePointsWhileTheEventLoopRuns();
   void ProgressWindowKeepsEarlierBarsAndBlocksInput();
   void SecondStartDuringARunIsIgnored();
+  void LongReadoutsAreShownWholeSideBySide();
 
  private:
-  void AddMagnetWithGrid();
+  void AddMagnetWithGrid(double side_a = 20);
   std::unique_ptr<tavrine::ElementModel> model_;
   std::unique_ptr<tavrine::NoticeBoard> board_;
   MainWindow* window_ = nullptr;
@@ -46,10 +49,10 @@ void FieldRunTest::init() {
   QVERIFY(QTest::qWaitForWindowExposed(window_));
 }
 
-void FieldRunTest::AddMagnetWithGrid() {
+void FieldRunTest::AddMagnetWithGrid(double side_a) {
   model_->RecMagCount = 2;
   tavrine::RecMag& magnet = model_->RecMagTable[2];
-  magnet.a = 20;
+  magnet.a = side_a;
   magnet.b = 10;
   magnet.l = 5;
   magnet.Br = 12000;
@@ -87,6 +90,32 @@ void FieldRunTest::RectRunFillsThePointsWhileTheEventLoopRuns() {
   QVERIFY2(hz.startsWith("Hz=") && hz.mid(3).toInt() > 1000, qPrintable(hz));
   QVERIFY(Named<QLabel>(window_, "LabelHzmax3")->text().startsWith("Px="));
   QVERIFY(Named<QLabel>(window_, "LabelHzmax3")->text() != QString("Px="));
+}
+
+void FieldRunTest::LongReadoutsAreShownWholeSideBySide() {
+  AddMagnetWithGrid(20.0 / 3);  // grid positions with 15 significant digits
+  Named<QAction>(window_, "BStartCaluc")->trigger();
+  QTRY_VERIFY_WITH_TIMEOUT(!window_->Runs().Running(), 20000);
+  int longest = 0;
+  for (const char* group : {"LabelHmax", "LabelHymax", "LabelHxmax", "LabelHzmax"}) {
+    std::array<QLabel*, 6> items{};
+    for (int i = 0; i < 6; ++i) {
+      items[static_cast<size_t>(i)] =
+          Named<QLabel>(window_, (std::string(group) + std::to_string(i)).c_str());
+      const QLabel* item = items[static_cast<size_t>(i)];
+      longest = std::max(longest, static_cast<int>(item->text().size()));
+      QVERIFY2(item->width() >= item->sizeHint().width(), qPrintable(item->text()));
+    }
+    for (int column = 0; column < 2; ++column) {
+      for (int row : {0, 3}) {
+        const QLabel* left = items[static_cast<size_t>(row + column)];
+        const QLabel* right = items[static_cast<size_t>(row + column + 1)];
+        QVERIFY(left->geometry().right() < right->geometry().left());
+      }
+    }
+    QVERIFY(items[2]->geometry().right() < items[2]->parentWidget()->width());
+  }
+  QVERIFY(longest > 12);
 }
 
 void FieldRunTest::ProgressWindowKeepsEarlierBarsAndBlocksInput() {
