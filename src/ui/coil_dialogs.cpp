@@ -14,15 +14,12 @@
 
 #include "display/element_drawing.h"
 #include "ui/main_window.h"
+#include "ui/qt_text.h"
 #include "ui/ui_fonts.h"
 
 namespace tavrine {
 
 namespace {
-
-QString Utf8(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 ElementKind ToElementKind(CoilKind kind) {
   switch (kind) {

@@ -3,15 +3,10 @@
 
 #include <QCloseEvent>
 
+#include "ui/qt_text.h"
 #include "ui/ui_fonts.h"
 
 namespace tavrine {
-
-namespace {
-QString FromUtf8(const std::string& text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-}  // namespace
 
 ProgressWindow::ProgressWindow(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
@@ -23,8 +18,8 @@ ProgressWindow::ProgressWindow(QWidget* parent)
 
 void ProgressWindow::Show(const ProgressSnapshot& snapshot) {
   if (!snapshot.window_name.empty())
-    setObjectName(FromUtf8(snapshot.window_name));
-  setWindowTitle(FromUtf8(snapshot.title));
+    setObjectName(Utf8(snapshot.window_name));
+  setWindowTitle(Utf8(snapshot.title));
   // A new window of the run starts with no bars; then one bar per step, kept once finished.
   if (snapshot.bar_texts.size() < bars_.size()) {
     for (QLabel* text : texts_)
@@ -35,7 +30,7 @@ void ProgressWindow::Show(const ProgressSnapshot& snapshot) {
     bars_.clear();
   }
   while (bars_.size() < snapshot.bar_texts.size()) {
-    auto* text = new QLabel(FromUtf8(snapshot.bar_texts[bars_.size()]), this);
+    auto* text = new QLabel(Utf8(snapshot.bar_texts[bars_.size()]), this);
     auto* bar = new QProgressBar(this);
     bar->setRange(0, 100);
     bar->setObjectName(QStringLiteral("ProgressBar%1").arg(bars_.size() + 1));

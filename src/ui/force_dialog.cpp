@@ -11,15 +11,12 @@
 #include "display/views.h"
 #include "ui/field_run_controller.h"
 #include "ui/main_window.h"
+#include "ui/qt_text.h"
 #include "ui/ui_fonts.h"
 
 namespace tavrine {
 
 namespace {
-
-QString FromUtf8(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 void ShowBlockingMessage(const QString& title, const QString& text) {
   QMessageBox box(QMessageBox::NoIcon, title, text);
@@ -108,7 +105,7 @@ void ForceCaluculationDialog::ShowForm() {
     SetFieldText(i, form_.Text(i));
   }
   start_->setEnabled(form_.StartEnabled());
-  QString text = FromUtf8(form_.ResultText());
+  QString text = Utf8(form_.ResultText());
   text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   result_->setText(text);
 }
@@ -119,7 +116,7 @@ void ForceCaluculationDialog::SetFieldText(int field, const std::string& text) {
     return;
   // The form has already judged the text it gives back; its echo is no user edit.
   restoring_ = true;
-  edit->setText(FromUtf8(text));
+  edit->setText(Utf8(text));
   restoring_ = false;
 }
 
@@ -163,7 +160,7 @@ void ForceCaluculationDialog::Act(ForceForm::Action action) {
 }
 
 void ForceCaluculationDialog::NoSuchMagnet() {
-  message_box_(FromUtf8(ForceForm::kNoMagnetTitle), FromUtf8(ForceForm::kNoMagnetText));
+  message_box_(Utf8(ForceForm::kNoMagnetTitle), Utf8(ForceForm::kNoMagnetText));
   if (MainWindow* main = context_.main_window())
     DrawRecMagsNormally(context_.model, main->Display());
 }

@@ -8,15 +8,12 @@
 #include <QMenuBar>
 #include <QVBoxLayout>
 
+#include "ui/qt_text.h"
 #include "ui/ui_fonts.h"
 
 namespace tavrine {
 
 namespace {
-
-QString Utf8(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QLabel* Caption(QWidget* parent, const char* text) {
   return new QLabel(QString::fromUtf8(text), parent);

@@ -13,15 +13,12 @@
 
 #include "ui/field_run_controller.h"
 #include "ui/main_window.h"
+#include "ui/qt_text.h"
 #include "ui/ui_fonts.h"
 
 namespace tavrine {
 
 namespace {
-
-QString Utf8(const std::string& text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QLineEdit* Field(QWidget* parent, const char* name, const char* text) {
   auto* edit = new QLineEdit(QString::fromUtf8(text), parent);

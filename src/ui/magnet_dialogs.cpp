@@ -13,15 +13,12 @@
 #include "model/material_grades.h"
 #include "ui/enter_key_filter.h"
 #include "ui/main_window.h"
+#include "ui/qt_text.h"
 #include "ui/ui_fonts.h"
 
 namespace tavrine {
 
 namespace {
-
-QString Utf8(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 ElementKind KindOf(MagnetTable table) {
   switch (table) {

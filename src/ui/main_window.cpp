@@ -20,6 +20,7 @@
 #include "display/field_vectors.h"
 #include "model/text_rules.h"
 #include "ui/field_run_controller.h"
+#include "ui/qt_text.h"
 #include "ui/ui_fonts.h"
 
 // The icons live in this static library; its resources must be registered by hand.
@@ -64,10 +65,6 @@ class ViewArea final : public QWidget {
       on_resized();
   }
 };
-
-QString Utf8(const std::string& text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 }  // namespace
 

@@ -7,13 +7,11 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include "ui/qt_text.h"
+
 namespace tavrine {
 
 namespace {
-
-QString FromView(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QStyle::StandardPixmap IconFor(const NoticeText& info) {
   if (info.buttons.size() > 1) {
@@ -36,14 +34,14 @@ const char* ButtonName(std::string_view text) {
 
 NoticeWindow::NoticeWindow(NoticeId id, QWidget* parent) : QDialog(parent), id_(id) {
   const NoticeText& info = NoticeInfo(id);
-  setObjectName(FromView(info.name));
-  setWindowTitle(FromView(info.title));
+  setObjectName(Utf8(info.name));
+  setWindowTitle(Utf8(info.title));
   setModal(false);
   setFont(QFont("Noto Sans CJK JP"));
   auto* icon = new QLabel(this);
   icon->setObjectName("imgIcon");
   icon->setPixmap(style()->standardIcon(IconFor(info)).pixmap(32, 32));
-  auto* message = new QLabel(FromView(info.message), this);
+  auto* message = new QLabel(Utf8(info.message), this);
   message->setObjectName("lblMessage");
   message->setWordWrap(true);
   message->setMinimumWidth(360);
@@ -55,7 +53,7 @@ NoticeWindow::NoticeWindow(NoticeId id, QWidget* parent) : QDialog(parent), id_(
   buttons->addStretch(1);
   for (size_t i = 0; i < info.buttons.size(); ++i) {
     const bool yes = info.buttons[i] == "はい";
-    auto* button = new QPushButton(FromView(info.buttons[i]), this);
+    auto* button = new QPushButton(Utf8(info.buttons[i]), this);
     button->setObjectName(ButtonName(info.buttons[i]));
     button->setDefault(i == 0);
     connect(button, &QPushButton::clicked, this, [this, yes] { Answer(yes); });

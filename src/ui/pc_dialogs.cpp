@@ -16,17 +16,12 @@
 #include "studies/pc_drawing.h"
 #include "ui/field_run_controller.h"
 #include "ui/main_window.h"
+#include "ui/qt_text.h"
 #include "ui/ui_fonts.h"
 
 namespace tavrine {
 
-namespace {
-
-QString Utf8(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-}  // namespace
+namespace {}  // namespace
 
 PcMagnetSelectDialog::PcMagnetSelectDialog(QWidget* parent) : QDialog(parent) {
   setObjectName("PcMagnetSelect");
