@@ -7,17 +7,10 @@
 #include "ui/colour_dialog.h"
 #include "ui/help_window.h"
 #include "ui/notice_windows.h"
+#include "ui/window_helpers.h"
 #include "ui/world_frame_dialog.h"
 
 namespace tavrine {
-
-namespace {
-void ShowAgain(QWidget* window) {
-  window->show();
-  window->raise();
-  window->activateWindow();
-}
-}  // namespace
 
 TavrineApplication::TavrineApplication(int splash_ms)
     : splash_ms_(splash_ms),

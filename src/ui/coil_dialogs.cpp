@@ -16,6 +16,7 @@
 #include "ui/main_window.h"
 #include "ui/qt_text.h"
 #include "ui/ui_fonts.h"
+#include "ui/window_helpers.h"
 
 namespace tavrine {
 
@@ -41,21 +42,6 @@ constexpr std::array<const char*, 4> kDialogNames = {
 
 constexpr std::array<const char*, 4> kOptionCaptions = {"円柱直線", "角柱直線", "円柱円弧",
                                                         "角柱円弧"};
-
-QPushButton* Command(QWidget* parent, const char* name, const char* caption) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(name);
-  // Enter belongs to the field cycle, never to a button.
-  button->setAutoDefault(false);
-  button->setDefault(false);
-  return button;
-}
-
-void ShowAgain(QWidget* window) {
-  window->show();
-  window->raise();
-  window->activateWindow();
-}
 
 void SetTextQuietly(QLineEdit* edit, const QString& text) {
   if (edit->text() != text)
@@ -135,9 +121,9 @@ QWidget* CoilDialog::BuildCommands() {
   auto* row = new QWidget(this);
   auto* layout = new QHBoxLayout(row);
   layout->setContentsMargins(0, 0, 0, 0);
-  enter_ = Command(row, "Command1", "入力");
-  modify_ = Command(row, "Command3", "修正");
-  QPushButton* close_button = Command(row, "Command2", "閉じる");
+  enter_ = CommandButton(row, "Command1", "入力");
+  modify_ = CommandButton(row, "Command3", "修正");
+  QPushButton* close_button = CommandButton(row, "Command2", "閉じる");
   for (QPushButton* button : {enter_, modify_, close_button})
     layout->addWidget(button);
   connect(enter_, &QPushButton::clicked, this, [this] {
@@ -215,8 +201,8 @@ DeleteCoilDialog::DeleteCoilDialog(WindowContext context, CoilDisplay& display, 
   number_ = new QLineEdit(this);
   number_->setObjectName("Text1");
   label->setBuddy(number_);
-  QPushButton* enter = Command(this, "Command1", "入力");
-  QPushButton* cancel = Command(this, "Command2", "ｷｬﾝｾﾙ");
+  QPushButton* enter = CommandButton(this, "Command1", "入力");
+  QPushButton* cancel = CommandButton(this, "Command2", "ｷｬﾝｾﾙ");
   auto* layout = new QGridLayout(this);
   layout->addWidget(kinds, 0, 0, 1, 2);
   layout->addWidget(label, 1, 0);

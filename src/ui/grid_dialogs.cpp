@@ -15,6 +15,7 @@
 #include "display/views.h"
 #include "ui/main_window.h"
 #include "ui/ui_fonts.h"
+#include "ui/window_helpers.h"
 
 namespace tavrine {
 
@@ -55,12 +56,6 @@ void SetUpDialog(QDialog* dialog, const char* name, const char* title) {
   dialog->setFont(QFont(kUiFontFamily));
   // Closing discards the texts: the next opening makes a new dialog.
   dialog->setAttribute(Qt::WA_DeleteOnClose);
-}
-
-void ShowAgain(QDialog* dialog) {
-  dialog->show();
-  dialog->raise();
-  dialog->activateWindow();
 }
 
 // The new grid over a fresh drawing of the model, in all four views.

@@ -3,16 +3,9 @@
 #include "ui/kt_window_group.h"
 
 #include "ui/main_window.h"
+#include "ui/window_helpers.h"
 
 namespace tavrine {
-
-namespace {
-void ShowAgain(QWidget* window) {
-  window->show();
-  window->raise();
-  window->activateWindow();
-}
-}  // namespace
 
 KtWindowGroup::KtWindowGroup(WindowContext context) : context_(std::move(context)) {
   for (size_t v = 0; v < null_canvases_.size(); ++v) {

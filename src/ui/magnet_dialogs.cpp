@@ -15,6 +15,7 @@
 #include "ui/main_window.h"
 #include "ui/qt_text.h"
 #include "ui/ui_fonts.h"
+#include "ui/window_helpers.h"
 
 namespace tavrine {
 
@@ -30,21 +31,6 @@ ElementKind KindOf(MagnetTable table) {
       return ElementKind::kRhMag;
   }
   return ElementKind::kRecMag;
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption) {
-  auto* button = new QPushButton(QString::fromUtf8(caption), parent);
-  button->setObjectName(name);
-  // Enter belongs to the fields' cycle, never to a button.
-  button->setAutoDefault(false);
-  button->setDefault(false);
-  return button;
-}
-
-void ShowAgain(QWidget* window) {
-  window->show();
-  window->raise();
-  window->activateWindow();
 }
 
 constexpr int kFieldWidth = 90;
@@ -107,9 +93,9 @@ void MagnetDialog::Build() {
   auto* shape = BuildFieldBox(fields, {F::kShape1, F::kShape2, F::kShape3, F::kExtra}, {});
   auto* rotation = BuildFieldBox(fields, {F::kRotX, F::kRotY, F::kRotZ}, "回転角（°)");
   auto* position = BuildFieldBox(fields, {F::kPosX, F::kPosY, F::kPosZ}, "中心位置（mm）");
-  enter_ = MakeButton(this, "Command1", "入力");
-  modify_ = MakeButton(this, "Command3", "修正");
-  close_ = MakeButton(this, "Command2", "閉じる");
+  enter_ = CommandButton(this, "Command1", "入力");
+  modify_ = CommandButton(this, "Command3", "修正");
+  close_ = CommandButton(this, "Command2", "閉じる");
 
   auto* left = new QVBoxLayout;
   left->addWidget(top);
@@ -260,8 +246,8 @@ MagnetDeleteDialog::MagnetDeleteDialog(
   field_->setObjectName("Text1");
   field_->setFixedWidth(kFieldWidth);
   label->setBuddy(field_);
-  auto* enter = MakeButton(this, "Command1", "入力");
-  auto* cancel = MakeButton(this, "Command2", "ｷｬﾝｾﾙ");
+  auto* enter = CommandButton(this, "Command1", "入力");
+  auto* cancel = CommandButton(this, "Command2", "ｷｬﾝｾﾙ");
   auto* layout = new QGridLayout(this);
   layout->addWidget(label, 0, 0);
   layout->addWidget(field_, 0, 1);

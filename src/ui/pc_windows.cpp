@@ -4,15 +4,9 @@
 
 #include <initializer_list>
 
-namespace tavrine {
+#include "ui/window_helpers.h"
 
-namespace {
-void ShowAgain(QWidget* window) {
-  window->show();
-  window->raise();
-  window->activateWindow();
-}
-}  // namespace
+namespace tavrine {
 
 PcWindowGroup::PcWindowGroup(WindowContext context) : context_(std::move(context)) {}
 
