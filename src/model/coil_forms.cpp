@@ -55,8 +55,8 @@ std::vector<CoilFieldSpec> HeadFields(CoilKind kind) {
 
 std::vector<CoilFieldSpec> FieldsOf(CoilKind kind) {
   std::vector<CoilFieldSpec> fields = HeadFields(kind);
-  for (const CoilFieldSpec& spec : CommonTail()) {
-    fields.push_back(spec);
+  for (const CoilFieldSpec& entry : CommonTail()) {
+    fields.push_back(entry);
   }
   return fields;
 }
@@ -237,8 +237,8 @@ void WriteCoil(
 // ---- CoilForm ----
 
 CoilForm::CoilForm(CoilKind kind) : kind_(kind), fields_(FieldsOf(kind)) {
-  for (const CoilFieldSpec& spec : fields_) {
-    texts_.emplace_back(spec.initial_text);
+  for (const CoilFieldSpec& entry : fields_) {
+    texts_.emplace_back(entry.initial_text);
   }
   last_valid_number_ = texts_[0];
 }

@@ -90,16 +90,16 @@ QWidget* CoilDialog::BuildFields() {
   auto* rotation_grid = new QGridLayout(rotation);
   auto* centre_grid = new QGridLayout(centre);
   int row = 0;
-  for (const CoilFieldSpec& spec : form_.Fields()) {
+  for (const CoilFieldSpec& entry : form_.Fields()) {
     const int field = static_cast<int>(edits_.size());
-    auto* edit = new QLineEdit(Utf8(spec.initial_text), area);
-    edit->setObjectName(Utf8(spec.name));
+    auto* edit = new QLineEdit(Utf8(entry.initial_text), area);
+    edit->setObjectName(Utf8(entry.name));
     edit->setMinimumWidth(110);
     edit->installEventFilter(this);
-    auto* label = new QLabel(Utf8(spec.label), area);
+    auto* label = new QLabel(Utf8(entry.label), area);
     label->setBuddy(edit);
-    if (spec.role == CoilRole::kAngle || spec.role == CoilRole::kCentre) {
-      QGridLayout* box = spec.role == CoilRole::kAngle ? rotation_grid : centre_grid;
+    if (entry.role == CoilRole::kAngle || entry.role == CoilRole::kCentre) {
+      QGridLayout* box = entry.role == CoilRole::kAngle ? rotation_grid : centre_grid;
       const int box_row = box->rowCount();
       box->addWidget(label, box_row, 0);
       box->addWidget(edit, box_row, 1);
