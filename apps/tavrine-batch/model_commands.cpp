@@ -185,17 +185,28 @@ void PrintHelp(std::FILE* out) {
       out);
 }
 
-int RunCommand(const std::vector<std::string>& args) {
+// What run and export start with: the options and the input model, or the exit code when the
+// command ends there (help, a usage error, an unreadable input).
+struct OpenedCommand {
   Options options;
-  if (auto code = ParseOptions(args, true, options)) {
-    return *code;
-  }
-  if (options.help) {
-    PrintHelp(stdout);
-    return 0;
-  }
+  std::unique_ptr<ElementModel> model;
   int exit_code = 0;
-  auto model = ReadInput(options.input, exit_code);
+};
+
+OpenedCommand OpenCommand(const std::vector<std::string>& args, bool run) {
+  OpenedCommand opened;
+  if (auto code = ParseOptions(args, run, opened.options)) {
+    opened.exit_code = *code;
+  } else if (opened.options.help) {
+    PrintHelp(stdout);
+  } else {
+    opened.model = ReadInput(opened.options.input, opened.exit_code);
+  }
+  return opened;
+}
+
+int RunCommand(const std::vector<std::string>& args) {
+  auto [options, model, exit_code] = OpenCommand(args, true);
   if (!model) {
     return exit_code;
   }
@@ -218,16 +229,7 @@ int RunCommand(const std::vector<std::string>& args) {
 }
 
 int ExportCommand(const std::vector<std::string>& args) {
-  Options options;
-  if (auto code = ParseOptions(args, false, options)) {
-    return *code;
-  }
-  if (options.help) {
-    PrintHelp(stdout);
-    return 0;
-  }
-  int exit_code = 0;
-  auto model = ReadInput(options.input, exit_code);
+  auto [options, model, exit_code] = OpenCommand(args, false);
   if (!model) {
     return exit_code;
   }
