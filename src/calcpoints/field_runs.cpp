@@ -88,13 +88,9 @@ void SectStep(std::array<Point, kPointSlots>& points,
               std::string_view window,
               std::string_view title,
               Kernel kernel) {
-  if (last < 1) {
-    return;
-  }
-  run.progress.Open(window, title);
-  run.progress.StartBar(title);
-  RunStep(points, point_count, table, 1, last, run, kernel);
-  run.progress.Close();
+  AddElementFieldsInWindow(
+      points, point_count, table, last, run.threads, run.progress, window, title,
+      [&](int e, const Vec3& local) { return kernel(table[static_cast<size_t>(e)], local); });
 }
 
 }  // namespace

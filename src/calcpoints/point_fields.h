@@ -5,6 +5,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 #include "calcpoints/parallel_points.h"
@@ -50,6 +51,27 @@ void AddElementFields(std::array<Point, kPointSlots>& points,
     }
   });
   progress.SetBarFraction(1);
+}
+
+// The same for elements 1..last, in a progress window of its own with one bar, as the sector
+// run and the permeance layers show each kind; nothing opens for an empty kind.
+template <class Point, class Record, class Kernel>
+void AddElementFieldsInWindow(std::array<Point, kPointSlots>& points,
+                              int point_count,
+                              const ElementTable<Record>& table,
+                              int last,
+                              int threads,
+                              Progress& progress,
+                              std::string_view window,
+                              std::string_view title,
+                              Kernel kernel) {
+  if (last < 1) {
+    return;
+  }
+  progress.Open(window, title);
+  progress.StartBar(title);
+  AddElementFields(points, point_count, table, 1, last, threads, progress, kernel);
+  progress.Close();
 }
 
 }  // namespace tavrine

@@ -124,13 +124,8 @@ void SumKind(std::array<Point, kPointSlots>& points,
              std::string_view window,
              std::string_view title,
              Kernel kernel) {
-  if (count < 1) {
-    return;
-  }
-  run.progress.Open(window, title);
-  run.progress.StartBar(title);
-  AddElementFields(points, point_count, table, 1, count, run.threads, run.progress, kernel);
-  run.progress.Close();
+  AddElementFieldsInWindow(points, point_count, table, count, run.threads, run.progress, window,
+                           title, kernel);
 }
 
 // The kinds of a permeance run in their order: rectangular magnets (slot 1 included), sector
