@@ -5,6 +5,7 @@
 
 #include "commands.h"
 #include "model_commands.h"
+#include "sweep_commands.h"
 
 int main(int argc, char** argv) {
   const std::vector<std::string> words(argv + 1, argv + argc);
@@ -29,6 +30,15 @@ int main(int argc, char** argv) {
   }
   if (command == "render") {
     return tavrine::batch::RenderCommand(args);
+  }
+  if (command == "grid") {
+    return tavrine::batch::GridCommand(args);
+  }
+  if (command == "sweep") {
+    return tavrine::batch::SweepCommand(args);
+  }
+  if (command == "collect") {
+    return tavrine::batch::CollectCommand(args);
   }
   std::fprintf(stderr, "tavrine-batch: 不明なコマンドです: %s（tavrine-batch --help を参照）\n",
                command.c_str());

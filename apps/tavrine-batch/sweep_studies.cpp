@@ -1,0 +1,73 @@
+// The table of sweep studies and their result readers.
+#include "sweep_studies.h"
+
+#include <memory>
+
+#include "files/model_file.h"
+#include "files/safe_write.h"
+#include "model/resets.h"
+
+namespace tavrine::batch {
+
+namespace {
+
+// The value of "--name VALUE" or "--name=VALUE" among the options, if given.
+std::optional<std::string> OptionValue(const std::vector<std::string>& options,
+                                       std::string_view name) {
+  std::optional<std::string> value;
+  for (size_t i = 0; i < options.size(); ++i) {
+    if (options[i] == name && i + 1 < options.size()) {
+      value = options[++i];
+    } else if (options[i].starts_with(std::string(name) + "=")) {
+      value = options[i].substr(name.size() + 1);
+    }
+  }
+  return value;
+}
+
+// A run's result model: the largest field of each set the run computed (both by default).
+StudyResult ReadRunResult(const std::string& path, const std::vector<std::string>& options) {
+  auto initial = std::make_unique<ElementModel>();
+  FullReset(*initial);
+  ModelReadResult read = ReadModelFile(path, *initial);
+  if (!read.ok()) {
+    return {{}, "結果を読めません: " + DescribeFileError(path, *read.error)};
+  }
+  const std::string sets = OptionValue(options, "--sets").value_or("rect,sector");
+  const bool rect = sets.find("rect") != std::string::npos;
+  const bool sect = sets.find("sector") != std::string::npos;
+  return {sweep::RunFigures(*read.model, rect, sect), std::nullopt};
+}
+
+// A study's printed result lines ("Fx=+1.23 E+0 [N]" …).
+StudyResult ReadPrintedResult(const std::string& path, const std::vector<std::string>&) {
+  FileBytes file = ReadWholeFile(path);
+  if (file.error) {
+    return {{}, "結果を読めません: " + path + ": " + *file.error};
+  }
+  if (auto figures = sweep::LabelledFigures(file.bytes)) {
+    return {*figures, std::nullopt};
+  }
+  return {{}, "結果に数値の行がありません: " + path};
+}
+
+}  // namespace
+
+const std::vector<SweepStudy>& SweepStudies() {
+  static const std::vector<SweepStudy> kStudies = {
+      {"run", "run", ".run.csv", true, ReadRunResult},
+      {"force", "force", ".force.txt", false, ReadPrintedResult},
+  };
+  return kStudies;
+}
+
+const SweepStudy* FindSweepStudy(std::string_view name) {
+  for (const SweepStudy& study : SweepStudies()) {
+    if (study.name == name) {
+      return &study;
+    }
+  }
+  return nullptr;
+}
+
+}  // namespace tavrine::batch

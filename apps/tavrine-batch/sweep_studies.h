@@ -1,0 +1,31 @@
+// The studies a sweep can run on each variant: the batch command, where its result goes and how
+// the summary reads it. A further study is one more row of the table.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "batch/sweep_summary.h"
+
+namespace tavrine::batch {
+
+struct StudyResult {
+  sweep::Figures figures;
+  std::optional<std::string> failure;
+};
+
+struct SweepStudy {
+  std::string_view name;     // the word after --study
+  std::string_view command;  // the tavrine-batch command each variant runs
+  std::string_view suffix;   // the result file: the variant's stem and this
+  bool writes_output;        // the command writes the result with -o; else its standard output
+  // The headline figures of one result file; `options` are the study's own options.
+  StudyResult (*read)(const std::string& path, const std::vector<std::string>& options);
+};
+
+const std::vector<SweepStudy>& SweepStudies();
+const SweepStudy* FindSweepStudy(std::string_view name);
+
+}  // namespace tavrine::batch

@@ -1,0 +1,41 @@
+// A sweep's headline figures per variant and the summary table (one row per variant: the keys,
+// the figures under headings with their units, the variant's state and model file).
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "model/element_model.h"
+
+namespace tavrine::sweep {
+
+// Heading (with unit) and value text of each headline figure.
+using Figures = std::vector<std::pair<std::string, std::string>>;
+
+// The point of largest |H| of each set the run computed: |H| (Oe) and the position as the
+// model file holds it (global x, y, z of a rectangular point; own R, θ, Z of a sector point).
+// With both sets the headings carry the set's name.
+Figures RunFigures(const ElementModel& model, bool rect, bool sect);
+
+// The "Name=value [unit]" lines a study prints (the force lines, for instance), in order; the
+// headings are "Name(unit)". Nothing when no line has that form.
+std::optional<Figures> LabelledFigures(std::string_view text);
+
+struct SummaryRow {
+  std::string variant;
+  std::vector<double> values;  // of the keys
+  Figures figures;
+  std::string state;  // "正常", or why the variant has no result
+};
+
+inline constexpr std::string_view kStateOk = "正常";
+
+// The summary's text (UTF-8): figure columns in the order they first appear over the rows,
+// empty cells where a row lacks one.
+std::string FormatSummary(const std::vector<std::string>& keys,
+                          const std::vector<SummaryRow>& rows);
+
+}  // namespace tavrine::sweep
