@@ -6,6 +6,7 @@
 #include <optional>
 #include <unistd.h>
 
+#include "batch/vtk_export.h"
 #include "calcpoints/field_runs.h"
 #include "files/distribution_export.h"
 #include "files/model_file.h"
@@ -19,7 +20,7 @@ namespace tavrine::batch {
 namespace {
 
 struct Options {
-  std::string input, output;
+  std::string input, output, vtk;
   int threads = 0;
   bool rect = true, sector = true;
   bool help = false;
@@ -100,6 +101,12 @@ std::optional<int> ParseOptions(const std::vector<std::string>& args, bool run, 
         return UsageError(
             "--sets には rect、sector、rect,sector、none のいずれかを指定してください");
       }
+    } else if (run && word == "--vtk") {
+      if (!take_value() || !(value.ends_with(".vts") || value.ends_with(".vtu"))) {
+        return UsageError(
+            "--vtk には .vts（四角型）または .vtu（扇型）のファイルを指定してください");
+      }
+      options.vtk = value;
     } else if (word.size() > 1 && word[0] == '-') {
       return UsageError("不明なオプションです: " + args[i]);
     } else if (options.input.empty()) {
@@ -114,7 +121,7 @@ std::optional<int> ParseOptions(const std::vector<std::string>& args, bool run, 
   if (options.input.empty()) {
     return UsageError("入力ファイルがありません");
   }
-  if (options.output.empty()) {
+  if (options.output.empty() && options.vtk.empty()) {
     return UsageError("出力ファイルを -o で指定してください");
   }
   return std::nullopt;
@@ -148,19 +155,34 @@ void PrintNotices(const NoticeBoard& notices) {
   }
 }
 
+// The set the file's extension names, with its field, for ParaView.
+int WriteVtk(const ElementModel& model, const std::string& path) {
+  const VtkBytes file = path.ends_with(".vts") ? FormatRectVtk(model) : FormatSectVtk(model);
+  if (file.error) {
+    return FileFailure(path, FileError{0, *file.error});
+  }
+  if (auto failure = ReplaceFileContents(path, file.bytes)) {
+    return FileFailure(path, FileError{0, *failure});
+  }
+  return 0;
+}
+
 }  // namespace
 
 void PrintHelp(std::FILE* out) {
   std::fputs(
       "使い方: tavrine-batch COMMAND ...\n"
       "\n"
-      "  tavrine-batch run MODEL.csv -o OUT.csv [--threads N] [--sets SETS]\n"
+      "  tavrine-batch run MODEL.csv -o OUT.csv [--threads N] [--sets SETS] [--vtk OUT.vts|.vtu]\n"
       "      形状データファイル MODEL.csv を読み込み、ファイルが持つ計算点で磁界計算を行い、\n"
       "      計算結果を含む形状データファイルを OUT.csv に書き出します。\n"
       "      --threads N  計算に使うスレッド数（1〜1024、既定はコア数）。結果はスレッド数に\n"
       "                   よらず同じです。\n"
       "      --sets SETS  計算する計算点の組: rect（四角型）、sector（扇型）、rect,sector\n"
       "                   （既定、両方）、none（計算せずに読み込みと書き出しのみ）。\n"
+      "      --vtk FILE   計算点と磁界ベクトル（mm、Oe）を VTK の XML 形式で書き出します\n"
+      "                   （ParaView で開けます）。.vts は四角型、.vtu は扇型の計算点です。\n"
+      "                   --vtk があれば -o は省略できます。\n"
       "\n"
       "  tavrine-batch export MODEL.csv -o DIST.csv\n"
       "      MODEL.csv の四角型計算点の計算結果を 3D 分布用データとして DIST.csv に\n"
@@ -169,6 +191,16 @@ void PrintHelp(std::FILE* out) {
       "  tavrine-batch force MODEL.csv --magnet N [--threads N]\n"
       "      MODEL.csv の角柱磁石 N に働く力を標準出力に表示します（tavrine-batch force "
       "--help）。\n"
+      "\n"
+      "  tavrine-batch grid rect|sector MODEL.csv -o OUT.csv ...\n"
+      "      計算点の作成ダイアログと同じ設定で計算点を作ります（tavrine-batch grid --help）。\n"
+      "\n"
+      "  tavrine-batch sweep MODEL.csv -o DIR --vary KEY=FROM:TO:STEP ... [--jobs N] [--slurm]\n"
+      "      数値を変えた変形ごとのモデルと、その計算コマンドの一覧 DIR/manifest.txt を作り\n"
+      "      ます（tavrine-batch sweep --help）。\n"
+      "\n"
+      "  tavrine-batch collect DIR\n"
+      "      sweep のフォルダの計算結果を DIR/summary.csv に集計します。\n"
       "\n"
       "  tavrine-batch render ...\n"
       "      形状データファイルの四面図を画像に描画します（tavrine-batch render --help）。\n"
@@ -222,10 +254,12 @@ int RunCommand(const std::vector<std::string>& args) {
     SectPointDistFieldCaluculation(*model, progress, notices, run);
   }
   PrintNotices(notices);
-  if (auto error = WriteModelFile(*model, options.output)) {
-    return FileFailure(options.output, *error);
+  if (!options.output.empty()) {
+    if (auto error = WriteModelFile(*model, options.output)) {
+      return FileFailure(options.output, *error);
+    }
   }
-  return 0;
+  return options.vtk.empty() ? 0 : WriteVtk(*model, options.vtk);
 }
 
 int ExportCommand(const std::vector<std::string>& args) {
