@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds, and runs every test: the full build with the UI tests
-# (offscreen), then the core tests again under AddressSanitizer and UBSan, then the checks
-# that the core stays free of Qt and that the sources are formatted.
+# (offscreen), one sweep through --jobs, GNU parallel and Slurm, then the core tests again under
+# AddressSanitizer and UBSan, then the checks that the core stays free of Qt and that the
+# sources are formatted.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -19,6 +20,9 @@ git ls-files -- '*.h' '*.cpp' | xargs -r clang-format --dry-run --Werror
 echo "== Build and test"
 scripts/build.sh
 QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j "$jobs"
+
+echo "== Sweeps: --jobs, GNU parallel and a single-node Slurm give the same summary"
+scripts/sweep-test.sh
 
 echo "== Core tests under sanitizers"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAVRINE_SANITIZE=ON \
