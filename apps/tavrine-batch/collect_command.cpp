@@ -1,11 +1,13 @@
 // "collect": one summary row per variant from whatever results a sweep folder holds.
 #include <cstdio>
+#include <unistd.h>
 
 #include "batch/sweep_summary.h"
 #include "files/safe_write.h"
 #include "sweep_commands.h"
 #include "sweep_folder.h"
 #include "sweep_studies.h"
+#include "terminal_progress.h"
 
 namespace tavrine::batch {
 
@@ -74,10 +76,17 @@ int CollectSweep(const std::string& dir) {
   }
   std::vector<sweep::SummaryRow> rows;
   size_t failed = 0;
+  TerminalProgress terminal;
+  NullProgress quiet;
+  Progress& progress = isatty(STDERR_FILENO) ? static_cast<Progress&>(terminal) : quiet;
+  progress.Open("collect", "集計");
+  progress.StartBar(std::to_string(plan.variants.rows.size()) + " 件の結果を読み込み中");
   for (size_t i = 0; i < plan.variants.rows.size(); ++i) {
     rows.push_back(RowOf(dir, *study, plan, i));
     failed += rows.back().state.starts_with(sweep::kStateOk) ? 0 : 1;
+    progress.SetBarFraction(double(i + 1) / double(plan.variants.rows.size()));
   }
+  progress.Close();
   const std::string path = InFolder(dir, kSummaryName);
   const auto text = sweep::ToFileText(sweep::FormatSummary(plan.variants.keys, rows));
   const auto error = text

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "batch/sweep_keys.h"
+#include "files/item_reader.h"
 #include "files/model_file.h"
 #include "files/safe_write.h"
 #include "job_runner.h"
@@ -76,6 +77,18 @@ std::optional<int> PositiveJobs(const std::string& text) {
   return n >= 1 && n <= 1024 ? std::optional<int>(n) : std::nullopt;
 }
 
+// A study option naming a file here is passed with its absolute path, so that the manifest's
+// lines run the same from any folder and on any host that sees the same paths.
+std::string StudyWord(const std::string& word) {
+  std::error_code error;
+  if (word.starts_with("-") || word.starts_with("/") || ParseNumberItem(word) ||
+      !std::filesystem::is_regular_file(word, error)) {
+    return word;
+  }
+  const auto path = std::filesystem::absolute(word, error);
+  return error ? word : path.lexically_normal().string();
+}
+
 // The sweep's own options; every other word goes to the study's command as it stands.
 std::optional<int> ParseSweepArgs(const std::vector<std::string>& args, SweepArgs& out) {
   for (size_t i = 0; i < args.size(); ++i) {
@@ -112,7 +125,7 @@ std::optional<int> ParseSweepArgs(const std::vector<std::string>& args, SweepArg
     } else if (word.find('\n') != std::string::npos) {
       return SweepUsage("オプションに改行は使えません");
     } else {
-      out.study_options.push_back(word);
+      out.study_options.push_back(StudyWord(word));
     }
   }
   if (out.help) {
@@ -128,7 +141,11 @@ std::optional<int> ParseSweepArgs(const std::vector<std::string>& args, SweepArg
     return SweepUsage("--vary または --table のどちらか一方で変形を指定してください");
   }
   if (!FindSweepStudy(out.study)) {
-    return SweepUsage("--study には run または force を指定してください: " + out.study);
+    std::string names;
+    for (const SweepStudy& study : SweepStudies()) {
+      names += (names.empty() ? "" : "、") + std::string(study.name);
+    }
+    return SweepUsage("--study には " + names + " のいずれかを指定してください: " + out.study);
   }
   if (out.jobs > 0 && out.slurm) {
     return SweepUsage("--jobs と --slurm は同時に指定できません");
@@ -367,7 +384,9 @@ int SweepCommand(const std::vector<std::string>& words) {
       failure || (failure = WriteManifest(args.dir, *lines))) {
     return FolderFailure(*failure);
   }
-  if (args.slurm) {
+  if (args.slurm && lines->empty()) {
+    std::fputs("tavrine-batch: 計算できる変形がないため、sweep.sbatch は書きません\n", stderr);
+  } else if (args.slurm) {
     if (auto failure = WriteSlurmScript(args.dir, lines->size())) {
       return FolderFailure(*failure);
     }

@@ -53,6 +53,11 @@ StudyResult ReadPrintedResult(const std::string& path, const std::vector<std::st
 
 }  // namespace
 
+StudyResult ReadResultFileOnly(const std::string& path, const std::vector<std::string>&) {
+  FileBytes file = ReadWholeFile(path);
+  return {{}, file.error ? std::optional<std::string>(path + ": " + *file.error) : std::nullopt};
+}
+
 const std::vector<SweepStudy>& SweepStudies() {
   static const std::vector<SweepStudy> kStudies = {
       {"run", "run", ".run.csv", true, ReadRunResult},

@@ -25,6 +25,9 @@ struct SweepStudy {
   StudyResult (*read)(const std::string& path, const std::vector<std::string>& options);
 };
 
+// For a study whose result has no headline figures (a picture, say): the state only.
+StudyResult ReadResultFileOnly(const std::string& path, const std::vector<std::string>& options);
+
 const std::vector<SweepStudy>& SweepStudies();
 const SweepStudy* FindSweepStudy(std::string_view name);
 
