@@ -90,47 +90,29 @@ std::string StudyWord(const std::string& word) {
 }
 
 // The sweep's own options; every other word goes to the study's command as it stands.
-std::optional<int> ParseSweepArgs(const std::vector<std::string>& args, SweepArgs& out) {
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& word = args[i];
-    const bool has_value = i + 1 < args.size();
-    auto value = [&]() -> const std::string& { return args[++i]; };
-    if (word == "--help" || word == "-h") {
-      out.help = true;
-    } else if (i == 0 && !word.starts_with("-")) {
-      out.input = word;
-    } else if (word == "-o" || word == "--output" || word == "--vary" || word == "--table" ||
-               word == "--study" || word == "--jobs") {
-      if (!has_value) {
-        return SweepUsage(word + " に値がありません");
-      }
-      const std::string& v = value();
-      if (word == "--vary") {
-        out.varies.push_back(v);
-      } else if (word == "--table") {
-        out.table = v;
-      } else if (word == "--study") {
-        out.study = v;
-      } else if (word == "--jobs") {
-        auto n = PositiveJobs(v);
-        if (!n) {
-          return SweepUsage("--jobs には 1 から 1024 の整数を指定してください");
-        }
-        out.jobs = *n;
-      } else {
-        out.dir = v;
-      }
-    } else if (word == "--slurm") {
-      out.slurm = true;
-    } else if (word.find('\n') != std::string::npos) {
-      return SweepUsage("オプションに改行は使えません");
-    } else {
-      out.study_options.push_back(StudyWord(word));
+// Stores the value of an option that takes one; false when the option does not.
+std::optional<int> TakeOptionValue(const std::string& word,
+                                   const std::string& value,
+                                   SweepArgs& out) {
+  if (word == "--vary") {
+    out.varies.push_back(value);
+  } else if (word == "--table") {
+    out.table = value;
+  } else if (word == "--study") {
+    out.study = value;
+  } else if (word == "--jobs") {
+    auto n = PositiveJobs(value);
+    if (!n) {
+      return SweepUsage("--jobs には 1 から 1024 の整数を指定してください");
     }
+    out.jobs = *n;
+  } else {
+    out.dir = value;
   }
-  if (out.help) {
-    return std::nullopt;
-  }
+  return std::nullopt;
+}
+
+std::optional<int> CheckSweepArgs(const SweepArgs& out) {
   if (out.input.empty()) {
     return SweepUsage("入力ファイルがありません（sweep MODEL.csv -o DIR ...）");
   }
@@ -151,6 +133,33 @@ std::optional<int> ParseSweepArgs(const std::vector<std::string>& args, SweepArg
     return SweepUsage("--jobs と --slurm は同時に指定できません");
   }
   return std::nullopt;
+}
+
+std::optional<int> ParseSweepArgs(const std::vector<std::string>& args, SweepArgs& out) {
+  static const std::vector<std::string> kWithValue = {"-o",      "--output", "--vary",
+                                                      "--table", "--study",  "--jobs"};
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& word = args[i];
+    if (word == "--help" || word == "-h") {
+      out.help = true;
+    } else if (i == 0 && !word.starts_with("-")) {
+      out.input = word;
+    } else if (std::find(kWithValue.begin(), kWithValue.end(), word) != kWithValue.end()) {
+      if (i + 1 >= args.size()) {
+        return SweepUsage(word + " に値がありません");
+      }
+      if (auto code = TakeOptionValue(word, args[++i], out)) {
+        return code;
+      }
+    } else if (word == "--slurm") {
+      out.slurm = true;
+    } else if (word.find('\n') != std::string::npos) {
+      return SweepUsage("オプションに改行は使えません");
+    } else {
+      out.study_options.push_back(StudyWord(word));
+    }
+  }
+  return out.help ? std::nullopt : CheckSweepArgs(out);
 }
 
 // The variants from --vary or --table, or the exit code after a message.
@@ -343,6 +352,41 @@ void PrintNextSteps(const std::string& dir, bool slurm) {
   std::printf("集計: tavrine-batch collect %s\n", quoted.c_str());
 }
 
+// The folder with its variants, plan, manifest and job-array script: the manifest's lines, or
+// the exit code after a message.
+std::variant<std::vector<std::string>, int> WriteSweepFolder(
+    SweepArgs& args,
+    const ElementModel& base,
+    const std::vector<sweep::SweepKey>& keys,
+    const sweep::VariantTable& variants) {
+  std::error_code error;
+  std::filesystem::create_directories(args.dir, error);
+  if (error) {
+    return FolderFailure(args.dir + ": " + error.message());
+  }
+  args.dir = std::filesystem::absolute(args.dir, error).lexically_normal().string();
+  if (args.dir.size() > 1 && args.dir.ends_with('/')) {
+    args.dir.pop_back();
+  }
+  auto lines = WriteVariants(args, base, keys, variants);
+  if (!lines) {
+    return 2;
+  }
+  const SweepPlan plan{args.study, args.study_options, variants};
+  if (auto failure = WritePlan(args.dir, plan);
+      failure || (failure = WriteManifest(args.dir, *lines))) {
+    return FolderFailure(*failure);
+  }
+  if (args.slurm && lines->empty()) {
+    std::fputs("tavrine-batch: 計算できる変形がないため、sweep.sbatch は書きません\n", stderr);
+  } else if (args.slurm) {
+    if (auto failure = WriteSlurmScript(args.dir, lines->size())) {
+      return FolderFailure(*failure);
+    }
+  }
+  return *lines;
+}
+
 }  // namespace
 
 int SweepCommand(const std::vector<std::string>& words) {
@@ -369,36 +413,19 @@ int SweepCommand(const std::vector<std::string>& words) {
   if (!keys) {
     return 2;
   }
-  std::error_code error;
-  std::filesystem::create_directories(args.dir, error);
-  args.dir = std::filesystem::absolute(args.dir, error).lexically_normal().string();
-  if (args.dir.size() > 1 && args.dir.ends_with('/')) {
-    args.dir.pop_back();
+  auto written = WriteSweepFolder(args, *read.model, *keys, *variants);
+  if (const int* code = std::get_if<int>(&written)) {
+    return *code;
   }
-  auto lines = WriteVariants(args, *read.model, *keys, *variants);
-  if (!lines) {
-    return 2;
-  }
-  const SweepPlan plan{args.study, args.study_options, *variants};
-  if (auto failure = WritePlan(args.dir, plan);
-      failure || (failure = WriteManifest(args.dir, *lines))) {
-    return FolderFailure(*failure);
-  }
-  if (args.slurm && lines->empty()) {
-    std::fputs("tavrine-batch: 計算できる変形がないため、sweep.sbatch は書きません\n", stderr);
-  } else if (args.slurm) {
-    if (auto failure = WriteSlurmScript(args.dir, lines->size())) {
-      return FolderFailure(*failure);
-    }
-  }
+  const auto& lines = std::get<std::vector<std::string>>(written);
   if (args.jobs == 0) {
     PrintNextSteps(args.dir, args.slurm);
-    return lines->size() == variants->rows.size() ? 0 : 1;
+    return lines.size() == variants->rows.size() ? 0 : 1;
   }
   TerminalProgress terminal;
   NullProgress quiet;
   Progress& progress = isatty(STDERR_FILENO) ? static_cast<Progress&>(terminal) : quiet;
-  RunCommandLines(*lines, args.jobs, progress);
+  RunCommandLines(lines, args.jobs, progress);
   return CollectSweep(args.dir);
 }
 
