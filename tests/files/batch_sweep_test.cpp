@@ -145,6 +145,43 @@ TEST_F(BatchSweep, AVariantThatCannotBeBuiltIsReportedAndTheOthersRun) {
   EXPECT_EQ(Slurp(Path("s/summary.csv")), local);
 }
 
+TEST_F(BatchSweep, GridOptionsAreTheDialogsFields) {
+  auto model = SectorModel(2);
+  ASSERT_FALSE(WriteModelFile(*model, Path("base.csv")));
+  ASSERT_EQ(Run("grid rect '" + Path("base.csv") + "' -o '" + Path("rect.csv") +
+                "' --magnet 1 --xl 2 --yl 0.5 --divx 4 --divy 2 --disz 3 --half-x 0"),
+            0);
+  ASSERT_EQ(Run("grid sector '" + Path("rect.csv") + "' -o '" + Path("both.csv") +
+                "' --divr 1 --ri 6 --ro 9 --divt 2 --start -30 --sweep 60 --disz 0.25"),
+            0);
+  ModelReadResult base = ReadModelFile(Path("base.csv"), *testing::FreshModel());
+  NullNotices notices;
+  ASSERT_EQ(GenerateRectGrid(*base.model,
+                             {.MagN = 1,
+                              .DivX = 4,
+                              .DivY = 2,
+                              .XL = 2,
+                              .YL = 0.5,
+                              .DisZ = 3,
+                              .HalfX = false,
+                              .HalfY = false},
+                             notices),
+            GridOutcome::kGenerated);
+  ASSERT_EQ(GenerateSectGrid(*base.model,
+                             {.MagN = 1,
+                              .DivR = 1,
+                              .DivT = 2,
+                              .Ri = 6,
+                              .Ro = 9,
+                              .StartDeg = -30,
+                              .SweepDeg = 60,
+                              .DisZ = 0.25},
+                             notices),
+            GridOutcome::kGenerated);
+  EXPECT_TRUE(Slurp(Path("both.csv")) == FormatModelFile(*base.model).bytes);
+  EXPECT_EQ(base.model->RectCalPointSet.Points[0].PGroX, 6 - 4);  // x from −a/2·XL
+}
+
 TEST_F(BatchSweep, UsageErrorsAreExitTwo) {
   ASSERT_FALSE(WriteModelFile(*SectorModel(2), Path("base.csv")));
   const std::string in = "sweep '" + Path("base.csv") + "' ";
