@@ -81,7 +81,8 @@ std::optional<int> PositiveJobs(const std::string& text) {
 // lines run the same from any folder and on any host that sees the same paths.
 std::string StudyWord(const std::string& word) {
   std::error_code error;
-  if (word.starts_with("-") || word.starts_with("/") || ParseNumberItem(word) ||
+  const bool file_like = word.find_first_of("./") != std::string::npos;  // not "rect", "2"
+  if (!file_like || word.starts_with("-") || word.starts_with("/") || ParseNumberItem(word) ||
       !std::filesystem::is_regular_file(word, error)) {
     return word;
   }
