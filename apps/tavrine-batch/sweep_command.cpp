@@ -294,32 +294,54 @@ std::optional<std::string> WriteSlurmScript(const std::string& dir, size_t lines
 }
 
 // The variant files and the manifest lines of those that could be built.
+// The variant's manifest line, or nothing once it is reported as refused.
+std::optional<std::string> WriteVariant(const SweepArgs& args,
+                                        const ElementModel& base,
+                                        const std::vector<sweep::SweepKey>& keys,
+                                        const std::vector<double>& values,
+                                        const std::string& name,
+                                        std::vector<std::string>& refusals) {
+  const SweepStudy& study = *FindSweepStudy(args.study);
+  RemoveStale(args.dir, name, study);
+  if (auto failure = BuildVariant(base, keys, values, InFolder(args.dir, name + ".csv"))) {
+    ReplaceFileContents(InFolder(args.dir, name + ".log"), "tavrine-batch: " + *failure + "\n");
+    refusals.push_back(name + ": " + *failure);
+    return std::nullopt;
+  }
+  return ManifestLine(args.dir, name, study, args.study_options);
+}
+
+// The variant files and the manifest lines of those that could be built.
 std::optional<std::vector<std::string>> WriteVariants(const SweepArgs& args,
                                                       const ElementModel& base,
                                                       const std::vector<sweep::SweepKey>& keys,
-                                                      const sweep::VariantTable& variants) {
-  const SweepStudy& study = *FindSweepStudy(args.study);
-  std::vector<std::string> lines;
-  size_t refused = 0;
-  for (size_t i = 0; i < variants.rows.size(); ++i) {
-    const std::string name = sweep::VariantName(i, variants.rows.size());
-    const std::string model_path = InFolder(args.dir, name + ".csv");
-    std::error_code same_error;
-    if (std::filesystem::equivalent(args.input, model_path, same_error)) {
-      SweepUsage("入力ファイルを変形のファイルで上書きしてしまいます: " + model_path);
+                                                      const sweep::VariantTable& variants,
+                                                      Progress& progress) {
+  const size_t count = variants.rows.size();
+  for (size_t i = 0; i < count; ++i) {
+    std::error_code error;
+    const std::string model = InFolder(args.dir, sweep::VariantName(i, count) + ".csv");
+    if (std::filesystem::equivalent(args.input, model, error)) {
+      SweepUsage("入力ファイルを変形のファイルで上書きしてしまいます: " + model);
       return std::nullopt;
     }
-    RemoveStale(args.dir, name, study);
-    if (auto failure = BuildVariant(base, keys, variants.rows[i], model_path)) {
-      ++refused;
-      ReplaceFileContents(InFolder(args.dir, name + ".log"), "tavrine-batch: " + *failure + "\n");
-      std::fprintf(stderr, "tavrine-batch: %s: %s\n", name.c_str(), failure->c_str());
-      continue;
-    }
-    lines.push_back(ManifestLine(args.dir, name, study, args.study_options));
   }
-  std::printf("%s: %zu 件の変形（作れなかった変形 %zu 件）\n", args.dir.c_str(),
-              variants.rows.size(), refused);
+  std::vector<std::string> lines, refusals;
+  progress.Open("sweep", "パラメータスイープ");
+  progress.StartBar(std::to_string(count) + " 件の変形の形状データを作成中");
+  for (size_t i = 0; i < count; ++i) {
+    const std::string name = sweep::VariantName(i, count);
+    if (auto line = WriteVariant(args, base, keys, variants.rows[i], name, refusals)) {
+      lines.push_back(*line);
+    }
+    progress.SetBarFraction(double(i + 1) / double(count));
+  }
+  progress.Close();
+  for (const std::string& refusal : refusals) {
+    std::fprintf(stderr, "tavrine-batch: %s\n", refusal.c_str());
+  }
+  std::printf("%s: %zu 件の変形（作れなかった変形 %zu 件）\n", args.dir.c_str(), count,
+              refusals.size());
   return lines;
 }
 
@@ -369,7 +391,10 @@ std::variant<std::vector<std::string>, int> WriteSweepFolder(
   if (args.dir.size() > 1 && args.dir.ends_with('/')) {
     args.dir.pop_back();
   }
-  auto lines = WriteVariants(args, base, keys, variants);
+  TerminalProgress terminal;
+  NullProgress quiet;
+  auto lines = WriteVariants(args, base, keys, variants,
+                             isatty(STDERR_FILENO) ? static_cast<Progress&>(terminal) : quiet);
   if (!lines) {
     return 2;
   }
