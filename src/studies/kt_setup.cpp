@@ -46,10 +46,35 @@ void DrawInViews(
   }
 }
 
+// The element table of each Kt kind.
+ElementKind ElementKindOf(int kt_kind) {
+  switch (kt_kind) {
+    case kKtStrRec:
+      return ElementKind::kStrRecCoil;
+    case kKtSecRec:
+      return ElementKind::kSecRecCoil;
+    case kKtStrCyl:
+      return ElementKind::kStrCylCoil;
+    default:
+      return ElementKind::kSecCylCoil;
+  }
+}
+
+bool IsArcKind(int kt_kind) {
+  return kt_kind == kKtSecRec || kt_kind == kKtSecCyl;
+}
+
+bool IsKtKind(int kt_kind) {
+  return kt_kind >= 0 && kt_kind < kKtKinds;
+}
+
+int CountOfKind(const ElementModel& model, int kt_kind) {
+  return std::clamp(ElementCount(model, ElementKindOf(kt_kind)), 0, kElementCapacity);
+}
+
 // Every element of the kind, the listed ones in mark mode and the others in normal mode.
 void RedrawWithMarks(const ElementModel& model, Views& views, int kind) {
-  const ElementKind element_kind =
-      kind == kKtStrRec ? ElementKind::kStrRecCoil : ElementKind::kSecRecCoil;
+  const ElementKind element_kind = ElementKindOf(kind);
   const int count = std::clamp(ElementCount(model, element_kind), 0, kElementCapacity);
   for (int i = 1; i <= count; ++i) {
     const DrawMode mode = Listed(model.Kt, kind, i) ? DrawMode::kMark : DrawMode::kNormal;
@@ -166,6 +191,13 @@ std::array<std::string, kKtFieldCount> KtSetupForm::OpenTexts(const ElementModel
           degrees(kt.StepAngle)};
 }
 
+void KtSetupForm::PrepareOpening(ElementModel& model) {
+  KtState& kt = model.Kt;
+  if (kt.StartAngle == 0 && kt.EndAngle == 0) {
+    kt.EndAngle = DegToRad(NumericValue(InitialText(KtField::Text9)));
+  }
+}
+
 std::string_view KtSetupForm::InitialText(KtField field) {
   switch (field) {
     case KtField::Text3:
@@ -260,21 +292,19 @@ void KtSetupForm::CheckPressed(std::string_view text3,
                                Views& views,
                                Notices& notices) {
   check_drawn_ = false;
-  if (kind_ != kKtStrRec && kind_ != kKtSecRec) {
+  if (!IsKtKind(kind_)) {
     return;
   }
   const int n = RoundToInt32(NumericValue(text3));
-  const bool straight = kind_ == kKtStrRec;
-  const int count =
-      std::min(straight ? model.StrRecCoilCount : model.SecRecCoilCount, kElementCapacity);
-  if (n < 1 || n > count) {
+  if (n < 1 || n > CountOfKind(model, kind_)) {
     notices.Raise(NoticeId::Caution4);
     return;
   }
-  if (straight) {
-    DrawInViews(model, views, ElementKind::kStrRecCoil, n, 0, DrawMode::kHighlight);
+  const ElementKind kind = ElementKindOf(kind_);
+  if (IsArcKind(kind_)) {
+    DrawInViews(model, views, kind, n, DefaultSegments(kind), DrawMode::kMark);
   } else {
-    DrawInViews(model, views, ElementKind::kSecRecCoil, n, kSecRecSegments, DrawMode::kMark);
+    DrawInViews(model, views, kind, n, DefaultSegments(kind), DrawMode::kHighlight);
   }
   check_drawn_ = true;
 }
@@ -285,11 +315,12 @@ void KtSetupForm::CheckReleased(std::string_view text3, ElementModel& model, Vie
     return;
   }
   check_drawn_ = false;
-  if (kind_ == kKtStrRec) {
-    RedrawWithMarks(model, views, kKtStrRec);
-  } else if (kind_ == kKtSecRec) {
+  if (!IsArcKind(kind_)) {
+    RedrawWithMarks(model, views, kind_);
+  } else {
     const int n = RoundToInt32(NumericValue(text3));
-    DrawInViews(model, views, ElementKind::kSecRecCoil, n, kSecRecSegments, DrawMode::kNormal);
+    const ElementKind kind = ElementKindOf(kind_);
+    DrawInViews(model, views, kind, n, DefaultSegments(kind), DrawMode::kNormal);
   }
 }
 
@@ -299,7 +330,7 @@ KtSetupReply KtSetupForm::AddElement(std::string_view text3,
                                      Notices& notices) {
   KtSetupReply reply;
   reply.focus = KtField::Text3;
-  if (kind_ != kKtStrRec && kind_ != kKtSecRec) {
+  if (!IsKtKind(kind_)) {
     return reply;
   }
   KtState& kt = model.Kt;
@@ -307,14 +338,14 @@ KtSetupReply KtSetupForm::AddElement(std::string_view text3,
   if (Listed(kt, kind_, n)) {
     return reply;
   }
-  const bool straight = kind_ == kKtStrRec;
-  const int count =
-      std::min(straight ? model.StrRecCoilCount : model.SecRecCoilCount, kElementCapacity);
+  // A straight kind hands over to its arc kind, as the rectangular wires always have.
+  const bool straight = !IsArcKind(kind_);
+  const int count = CountOfKind(model, kind_);
   if (n < 1 || n > count) {
     notices.Raise(NoticeId::Caution4);
     if (straight) {
       reply.text3 = "1";
-      kind_ = kKtSecRec;
+      kind_ += 1;
       reply.kind = kind_;
     }
     return reply;
@@ -327,7 +358,7 @@ KtSetupReply KtSetupForm::AddElement(std::string_view text3,
   if (straight) {
     if (n == count) {
       next = 1;  // "0" plus 1: the arc list starts from its first element
-      kind_ = kKtSecRec;
+      kind_ += 1;
       reply.kind = kind_;
     }
     reply.text3 = Number(next);
@@ -397,10 +428,8 @@ bool KtDivisionWalk::Enter(const std::array<std::string, 3>& division_texts,
   KtState& kt = model.Kt;
   const size_t s = static_cast<size_t>(state_);
   const int e = ListEntry(model);
-  if (e >= 1 && (state_ == kKtStrRec || state_ == kKtSecRec)) {
-    const ElementKind kind =
-        state_ == kKtStrRec ? ElementKind::kStrRecCoil : ElementKind::kSecRecCoil;
-    MarkElement(model, views, kind, e, state_ == kKtSecRec ? 8 : 0);
+  if (e >= 1) {
+    MarkElement(model, views, ElementKindOf(state_), e, IsArcKind(state_) ? 8 : 0);
   }
   const int count = std::clamp(kt.KtSelectionCount[s], 0, kKtListCapacity);
   const int p = Position();

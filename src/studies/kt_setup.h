@@ -47,6 +47,9 @@ struct KtSetupReply {
 
 class KtSetupForm {
  public:
+  // Before the first opening the sweep is still empty (start and end 0): it takes the dialog's
+  // initial end angle, so that the first sweep covers the angles the dialog shows.
+  static void PrepareOpening(ElementModel& model);
   // The field texts that opening the dialog shows (Text3 keeps its own text).
   static std::array<std::string, kKtFieldCount> OpenTexts(const ElementModel& model);
   static std::string_view InitialText(KtField field);

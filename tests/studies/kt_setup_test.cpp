@@ -8,6 +8,7 @@
 #include "display/element_drawing.h"
 #include "geometry/transforms.h"
 #include "model/text_rules.h"
+#include "studies/kt_sweep.h"
 #include "support/matchers.h"
 #include "support/recording_canvas.h"
 
@@ -138,13 +139,32 @@ TEST_F(KtSetupTest, LastArcElementSendsTheFocusToTheStartAngle) {
   EXPECT_EQ(canvas[kFreeView].Lines().back().colour, kMarkGreen);
 }
 
-TEST_F(KtSetupTest, RoundWireKindsAddNothing) {
+TEST_F(KtSetupTest, RoundWiresAreListedAndHandOverFromStraightToArcs) {
+  model->StrCylCoilCount = 1;
+  model->StrCylCoilTable[1] = {.Lx = 20, .R = 1, .CurrentDensity = 3};
+  model->SecCylCoilCount = 2;
   form.SetKind(kKtStrCyl);
-  form.AddElement("1", *model, views, board);
   form.CheckPressed("1", *model, views, board);
-  EXPECT_EQ(model->Kt.KtSelectionCount[2], 0);
-  EXPECT_TRUE(canvas[kTopView].calls.empty());
-  EXPECT_FALSE(board.IsOpen(NoticeId::Caution4));
+  EXPECT_FALSE(canvas[kTopView].calls.empty());
+  const KtSetupReply straight = form.AddElement("1", *model, views, board);
+  EXPECT_EQ(model->Kt.KtSelectionCount[kKtStrCyl], 1);
+  EXPECT_EQ(straight.kind, kKtSecCyl);
+  EXPECT_EQ(straight.text3, "1");
+  form.AddElement("2", *model, views, board);
+  EXPECT_EQ(model->Kt.KtSelection[kKtSecCyl][1], 2);
+  form.AddElement("3", *model, views, board);
+  EXPECT_TRUE(board.IsOpen(NoticeId::Caution4));
+  EXPECT_EQ(model->Kt.KtSelectionCount[kKtSecCyl], 1);
+}
+
+TEST_F(KtSetupTest, FirstOpeningSweepsTheAnglesTheDialogShows) {
+  KtSetupForm::PrepareOpening(*model);
+  EXPECT_EQ(KtSetupForm::OpenTexts(*model)[8], "40");
+  EXPECT_EQ(KtSweepAngles(model->Kt).phi.size(), 9u);
+  // A sweep the user has set is kept.
+  model->Kt.EndAngle = DegToRad(20);
+  KtSetupForm::PrepareOpening(*model);
+  EXPECT_EQ(KtSetupForm::OpenTexts(*model)[8], "20");
 }
 
 TEST_F(KtSetupTest, FiftyFirstElementIsRefusedAndTheListStaysWhole) {
