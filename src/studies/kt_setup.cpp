@@ -98,6 +98,14 @@ void DrawTurnedList(ElementModel& model, Views& views, DrawMode mode, Notices& n
         const int e = kt.KtSelection[kKtSecRec][static_cast<size_t>(p)];
         DrawSecRecCoilTurned(model, views[view], e, phi, angles, mode, notices);
       }
+      for (int kind : {kKtStrCyl, kKtSecCyl}) {
+        const size_t k = static_cast<size_t>(kind);
+        const int count = std::clamp(kt.KtSelectionCount[k], 0, kKtListCapacity);
+        for (int p = 1; p <= count; ++p) {
+          DrawRoundWireTurned(model, views[view], kind, kt.KtSelection[k][static_cast<size_t>(p)],
+                              phi, angles, mode, notices);
+        }
+      }
     }
   }
 }
@@ -159,6 +167,90 @@ void DrawSecRecCoilTurned(const ElementModel& model,
     for (double z : {0.0, -c.T}) {
       line(at(c.Ri, theta, z), at(c.Ro, theta, z), end);
     }
+  }
+}
+
+namespace {
+
+constexpr int kRoundWireGenerators = 8;
+constexpr int kRoundWireCircleSegments = 16;
+
+// A round wire's outline in its own frame: generators along its length (arcs: along the angle)
+// at `kRoundWireGenerators` places round the cross-section, then the end circles.
+struct RoundWireOutline {
+  std::vector<std::vector<Vec3>> generators, ends;
+};
+
+RoundWireOutline OutlineOf(const ElementModel& model, int kind, int e) {
+  const size_t i = static_cast<size_t>(e);
+  const bool arc = kind == kKtSecCyl;
+  const double r = arc ? model.SecCylCoilTable[i].rwire : model.StrCylCoilTable[i].R;
+  const double length = arc ? model.SecCylCoilTable[i].Angle : model.StrCylCoilTable[i].Lx;
+  const double radius = arc ? model.SecCylCoilTable[i].R : 0;
+  // t runs from −½ to ½ along the wire; psi round its cross-section.
+  auto at = [&](double t, double psi) {
+    if (!arc) {
+      return Vec3{t * length, r * std::cos(psi), r * std::sin(psi)};
+    }
+    const double rho = radius + r * std::cos(psi), theta = t * length;
+    return Vec3{rho * std::cos(theta), rho * std::sin(theta), r * std::sin(psi)};
+  };
+  const int steps = arc ? kSecCylSegments : 1;
+  RoundWireOutline outline;
+  for (int g = 0; g < kRoundWireGenerators; ++g) {
+    std::vector<Vec3>& line = outline.generators.emplace_back();
+    for (int s = 0; s <= steps; ++s) {
+      line.push_back(
+          at(-0.5 + static_cast<double>(s) / steps, 2 * Pi() * g / kRoundWireGenerators));
+    }
+  }
+  for (double t : {-0.5, 0.5}) {
+    std::vector<Vec3>& circle = outline.ends.emplace_back();
+    for (int s = 0; s <= kRoundWireCircleSegments; ++s) {
+      circle.push_back(at(t, 2 * Pi() * s / kRoundWireCircleSegments));
+    }
+  }
+  return outline;
+}
+
+}  // namespace
+
+void DrawRoundWireTurned(const ElementModel& model,
+                         Canvas& canvas,
+                         int kind,
+                         int e,
+                         double phi,
+                         const ViewAngles& angles,
+                         DrawMode mode,
+                         Notices& notices) {
+  if ((kind != kKtStrCyl && kind != kKtSecCyl) || e < 1 || e > kElementCapacity) {
+    return;
+  }
+  const ViewProjector projector = ProjectorFor(model, canvas, angles);
+  const bool negative =
+      (kind == kKtSecCyl ? model.SecCylCoilTable[static_cast<size_t>(e)].CurrentDensity
+                         : model.StrCylCoilTable[static_cast<size_t>(e)].CurrentDensity) < 0;
+  auto colour = [mode](Rgb normal) {
+    return mode == DrawMode::kNormal ? normal : mode == DrawMode::kMark ? kMarkGreen : kWhite;
+  };
+  auto polyline = [&](const std::vector<Vec3>& points, auto rgb_of_step) {
+    ScreenPoint from = projector.Project(KtRotatedPoint(model, kind, e, phi, points[0], notices));
+    for (size_t s = 1; s < points.size(); ++s) {
+      const ScreenPoint to =
+          projector.Project(KtRotatedPoint(model, kind, e, phi, points[s], notices));
+      canvas.Line(from.x, from.y, to.x, to.y, colour(rgb_of_step(s, points.size() - 1)));
+      from = to;
+    }
+  };
+  const RoundWireOutline outline = OutlineOf(model, kind, e);
+  for (const auto& line : outline.generators) {
+    polyline(line, [negative](size_t s, size_t n) {
+      return CurrentGradient(static_cast<int>(s), static_cast<int>(n), negative);
+    });
+  }
+  for (size_t end = 0; end < outline.ends.size(); ++end) {
+    const Rgb rgb = (end == 0) != negative ? kCurrentEntryColour : kCurrentExitColour;
+    polyline(outline.ends[end], [rgb](size_t, size_t) { return rgb; });
   }
 }
 

@@ -35,6 +35,17 @@ void DrawSecRecCoilTurned(const ElementModel& model,
                           DrawMode mode,
                           Notices& notices);
 
+// A straight or arc round wire (Kt kind 2 or 3) turned by phi: generators along the wire and its
+// end circles, every point carried by KtRotatedPoint.
+void DrawRoundWireTurned(const ElementModel& model,
+                         Canvas& canvas,
+                         int kind,
+                         int e,
+                         double phi,
+                         const ViewAngles& angles,
+                         DrawMode mode,
+                         Notices& notices);
+
 // The three axes of the Kt frame as global lines, in axis colours or grey.
 std::vector<WorldLine> KtFrameLines(const ElementModel& model, bool in_colour);
 

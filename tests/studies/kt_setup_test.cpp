@@ -255,6 +255,31 @@ TEST_F(KtSetupTest, TurnedArcMatchesTheArcDrawnAtTheTurnedPlacement) {
   EXPECT_EQ(Segments(turned), Segments(reference));
 }
 
+TEST_F(KtSetupTest, PreviewTurnsTheRoundWiresAboutTheKtAxis) {
+  model->StrCylCoilCount = 1;
+  model->StrCylCoilTable[1] = {.Lx = 20, .R = 1, .CurrentDensity = 3, .Ox = 20};
+  form.SetKind(kKtStrCyl);
+  form.AddElement("1", *model, views, board);
+  ClearCanvases();
+  form.Preview({"0", "90", "90"}, *model, views, board);
+  const auto& lines = canvas[kTopView].Lines();
+  ASSERT_EQ(lines.size(), 2u * (8 + 2 * 16));
+  EXPECT_TRUE(std::all_of(lines.begin(), lines.end(), [](const auto& l) {
+    return l.colour == Rgb{255, 255, 255};
+  }));
+  // A quarter turn about the Kt z axis at the origin: the wire now lies along y at (0, 20).
+  auto placed = std::make_unique<ElementModel>(*model);
+  placed->StrCylCoilTable[1].Ox = 0;
+  placed->StrCylCoilTable[1].Oy = 20;
+  placed->StrCylCoilTable[1].AngZ = Pi() / 2;
+  RecordingCanvas turned, reference;
+  NullNotices notices;
+  const ViewAngles top = AnglesOfView(*model, kTopView);
+  DrawRoundWireTurned(*model, turned, kKtStrCyl, 1, Pi() / 2, top, DrawMode::kNormal, notices);
+  DrawRoundWireTurned(*placed, reference, kKtStrCyl, 1, 0, top, DrawMode::kNormal, notices);
+  EXPECT_EQ(Segments(turned), Segments(reference));
+}
+
 TEST_F(KtSetupTest, PreviewAndConfirmationTurnTheArcListToo) {
   form.SetKind(kKtSecRec);
   form.AddElement("1", *model, views, board);
