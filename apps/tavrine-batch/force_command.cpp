@@ -1,17 +1,12 @@
-// "force": read a model file and print the force (N) that the rest of the model exerts on one
-// rectangular magnet, in the dialog's result lines.
+// "force": read a model file and write the force (N) and the torque about the magnet's own
+// origin (N·m) that the rest of the model exerts on one rectangular, sector or RH magnet.
 #include <cstdio>
-#include <memory>
-#include <optional>
 #include <unistd.h>
 
 #include "commands.h"
-#include "files/model_file.h"
-#include "model/notices.h"
-#include "model/resets.h"
-#include "model/text_rules.h"
 #include "studies/force_form.h"
 #include "studies/force_study.h"
+#include "study_io.h"
 #include "terminal_progress.h"
 
 namespace tavrine::batch {
@@ -19,79 +14,110 @@ namespace tavrine::batch {
 namespace {
 
 struct ForceOptions {
-  std::string input;
+  std::string input, output;
+  ForceMagnetKind kind = ForceMagnetKind::kRec;
   int magnet = 0;
   int threads = 0;
   bool help = false;
 };
 
-int ForceUsage(const std::string& message) {
-  std::fprintf(stderr, "tavrine-batch: %s（tavrine-batch force --help を参照）\n", message.c_str());
-  return 2;
+int Usage(const std::string& message) {
+  return StudyUsage("force", message);
 }
 
-std::optional<int> PositiveNumber(const std::string& text, int largest) {
-  if (!IsValidIntegerEntry(text) || text.find(',') != std::string::npos || text.size() > 6) {
-    return std::nullopt;
+bool ParseKind(const std::string& word, ForceMagnetKind& kind) {
+  if (word == "rect") {
+    kind = ForceMagnetKind::kRec;
+  } else if (word == "sector") {
+    kind = ForceMagnetKind::kSec;
+  } else if (word == "rh") {
+    kind = ForceMagnetKind::kRh;
+  } else {
+    return false;
   }
-  const int n = RoundToInt32(NumericValue(text));
-  return n >= 1 && n <= largest ? std::optional<int>(n) : std::nullopt;
+  return true;
 }
 
-std::optional<int> ParseForceOptions(const std::vector<std::string>& args, ForceOptions& options) {
+std::optional<int> ParseForceOptions(const std::vector<std::string>& args, ForceOptions& o) {
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& word = args[i];
     const bool has_value = i + 1 < args.size();
+    std::optional<int> n;
     if (word == "--help" || word == "-h") {
-      options.help = true;
+      o.help = true;
+    } else if (word == "--kind") {
+      if (!has_value || !ParseKind(args[++i], o.kind)) {
+        return Usage("--kind には rect、sector、rh のいずれかを指定してください");
+      }
     } else if (word == "--magnet") {
-      std::optional<int> n;
-      if (!has_value || !(n = PositiveNumber(args[++i], kElementCapacity))) {
-        return ForceUsage("--magnet には 1 から 1000 の磁石番号を指定してください");
+      if (!has_value || !(n = WholeNumber(args[++i], 1, kElementCapacity))) {
+        return Usage("--magnet には 1 から 1000 の磁石番号を指定してください");
       }
-      options.magnet = *n;
+      o.magnet = *n;
     } else if (word == "--threads") {
-      std::optional<int> n;
-      if (!has_value || !(n = PositiveNumber(args[++i], 1024))) {
-        return ForceUsage("--threads には 1 から 1024 の整数を指定してください");
+      if (!has_value || !(n = WholeNumber(args[++i], 1, 1024))) {
+        return Usage("--threads には 1 から 1024 の整数を指定してください");
       }
-      options.threads = *n;
+      o.threads = *n;
+    } else if (word == "-o" || word == "--output") {
+      if (!has_value) {
+        return Usage("出力ファイル名がありません");
+      }
+      o.output = args[++i];
     } else if (word.size() > 1 && word[0] == '-') {
-      return ForceUsage("不明なオプションです: " + word);
-    } else if (options.input.empty()) {
-      options.input = word;
+      return Usage("不明なオプションです: " + word);
+    } else if (o.input.empty()) {
+      o.input = word;
     } else {
-      return ForceUsage("入力ファイルは一つだけ指定してください: " + word);
+      return Usage("入力ファイルは一つだけ指定してください: " + word);
     }
   }
-  if (!options.help && options.input.empty()) {
-    return ForceUsage("入力ファイルがありません");
+  if (!o.help && o.input.empty()) {
+    return Usage("入力ファイルがありません");
   }
-  if (!options.help && options.magnet == 0) {
-    return ForceUsage("--magnet で角柱磁石の番号を指定してください");
+  if (!o.help && o.magnet == 0) {
+    return Usage("--magnet で磁石の番号を指定してください");
   }
   return std::nullopt;
 }
 
 void PrintForceHelp() {
   std::fputs(
-      "使い方: tavrine-batch force MODEL.csv --magnet N [--threads N]\n"
-      "  形状データファイル MODEL.csv の角柱磁石 N に、ほかのすべての要素が及ぼす力を計算し、\n"
-      "  力の計算の結果（Fx、Fy、Fz [N]）を標準出力に表示します。\n"
-      "  --threads N  計算に使うスレッド数（1〜1024、既定はコア数）。\n"
-      "終了コード: 0 成功、1 入力ファイルを読めない、2 使い方の誤りまたは磁石番号の誤り。\n",
+      "使い方: tavrine-batch force MODEL.csv [--kind rect|sector|rh] --magnet N [--threads N]\n"
+      "                            [-o OUT.csv]\n"
+      "  形状データファイル MODEL.csv の磁石 N に、ほかのすべての要素が及ぼす力とトルクを\n"
+      "  計算し、見出し行と値の行の CSV で書き出します（力の計算と同じ結果）。\n"
+      "    Fx[N],Fy[N],Fz[N],Tx[N・m],Ty[N・m],Tz[N・m]\n"
+      "  力は全体座標の成分、トルクは磁石の基準点（自身の座標の原点）のまわりです。\n"
+      "  値は 17 桁で、読み戻すと同じ倍精度の値になります。\n"
+      "  --kind K     磁石の種類: rect（角柱磁石、既定）、sector（扇形・中空円柱・弓形磁石）、\n"
+      "               rh（RH型磁石）。\n"
+      "  --magnet N   その種類の表での磁石番号。\n"
+      "  --threads N  計算に使うスレッド数（1〜1024、既定はコア数）。結果は同じです。\n"
+      "  -o OUT.csv   標準出力の代わりに CP932、CR LF のファイルに書きます。\n"
+      "終了コード: 0 成功、1 入力ファイルを読めない・出力ファイルを書けない、\n"
+      "2 使い方の誤りまたは磁石番号の誤り。\n",
       stdout);
 }
 
-// The result lines with LF line ends, as a terminal wants them.
-std::string TerminalLines(const Vec3& force) {
-  std::string text = ForceResultText(force), out;
-  for (char c : text) {
-    if (c != '\r') {
-      out += c;
-    }
+std::string_view NoMagnetText(ForceMagnetKind kind) {
+  switch (kind) {
+    case ForceMagnetKind::kSec:
+      return "入力された番号の扇形磁石はありません";
+    case ForceMagnetKind::kRh:
+      return "入力された番号のRH型磁石はありません";
+    default:
+      return ForceForm::kNoMagnetText;
   }
-  return out + "\n";
+}
+
+std::string ForceCsv(const ForceResult& r) {
+  std::string text = "Fx[N],Fy[N],Fz[N],Tx[N・m],Ty[N・m],Tz[N・m]\n";
+  for (double v : {r.total.x, r.total.y, r.total.z, r.torque.x, r.torque.y, r.torque.z}) {
+    text += FullPrecision(v) + ",";
+  }
+  text.back() = '\n';
+  return text;
 }
 
 }  // namespace
@@ -105,34 +131,25 @@ int ForceCommand(const std::vector<std::string>& args) {
     PrintForceHelp();
     return 0;
   }
-  auto initial = std::make_unique<ElementModel>();
-  FullReset(*initial);
-  ModelReadResult read = ReadModelFile(options.input, *initial);
-  if (!read.ok()) {
-    std::fprintf(stderr, "tavrine-batch: %s\n",
-                 DescribeFileError(options.input, *read.error).c_str());
-    return 1;
+  int exit_code = 0;
+  const auto model = ReadStudyModel(options.input, exit_code);
+  if (!model) {
+    return exit_code;
   }
   NoticeBoard notices;
   TerminalProgress terminal;
   NullProgress quiet;
   Progress& progress = isatty(STDERR_FILENO) ? static_cast<Progress&>(terminal) : quiet;
   ForceStudy study;
-  const auto result =
-      study.Run(*read.model, options.magnet, progress, notices, {.threads = options.threads});
+  const auto result = study.Run(*model, {options.kind, options.magnet}, progress, notices,
+                                {.threads = options.threads});
   if (!result) {
-    std::fprintf(stderr, "tavrine-batch: %s: %d\n", std::string(ForceForm::kNoMagnetText).c_str(),
+    std::fprintf(stderr, "tavrine-batch: %s: %d\n", std::string(NoMagnetText(options.kind)).c_str(),
                  options.magnet);
     return 2;
   }
-  for (const NoticeText& notice : AllNotices()) {
-    if (notices.RaiseCount(notice.id) > 0) {
-      std::fprintf(stderr, "tavrine-batch: 警告: %s: %s\n", notices.Title(notice.id).c_str(),
-                   std::string(notice.message).c_str());
-    }
-  }
-  std::fputs(TerminalLines(result->total).c_str(), stdout);
-  return 0;
+  PrintRaisedNotices(notices);
+  return WriteStudyResult(ForceCsv(*result), options.output);
 }
 
 }  // namespace tavrine::batch

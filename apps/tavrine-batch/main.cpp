@@ -28,6 +28,12 @@ int main(int argc, char** argv) {
   if (command == "force") {
     return tavrine::batch::ForceCommand(args);
   }
+  if (command == "pc") {
+    return tavrine::batch::PcCommand(args);
+  }
+  if (command == "kt") {
+    return tavrine::batch::KtCommand(args);
+  }
   if (command == "render") {
     return tavrine::batch::RenderCommand(args);
   }

@@ -151,6 +151,15 @@ void SectPointDistFieldCaluculation(ElementModel& model,
   SectStep(set.Points, n, model.StrRecCoilTable, ClampedCount(model.StrRecCoilCount), run,
            "ProgressCoil", "ｺｲﾙからの磁界計算中",
            CoilKernel<StrRecCoil, StrRecCoilLocalField>(run));
+  // The kinds the sector run once left out, after the others so their sums keep their order.
+  SectStep(set.Points, n, model.RhMagTable, ClampedCount(model.RhMagCount), run, "ProgressRhMag",
+           "RH型磁石からの磁界計算中", RhKernel(run));
+  SectStep(set.Points, n, model.SecCylCoilTable, ClampedCount(model.SecCylCoilCount), run,
+           "ProgressCoil", "円柱扇型ｺｲﾙからの磁界計算中",
+           CoilKernel<SecCylCoil, SecCylCoilLocalField>(run));
+  SectStep(set.Points, n, model.SecRecCoilTable, ClampedCount(model.SecRecCoilCount), run,
+           "ProgressCoil", "角柱扇型ｺｲﾙからの磁界計算中",
+           CoilKernel<SecRecCoil, SecRecCoilLocalField>(run));
 }
 
 }  // namespace tavrine

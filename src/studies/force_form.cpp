@@ -4,10 +4,24 @@
 #include <algorithm>
 #include <cmath>
 
+#include "model/capacity.h"
 #include "model/number_formats.h"
 #include "model/text_rules.h"
 
 namespace tavrine {
+
+namespace {
+
+constexpr std::array<std::string_view, kForceShapes> kShapeNames = {"角柱磁石", "扇形磁石",
+                                                                    "弓形磁石", "RH型磁石"};
+
+std::string ComponentLines(std::string_view prefix, const Vec3& v, std::string_view unit) {
+  const std::string p(prefix), u(unit);
+  return p + "x=" + ForceComponentText(v.x) + u + "\r\n" + p + "y=" + ForceComponentText(v.y) + u +
+         "\r\n" + p + "z=" + ForceComponentText(v.z) + u;
+}
+
+}  // namespace
 
 std::string ForceComponentText(double newton) {
   // A zero of either sign takes the positive section of the pattern.
@@ -18,18 +32,45 @@ std::string ForceComponentText(double newton) {
   return sign + text.substr(0, e) + " " + text.substr(e);
 }
 
-std::string ForceResultText(const Vec3& force) {
-  return "磁石に働く力\r\n計算結果\r\n\r\nFx=" + ForceComponentText(force.x) +
-         " [N]\r\nFy=" + ForceComponentText(force.y) + " [N]\r\nFz=" + ForceComponentText(force.z) +
-         " [N]";
+std::string ForceResultText(const Vec3& force, const Vec3& torque) {
+  return "磁石に働く力\r\n計算結果\r\n\r\n" + ComponentLines("F", force, " [N]") + "\r\n" +
+         ComponentLines("T", torque, " [N・m]");
+}
+
+std::string ForceForm::NoMagnetTitle(ForceShape shape) {
+  return std::string(kShapeNames[Slot(static_cast<int>(shape))]) + "選択";
+}
+
+std::string ForceForm::NoMagnetText(ForceShape shape) {
+  return "入力された番号の" + std::string(kShapeNames[Slot(static_cast<int>(shape))]) +
+         "はありません";
+}
+
+bool ForceForm::HasMagnet(const ElementModel& model, ForceShape shape, int n) {
+  switch (shape) {
+    case ForceShape::kRecMag:
+      return n >= 1 && n <= ClampedCount(model.RecMagCount);
+    case ForceShape::kSecMag:
+      return n >= 1 && n <= ClampedCount(SecMagLoopCount(model));
+    case ForceShape::kArcMag:
+      return n >= 1 && n <= ClampedCount(SecMagLoopCount(model)) &&
+             model.SecMagTable[static_cast<size_t>(n)].Ri > 0;
+    case ForceShape::kRhMag:
+      return n >= 1 && n <= ClampedCount(model.RhMagCount);
+  }
+  return false;
+}
+
+size_t ForceForm::Slot(int field) {
+  return static_cast<size_t>(std::clamp(field, 0, kForceShapes - 1));
 }
 
 void ForceForm::Load() {
   result_.clear();
-  std::string& chosen = texts_[static_cast<size_t>(shape_)];
-  if (!IsValidIntegerEntry(chosen)) {
-    start_enabled_ = false;
-    chosen.clear();
+  const size_t slot = Slot(static_cast<int>(shape_));
+  if (!IsValidIntegerEntry(texts_[slot])) {
+    valid_[slot] = false;
+    texts_[slot].clear();
   }
 }
 
@@ -41,55 +82,72 @@ ForceForm::Action ForceForm::OnTextChanged(int field,
                                            std::string_view text,
                                            const ElementModel& model,
                                            Notices& notices) {
-  const size_t slot = static_cast<size_t>(std::clamp(field, 0, 2));
+  const size_t slot = Slot(field);
   texts_[slot] = std::string(text);
-  if (slot == 0) {
-    return OnMagnetNumber(text, model, notices);
-  }
-  // An emptied field (the user's or our own echo) is no entry to complain about.
-  if (!text.empty() && !IsValidIntegerEntry(text)) {
+  acted_ = static_cast<ForceShape>(slot);
+  // The rectangular field keeps a non-integer text; the others are emptied at once.
+  if (slot != 0 && !text.empty() && !IsValidIntegerEntry(text)) {
     notices.Raise(NoticeId::Caution5);
     texts_[slot].clear();
+    valid_[slot] = false;
+    return Action::kNone;
   }
-  return Action::kNone;
+  return OnMagnetNumber(slot, text, model, notices);
 }
 
-ForceForm::Action ForceForm::OnMagnetNumber(std::string_view text,
+ForceForm::Action ForceForm::OnMagnetNumber(size_t slot,
+                                            std::string_view text,
                                             const ElementModel& model,
                                             Notices& notices) {
   // With the field emptied there is no magnet to compute for.
   if (text.empty()) {
-    start_enabled_ = false;
+    valid_[slot] = false;
     return Action::kNone;
   }
   if (!IsValidIntegerEntry(text)) {
     notices.Raise(NoticeId::Caution5);
   }
   const int n = RoundToInt32(NumericValue(text));
-  if (n < 1 || n > std::min(model.RecMagCount, kElementCapacity)) {
-    return Reject();
+  if (!HasMagnet(model, static_cast<ForceShape>(slot), n)) {
+    return Reject(slot);
   }
-  n_ = n;
-  start_enabled_ = true;
+  n_[slot] = n;
+  valid_[slot] = true;
   return Action::kHighlight;
 }
 
-ForceForm::Action ForceForm::Reject() {
-  start_enabled_ = false;
-  texts_[0].clear();
+ForceForm::Action ForceForm::Reject(size_t slot) {
+  valid_[slot] = false;
+  texts_[slot].clear();
+  acted_ = static_cast<ForceShape>(slot);
   return Action::kNoSuchMagnet;
 }
 
 ForceForm::Action ForceForm::OnStart(const ElementModel& model) {
   result_.clear();
-  if (shape_ != ForceShape::kRecMag || !start_enabled_) {
+  const size_t slot = Slot(static_cast<int>(shape_));
+  if (!valid_[slot]) {
     return Action::kNone;
   }
   // The magnet may have been deleted since its number was entered.
-  if (n_ < 1 || n_ > std::min(model.RecMagCount, kElementCapacity)) {
-    return Reject();
+  if (!HasMagnet(model, shape_, n_[slot])) {
+    return Reject(slot);
   }
+  acted_ = shape_;
   return Action::kCompute;
+}
+
+ForceTarget ForceForm::Target() const {
+  switch (shape_) {
+    case ForceShape::kRecMag:
+      return {ForceMagnetKind::kRec, MagnetNumber()};
+    case ForceShape::kSecMag:
+    case ForceShape::kArcMag:
+      return {ForceMagnetKind::kSec, MagnetNumber()};
+    case ForceShape::kRhMag:
+      return {ForceMagnetKind::kRh, MagnetNumber()};
+  }
+  return {};
 }
 
 }  // namespace tavrine

@@ -1,20 +1,21 @@
-// The force study: face grids, the superposed field of the other elements at every face point
-// (split over worker threads by points, each point summing element by element), and the sums.
+// The force study: the superposed field of the other elements at the points the surface
+// integrals ask for (split over worker threads by points, each point summing element by element
+// in kind order), and the integrals over the target's north and south charge.
 #include "studies/force_study.h"
 
 #include <algorithm>
 #include <array>
 #include <atomic>
-#include <mutex>
-#include <set>
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "calcpoints/parallel_points.h"
 #include "field/local_fields.h"
 #include "geometry/transforms.h"
 #include "model/capacity.h"
+#include "studies/force_study_surfaces.h"
 
 namespace tavrine {
 
@@ -41,43 +42,49 @@ constexpr std::array<StepCaptions, 7> kCaptions = {{
      "１４．Ｓ極側の計算　-　角柱扇型ｺｲﾙからの磁界計算中"},
 }};
 
+// What one batch of field points works with; `show` is false for the refinement batches, which
+// leave the kind bars of the face's first batch as they are.
 struct StepContext {
   const FieldQuadrature& quadrature;
   Notices& notices;
   Progress& progress;
   int threads;
+  bool show = true;
 };
 
-// One source kind against every point of one face: sources[k] gives the own-frame field of the
+// One source kind against every point of a batch: source(k, p) gives the own-frame field of the
 // k-th visited element.
 template <class Source>
-void FaceStep(ForceFace& face,
-              const std::vector<ElementFrame>& frames,
-              const Source& source,
-              const StepContext& run,
-              std::string_view caption) {
+void FieldStep(const std::vector<Vec3>& points,
+               std::vector<Vec3>& field,
+               const std::vector<ElementFrame>& frames,
+               const Source& source,
+               const StepContext& run,
+               std::string_view caption) {
   if (frames.empty()) {
     return;
   }
-  run.progress.SetTitle(caption);
-  run.progress.StartBar(caption);
-  run.progress.SetBarFraction(0);
-  const double total = static_cast<double>(kForceFacePoints) * static_cast<double>(frames.size());
+  NullProgress quiet;
+  Progress& progress = run.show ? run.progress : quiet;
+  progress.SetTitle(caption);
+  progress.StartBar(caption);
+  progress.SetBarFraction(0);
+  const int count = static_cast<int>(points.size());
+  const double total = static_cast<double>(count) * static_cast<double>(frames.size());
   std::atomic<int64_t> done{0};
-  ForEachPointBlock(kForceFacePoints, run.threads, [&](int begin, int end, bool is_lead) {
+  ForEachPointBlock(count, run.threads, [&](int begin, int end, bool is_lead) {
     for (size_t k = 0; k < frames.size(); ++k) {
       for (int p = begin; p < end; ++p) {
         const size_t i = static_cast<size_t>(p);
-        const Vec3 local = frames[k].PointToLocal(face.global[i]);
-        face.field[i] += frames[k].VectorToGlobal(source(k, local));
+        field[i] += frames[k].VectorToGlobal(source(k, frames[k].PointToLocal(points[i])));
       }
       const int64_t now = done.fetch_add(end - begin, std::memory_order_relaxed) + (end - begin);
       if (is_lead) {
-        run.progress.SetBarFraction(static_cast<double>(now) / total);
+        progress.SetBarFraction(static_cast<double>(now) / total);
       }
     }
   });
-  run.progress.SetBarFraction(1);
+  progress.SetBarFraction(1);
 }
 
 // The visited elements of a table: first..last, leaving out `skip`.
@@ -105,39 +112,60 @@ std::vector<ElementFrame> FramesOf(const std::vector<const Record*>& records) {
   return frames;
 }
 
-// Every kind in order against one face; the face's field is cleared first.
-void SumFaceField(const ElementModel& m, int n, ForceFace& face, const StepContext& run, bool pos) {
-  std::fill(face.field.begin(), face.field.end(), Vec3{});
-  auto caption = [pos](int step) {
-    return pos ? kCaptions[static_cast<size_t>(step)].positive
-               : kCaptions[static_cast<size_t>(step)].negative;
-  };
-  const auto recs = Visited(m.RecMagTable, 2, ClampedCount(m.RecMagCount), n);
-  FaceStep(
-      face, FramesOf(recs),
-      [&](size_t k, const Vec3& p) { return RecMagLocalField(*recs[k], p, run.notices); }, run,
-      caption(0));
-  const auto secs = Visited(m.SecMagTable, 1, ClampedCount(SecMagLoopCount(m)));
+// The magnets of one run, every one but the target, prepared once.
+struct Sources {
+  std::vector<const RecMag*> recs;
+  std::vector<const SecMag*> secs;
   std::vector<PreparedSecMag> prepared;
-  for (const SecMag* s : secs) {
-    prepared.push_back(PrepareSecMag(*s, run.quadrature));
+  std::vector<const RhMag*> rhs;
+  std::vector<ElementFrame> rec_frames, sec_frames, rh_frames;
+};
+
+Sources SourcesOf(const ElementModel& m, const ForceTarget& t, const FieldQuadrature& q) {
+  auto skip = [&t](ForceMagnetKind kind) { return t.kind == kind ? t.n : 0; };
+  Sources s;
+  s.recs = Visited(m.RecMagTable, 2, ClampedCount(m.RecMagCount), skip(ForceMagnetKind::kRec));
+  s.secs = Visited(m.SecMagTable, 1, ClampedCount(SecMagLoopCount(m)), skip(ForceMagnetKind::kSec));
+  s.rhs = Visited(m.RhMagTable, 1, ClampedCount(m.RhMagCount), skip(ForceMagnetKind::kRh));
+  for (const SecMag* sec : s.secs) {
+    s.prepared.push_back(PrepareSecMag(*sec, q));
   }
-  FaceStep(
-      face, FramesOf(secs),
-      [&](size_t k, const Vec3& p) { return SecMagLocalField(prepared[k], p, run.notices); }, run,
+  s.rec_frames = FramesOf(s.recs);
+  s.sec_frames = FramesOf(s.secs);
+  s.rh_frames = FramesOf(s.rhs);
+  return s;
+}
+
+// Every kind in order at a batch of points.
+void SumField(const ElementModel& m,
+              const Sources& s,
+              const std::vector<Vec3>& points,
+              std::vector<Vec3>& field,
+              const StepContext& run,
+              bool north) {
+  auto caption = [north](int step) {
+    return north ? kCaptions[static_cast<size_t>(step)].positive
+                 : kCaptions[static_cast<size_t>(step)].negative;
+  };
+  FieldStep(
+      points, field, s.rec_frames,
+      [&](size_t k, const Vec3& p) { return RecMagLocalField(*s.recs[k], p, run.notices); }, run,
+      caption(0));
+  FieldStep(
+      points, field, s.sec_frames,
+      [&](size_t k, const Vec3& p) { return SecMagLocalField(s.prepared[k], p, run.notices); }, run,
       caption(1));
-  const auto rhs = Visited(m.RhMagTable, 1, ClampedCount(m.RhMagCount));
-  FaceStep(
-      face, FramesOf(rhs),
+  FieldStep(
+      points, field, s.rh_frames,
       [&](size_t k, const Vec3& p) {
-        return RhMagLocalField(*rhs[k], p, run.quadrature, run.notices);
+        return RhMagLocalField(*s.rhs[k], p, run.quadrature, run.notices);
       },
       run, caption(2));
-  auto coils = [&](const auto& table, int32_t count, auto field, int step) {
+  auto coils = [&](const auto& table, int32_t count, auto kernel, int step) {
     const auto records = Visited(table, 1, ClampedCount(count));
-    FaceStep(
-        face, FramesOf(records),
-        [&](size_t k, const Vec3& p) { return field(*records[k], p, run.quadrature); }, run,
+    FieldStep(
+        points, field, FramesOf(records),
+        [&](size_t k, const Vec3& p) { return kernel(*records[k], p, run.quadrature); }, run,
         caption(step));
   };
   coils(m.StrCylCoilTable, m.StrCylCoilCount, StrCylCoilLocalField, 3);
@@ -146,77 +174,76 @@ void SumFaceField(const ElementModel& m, int n, ForceFace& face, const StepConte
   coils(m.SecRecCoilTable, m.SecRecCoilCount, SecRecCoilLocalField, 6);
 }
 
-// Σ over the face of charge × area element × H in A/m, in point order.
-Vec3 FaceForce(const std::vector<Vec3>& field, double charge, double area, double pi) {
-  Vec3 sum;
-  for (const Vec3& h : field) {
-    sum.x += charge * area * h.x * 1000 / 4 / pi;
-    sum.y += charge * area * h.y * 1000 / 4 / pi;
-    sum.z += charge * area * h.z * 1000 / 4 / pi;
+template <class Record>
+std::optional<MagnetSurfaces> SurfacesIfPresent(const ElementTable<Record>& table,
+                                                int count,
+                                                int n,
+                                                Placement& placement) {
+  if (n < 1 || n > ClampedCount(count)) {
+    return std::nullopt;
   }
-  return sum;
+  placement = PlacementOf(table[static_cast<size_t>(n)]);
+  return SurfacesOf(table[static_cast<size_t>(n)]);
+}
+
+std::optional<MagnetSurfaces> TargetSurfaces(const ElementModel& m,
+                                             const ForceTarget& t,
+                                             Placement& placement) {
+  switch (t.kind) {
+    case ForceMagnetKind::kRec:
+      return SurfacesIfPresent(m.RecMagTable, m.RecMagCount, t.n, placement);
+    case ForceMagnetKind::kSec:
+      return SurfacesIfPresent(m.SecMagTable, SecMagLoopCount(m), t.n, placement);
+    case ForceMagnetKind::kRh:
+      return SurfacesIfPresent(m.RhMagTable, m.RhMagCount, t.n, placement);
+  }
+  return std::nullopt;
+}
+
+// Refinement levels after a face's first batch show their own title; the kind bars stay.
+std::string RefinementTitle(bool north, int level) {
+  return std::string(north ? "Ｎ極側の計算" : "Ｓ極側の計算") + "　-　接近部の細分化中（" +
+         std::to_string(level) + "段目）";
 }
 
 }  // namespace
 
-Vec3 ForceFacePoint(const RecMag& magnet, int j, int i, bool positive_face) {
-  const double a = magnet.a, b = magnet.b;
-  const double x = kForceDivA * (j * (a / kForceDivA) - a / 2) / (kForceDivA + 1);
-  const double y = kForceDivB * (i * (b / kForceDivB) - b / 2) / (kForceDivB + 1);
-  return {x, y, positive_face ? 0.0 : -magnet.l};
-}
-
-ForceStudy::ForceStudy() {
-  for (ForceFace& face : faces_) {
-    face.local.resize(kForceFacePoints);
-    face.global.resize(kForceFacePoints);
-    face.field.resize(kForceFacePoints);
-  }
-}
-
 std::optional<ForceResult> ForceStudy::Run(const ElementModel& model,
-                                           int n,
+                                           const ForceTarget& target,
                                            Progress& progress,
                                            Notices& notices,
                                            const RunOptions& options) {
-  if (n < 1 || n > ClampedCount(model.RecMagCount)) {
+  Placement placement;
+  const std::optional<MagnetSurfaces> surfaces = TargetSurfaces(model, target, placement);
+  if (!surfaces) {
     return std::nullopt;
   }
-  const RecMag& magnet = model.RecMagTable[static_cast<size_t>(n)];
-  const ElementFrame frame(PlacementOf(magnet));
-  for (int f = 0; f < 2; ++f) {
-    ForceFace& face = faces_[static_cast<size_t>(f)];
-    for (int i = 0; i < kForceRows; ++i) {
-      for (int j = 0; j < kForceColumns; ++j) {
-        const size_t k = static_cast<size_t>(j + kForceColumns * i);
-        face.local[k] = ForceFacePoint(magnet, j, i, f == 0);
-        face.global[k] = frame.PointToGlobal(face.local[k]);
-      }
-    }
-  }
+  const ElementFrame frame(placement);
   result_ = {};
   const FieldQuadrature quadrature;
+  const Sources sources = SourcesOf(model, target, quadrature);
   OncePerRunNotices once(notices);
-  const StepContext run{quadrature, once, progress, ResolveThreadCount(options.threads)};
+  StepContext run{quadrature, once, progress, ResolveThreadCount(options.threads)};
   progress.Open("ProgressMagField", "磁界計算中");
-  SumFaceField(model, n, faces_[0], run, true);
-  SumFaceField(model, n, faces_[1], run, false);
+  std::array<SurfaceIntegral, 2> faces;
+  for (int f = 0; f < 2; ++f) {
+    const bool north = f == 0;
+    run.show = true;
+    const FieldAtPoints field = [&](const std::vector<Vec3>& points, std::vector<Vec3>& h) {
+      SumField(model, sources, points, h, run, north);
+      run.show = false;
+    };
+    faces[static_cast<size_t>(f)] =
+        IntegrateSurface(north ? surfaces->north : surfaces->south, frame, field, model.Pi,
+                         [&](int level) { progress.SetTitle(RefinementTitle(north, level)); });
+  }
   progress.Close();
-  result_ = ForceFromFaceFields(magnet, faces_[0].field, faces_[1].field, model.Pi);
+  result_.north = faces[0].value.force;
+  result_.south = faces[1].value.force;
+  result_.total = result_.north + result_.south;
+  result_.torque = faces[0].value.torque + faces[1].value.torque;
+  result_.points = faces[0].points + faces[1].points;
   return result_;
-}
-
-ForceResult ForceFromFaceFields(const RecMag& magnet,
-                                const std::vector<Vec3>& positive_field,
-                                const std::vector<Vec3>& negative_field,
-                                double pi) {
-  const double area = (magnet.a / 1000 / (kForceDivA + 1)) * (magnet.b / 1000 / (kForceDivB + 1));
-  const double charge = magnet.Br / 10000;
-  ForceResult r;
-  r.north = FaceForce(positive_field, charge, area, pi);
-  r.south = -1.0 * FaceForce(negative_field, charge, area, pi);
-  r.total = r.north + r.south;
-  return r;
 }
 
 }  // namespace tavrine

@@ -46,10 +46,35 @@ void DrawInViews(
   }
 }
 
+// The element table of each Kt kind.
+ElementKind ElementKindOf(int kt_kind) {
+  switch (kt_kind) {
+    case kKtStrRec:
+      return ElementKind::kStrRecCoil;
+    case kKtSecRec:
+      return ElementKind::kSecRecCoil;
+    case kKtStrCyl:
+      return ElementKind::kStrCylCoil;
+    default:
+      return ElementKind::kSecCylCoil;
+  }
+}
+
+bool IsArcKind(int kt_kind) {
+  return kt_kind == kKtSecRec || kt_kind == kKtSecCyl;
+}
+
+bool IsKtKind(int kt_kind) {
+  return kt_kind >= 0 && kt_kind < kKtKinds;
+}
+
+int CountOfKind(const ElementModel& model, int kt_kind) {
+  return std::clamp(ElementCount(model, ElementKindOf(kt_kind)), 0, kElementCapacity);
+}
+
 // Every element of the kind, the listed ones in mark mode and the others in normal mode.
 void RedrawWithMarks(const ElementModel& model, Views& views, int kind) {
-  const ElementKind element_kind =
-      kind == kKtStrRec ? ElementKind::kStrRecCoil : ElementKind::kSecRecCoil;
+  const ElementKind element_kind = ElementKindOf(kind);
   const int count = std::clamp(ElementCount(model, element_kind), 0, kElementCapacity);
   for (int i = 1; i <= count; ++i) {
     const DrawMode mode = Listed(model.Kt, kind, i) ? DrawMode::kMark : DrawMode::kNormal;
@@ -72,6 +97,14 @@ void DrawTurnedList(ElementModel& model, Views& views, DrawMode mode, Notices& n
       for (int p = 1; p <= arcs; ++p) {
         const int e = kt.KtSelection[kKtSecRec][static_cast<size_t>(p)];
         DrawSecRecCoilTurned(model, views[view], e, phi, angles, mode, notices);
+      }
+      for (int kind : {kKtStrCyl, kKtSecCyl}) {
+        const size_t k = static_cast<size_t>(kind);
+        const int count = std::clamp(kt.KtSelectionCount[k], 0, kKtListCapacity);
+        for (int p = 1; p <= count; ++p) {
+          DrawRoundWireTurned(model, views[view], kind, kt.KtSelection[k][static_cast<size_t>(p)],
+                              phi, angles, mode, notices);
+        }
       }
     }
   }
@@ -137,6 +170,90 @@ void DrawSecRecCoilTurned(const ElementModel& model,
   }
 }
 
+namespace {
+
+constexpr int kRoundWireGenerators = 8;
+constexpr int kRoundWireCircleSegments = 16;
+
+// A round wire's outline in its own frame: generators along its length (arcs: along the angle)
+// at `kRoundWireGenerators` places round the cross-section, then the end circles.
+struct RoundWireOutline {
+  std::vector<std::vector<Vec3>> generators, ends;
+};
+
+RoundWireOutline OutlineOf(const ElementModel& model, int kind, int e) {
+  const size_t i = static_cast<size_t>(e);
+  const bool arc = kind == kKtSecCyl;
+  const double r = arc ? model.SecCylCoilTable[i].rwire : model.StrCylCoilTable[i].R;
+  const double length = arc ? model.SecCylCoilTable[i].Angle : model.StrCylCoilTable[i].Lx;
+  const double radius = arc ? model.SecCylCoilTable[i].R : 0;
+  // t runs from −½ to ½ along the wire; psi round its cross-section.
+  auto at = [&](double t, double psi) {
+    if (!arc) {
+      return Vec3{t * length, r * std::cos(psi), r * std::sin(psi)};
+    }
+    const double rho = radius + r * std::cos(psi), theta = t * length;
+    return Vec3{rho * std::cos(theta), rho * std::sin(theta), r * std::sin(psi)};
+  };
+  const int steps = arc ? kSecCylSegments : 1;
+  RoundWireOutline outline;
+  for (int g = 0; g < kRoundWireGenerators; ++g) {
+    std::vector<Vec3>& line = outline.generators.emplace_back();
+    for (int s = 0; s <= steps; ++s) {
+      line.push_back(
+          at(-0.5 + static_cast<double>(s) / steps, 2 * Pi() * g / kRoundWireGenerators));
+    }
+  }
+  for (double t : {-0.5, 0.5}) {
+    std::vector<Vec3>& circle = outline.ends.emplace_back();
+    for (int s = 0; s <= kRoundWireCircleSegments; ++s) {
+      circle.push_back(at(t, 2 * Pi() * s / kRoundWireCircleSegments));
+    }
+  }
+  return outline;
+}
+
+}  // namespace
+
+void DrawRoundWireTurned(const ElementModel& model,
+                         Canvas& canvas,
+                         int kind,
+                         int e,
+                         double phi,
+                         const ViewAngles& angles,
+                         DrawMode mode,
+                         Notices& notices) {
+  if ((kind != kKtStrCyl && kind != kKtSecCyl) || e < 1 || e > kElementCapacity) {
+    return;
+  }
+  const ViewProjector projector = ProjectorFor(model, canvas, angles);
+  const bool negative =
+      (kind == kKtSecCyl ? model.SecCylCoilTable[static_cast<size_t>(e)].CurrentDensity
+                         : model.StrCylCoilTable[static_cast<size_t>(e)].CurrentDensity) < 0;
+  auto colour = [mode](Rgb normal) {
+    return mode == DrawMode::kNormal ? normal : mode == DrawMode::kMark ? kMarkGreen : kWhite;
+  };
+  auto polyline = [&](const std::vector<Vec3>& points, auto rgb_of_step) {
+    ScreenPoint from = projector.Project(KtRotatedPoint(model, kind, e, phi, points[0], notices));
+    for (size_t s = 1; s < points.size(); ++s) {
+      const ScreenPoint to =
+          projector.Project(KtRotatedPoint(model, kind, e, phi, points[s], notices));
+      canvas.Line(from.x, from.y, to.x, to.y, colour(rgb_of_step(s, points.size() - 1)));
+      from = to;
+    }
+  };
+  const RoundWireOutline outline = OutlineOf(model, kind, e);
+  for (const auto& line : outline.generators) {
+    polyline(line, [negative](size_t s, size_t n) {
+      return CurrentGradient(static_cast<int>(s), static_cast<int>(n), negative);
+    });
+  }
+  for (size_t end = 0; end < outline.ends.size(); ++end) {
+    const Rgb rgb = (end == 0) != negative ? kCurrentEntryColour : kCurrentExitColour;
+    polyline(outline.ends[end], [rgb](size_t, size_t) { return rgb; });
+  }
+}
+
 std::vector<WorldLine> KtFrameLines(const ElementModel& model, bool in_colour) {
   const KtState& kt = model.Kt;
   const Placement frame{kt.Orx, kt.Ory, kt.Orz, kt.ThetaRx, kt.ThetaRy, kt.ThetaRz};
@@ -164,6 +281,13 @@ std::array<std::string, kKtFieldCount> KtSetupForm::OpenTexts(const ElementModel
           degrees(kt.StartAngle),
           degrees(kt.EndAngle),
           degrees(kt.StepAngle)};
+}
+
+void KtSetupForm::PrepareOpening(ElementModel& model) {
+  KtState& kt = model.Kt;
+  if (kt.StartAngle == 0 && kt.EndAngle == 0) {
+    kt.EndAngle = DegToRad(NumericValue(InitialText(KtField::Text9)));
+  }
 }
 
 std::string_view KtSetupForm::InitialText(KtField field) {
@@ -260,21 +384,19 @@ void KtSetupForm::CheckPressed(std::string_view text3,
                                Views& views,
                                Notices& notices) {
   check_drawn_ = false;
-  if (kind_ != kKtStrRec && kind_ != kKtSecRec) {
+  if (!IsKtKind(kind_)) {
     return;
   }
   const int n = RoundToInt32(NumericValue(text3));
-  const bool straight = kind_ == kKtStrRec;
-  const int count =
-      std::min(straight ? model.StrRecCoilCount : model.SecRecCoilCount, kElementCapacity);
-  if (n < 1 || n > count) {
+  if (n < 1 || n > CountOfKind(model, kind_)) {
     notices.Raise(NoticeId::Caution4);
     return;
   }
-  if (straight) {
-    DrawInViews(model, views, ElementKind::kStrRecCoil, n, 0, DrawMode::kHighlight);
+  const ElementKind kind = ElementKindOf(kind_);
+  if (IsArcKind(kind_)) {
+    DrawInViews(model, views, kind, n, DefaultSegments(kind), DrawMode::kMark);
   } else {
-    DrawInViews(model, views, ElementKind::kSecRecCoil, n, kSecRecSegments, DrawMode::kMark);
+    DrawInViews(model, views, kind, n, DefaultSegments(kind), DrawMode::kHighlight);
   }
   check_drawn_ = true;
 }
@@ -285,11 +407,12 @@ void KtSetupForm::CheckReleased(std::string_view text3, ElementModel& model, Vie
     return;
   }
   check_drawn_ = false;
-  if (kind_ == kKtStrRec) {
-    RedrawWithMarks(model, views, kKtStrRec);
-  } else if (kind_ == kKtSecRec) {
+  if (!IsArcKind(kind_)) {
+    RedrawWithMarks(model, views, kind_);
+  } else {
     const int n = RoundToInt32(NumericValue(text3));
-    DrawInViews(model, views, ElementKind::kSecRecCoil, n, kSecRecSegments, DrawMode::kNormal);
+    const ElementKind kind = ElementKindOf(kind_);
+    DrawInViews(model, views, kind, n, DefaultSegments(kind), DrawMode::kNormal);
   }
 }
 
@@ -299,7 +422,7 @@ KtSetupReply KtSetupForm::AddElement(std::string_view text3,
                                      Notices& notices) {
   KtSetupReply reply;
   reply.focus = KtField::Text3;
-  if (kind_ != kKtStrRec && kind_ != kKtSecRec) {
+  if (!IsKtKind(kind_)) {
     return reply;
   }
   KtState& kt = model.Kt;
@@ -307,14 +430,14 @@ KtSetupReply KtSetupForm::AddElement(std::string_view text3,
   if (Listed(kt, kind_, n)) {
     return reply;
   }
-  const bool straight = kind_ == kKtStrRec;
-  const int count =
-      std::min(straight ? model.StrRecCoilCount : model.SecRecCoilCount, kElementCapacity);
+  // A straight kind hands over to its arc kind, as the rectangular wires always have.
+  const bool straight = !IsArcKind(kind_);
+  const int count = CountOfKind(model, kind_);
   if (n < 1 || n > count) {
     notices.Raise(NoticeId::Caution4);
     if (straight) {
       reply.text3 = "1";
-      kind_ = kKtSecRec;
+      kind_ += 1;
       reply.kind = kind_;
     }
     return reply;
@@ -327,7 +450,7 @@ KtSetupReply KtSetupForm::AddElement(std::string_view text3,
   if (straight) {
     if (n == count) {
       next = 1;  // "0" plus 1: the arc list starts from its first element
-      kind_ = kKtSecRec;
+      kind_ += 1;
       reply.kind = kind_;
     }
     reply.text3 = Number(next);
@@ -397,10 +520,8 @@ bool KtDivisionWalk::Enter(const std::array<std::string, 3>& division_texts,
   KtState& kt = model.Kt;
   const size_t s = static_cast<size_t>(state_);
   const int e = ListEntry(model);
-  if (e >= 1 && (state_ == kKtStrRec || state_ == kKtSecRec)) {
-    const ElementKind kind =
-        state_ == kKtStrRec ? ElementKind::kStrRecCoil : ElementKind::kSecRecCoil;
-    MarkElement(model, views, kind, e, state_ == kKtSecRec ? 8 : 0);
+  if (e >= 1) {
+    MarkElement(model, views, ElementKindOf(state_), e, IsArcKind(state_) ? 8 : 0);
   }
   const int count = std::clamp(kt.KtSelectionCount[s], 0, kKtListCapacity);
   const int p = Position();

@@ -35,6 +35,17 @@ void DrawSecRecCoilTurned(const ElementModel& model,
                           DrawMode mode,
                           Notices& notices);
 
+// A straight or arc round wire (Kt kind 2 or 3) turned by phi: generators along the wire and its
+// end circles, every point carried by KtRotatedPoint.
+void DrawRoundWireTurned(const ElementModel& model,
+                         Canvas& canvas,
+                         int kind,
+                         int e,
+                         double phi,
+                         const ViewAngles& angles,
+                         DrawMode mode,
+                         Notices& notices);
+
 // The three axes of the Kt frame as global lines, in axis colours or grey.
 std::vector<WorldLine> KtFrameLines(const ElementModel& model, bool in_colour);
 
@@ -47,6 +58,9 @@ struct KtSetupReply {
 
 class KtSetupForm {
  public:
+  // Before the first opening the sweep is still empty (start and end 0): it takes the dialog's
+  // initial end angle, so that the first sweep covers the angles the dialog shows.
+  static void PrepareOpening(ElementModel& model);
   // The field texts that opening the dialog shows (Text3 keeps its own text).
   static std::array<std::string, kKtFieldCount> OpenTexts(const ElementModel& model);
   static std::string_view InitialText(KtField field);

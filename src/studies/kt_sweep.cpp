@@ -47,18 +47,57 @@ struct SweepContext {
   int caption_steps;
   FieldQuadrature quadrature;
   ElementFrame kt_frame;
-  std::vector<ElementFrame> rec_frames, sec_frames;
+  std::vector<ElementFrame> rec_frames, sec_frames, rh_frames;
   std::vector<PreparedSecMag> sec_magnets;
 };
 
 struct PieceGeometry {
   Vec3 local;
-  double rho = 0, theta = 0;  // arc pieces only
+  double rho = 0, theta = 0;  // arc pieces: radius and angle of the centre in the own frame
+  double volume = 0;          // round-wire pieces, mm³
 };
+
+// A round wire's cross-section is cut into `div.w` rings of equal width and `div.t` equal
+// sectors about the wire's axis; (a, ψ) is the centre of ring j, sector k, and a·Δa·Δψ its area.
+struct DiscCell {
+  double a = 0, psi = 0, area = 0;
+};
+DiscCell CrossSectionCell(double radius, const Divisions& div, int j, int k) {
+  const double da = radius / div.w, dpsi = 2 * Pi() / div.t;
+  const double a = da * (j + 0.5);
+  return {a, dpsi * (k + 0.5), a * da * dpsi};
+}
+
+PieceGeometry RoundPieceCentre(
+    const ElementModel& model, const ElementStep& es, int i, int j, int k) {
+  const size_t e = static_cast<size_t>(es.e);
+  const double fi = (i + 0.5) / es.div.l - 0.5;
+  if (es.kind == kKtStrCyl) {
+    // Along the own x axis, the cross-section about it.
+    const StrCylCoil& c = model.StrCylCoilTable[e];
+    const DiscCell cell = CrossSectionCell(c.R, es.div, j, k);
+    return {{fi * c.Lx, cell.a * std::cos(cell.psi), cell.a * std::sin(cell.psi)},
+            0,
+            0,
+            cell.area * c.Lx / es.div.l};
+  }
+  // Along the arc's angle; the cross-section centred on radius R in the own z = 0 plane.
+  const SecCylCoil& c = model.SecCylCoilTable[e];
+  const DiscCell cell = CrossSectionCell(c.rwire, es.div, j, k);
+  const double theta = fi * c.Angle;
+  const double rho = c.R + cell.a * std::cos(cell.psi);
+  return {{rho * std::cos(theta), rho * std::sin(theta), cell.a * std::sin(cell.psi)},
+          rho,
+          theta,
+          rho * c.Angle / es.div.l * cell.area};
+}
 
 PieceGeometry PieceCentre(const ElementModel& model, const ElementStep& es, int i, int j, int k) {
   const size_t e = static_cast<size_t>(es.e);
   const double fi = (i + 0.5) / es.div.l - 0.5;
+  if (es.kind == kKtStrCyl || es.kind == kKtSecCyl) {
+    return RoundPieceCentre(model, es, i, j, k);
+  }
   if (es.kind == kKtStrRec) {
     const StrRecCoil& c = model.StrRecCoilTable[e];
     return {{fi * c.Lx, ((j + 0.5) / es.div.w - 0.5) * c.W, -c.T / es.div.t * (k + 0.5)}};
@@ -146,6 +185,15 @@ void FieldAtPieces(SweepContext& run, const ElementStep& es) {
     });
     run.progress.Close();
   }
+  // RH magnets after the kinds above, so their sums keep their order.
+  if (!run.rh_frames.empty()) {
+    run.progress.Open("ProgressRhMag", "RH型磁石からの磁界計算中");
+    run.progress.StartBar("RH型磁石からの磁界計算中");
+    AddMagnets(run, es, run.rh_frames, [&](size_t m, const Vec3& p) {
+      return RhMagLocalField(run.model.RhMagTable[m + 1], p, run.quadrature, run.notices);
+    });
+    run.progress.Close();
+  }
 }
 
 Vec3 Cross(const Vec3& a, const Vec3& b) {
@@ -169,14 +217,61 @@ double ElementFactor(const StrRecCoil& c, const ElementStep& es) {
 double ElementFactor(const SecRecCoil& c, const ElementStep& es) {
   return c.CurrentDensity * (c.Ro - c.Ri) * c.Angle * c.T / static_cast<double>(es.div.Count());
 }
+// Round-wire pieces carry their own volume, so only the current density is common.
+double ElementFactor(const ElementModel& model, const ElementStep& es) {
+  const size_t e = static_cast<size_t>(es.e);
+  switch (es.kind) {
+    case kKtStrRec:
+      return ElementFactor(model.StrRecCoilTable[e], es);
+    case kKtSecRec:
+      return ElementFactor(model.SecRecCoilTable[e], es);
+    case kKtStrCyl:
+      return model.StrCylCoilTable[e].CurrentDensity;
+    default:
+      return model.SecCylCoilTable[e].CurrentDensity;
+  }
+}
+
+Placement ElementPlacement(const ElementModel& model, const ElementStep& es) {
+  const size_t e = static_cast<size_t>(es.e);
+  switch (es.kind) {
+    case kKtStrRec:
+      return PlacementOf(model.StrRecCoilTable[e]);
+    case kKtSecRec:
+      return PlacementOf(model.SecRecCoilTable[e]);
+    case kKtStrCyl:
+      return PlacementOf(model.StrCylCoilTable[e]);
+    default:
+      return PlacementOf(model.SecCylCoilTable[e]);
+  }
+}
+
+// The force function of one piece: current along the own +x axis for straight wires, along
+// increasing own angle for arcs; rectangular-wire arcs take the radius here, round wires their
+// volume.
+Vec3 PieceForce(const ElementStep& es,
+                const PieceGeometry& piece,
+                const Vec3& u,
+                const Vec3& v,
+                const Vec3& h,
+                double c,
+                double s) {
+  const bool round = es.kind == kKtStrCyl || es.kind == kKtSecCyl;
+  const bool arc = es.kind == kKtSecRec || es.kind == kKtSecCyl;
+  Vec3 f = TurnedForce(u, h, c, s);
+  if (arc) {
+    f = piece.rho *
+        (std::cos(piece.theta) * TurnedForce(v, h, c, s) + (-std::sin(piece.theta)) * f);
+  }
+  if (round) {
+    f = (arc ? piece.volume / piece.rho : piece.volume) * f;
+  }
+  return f;
+}
 
 ForceTorque ElementForce(SweepContext& run, const ElementStep& es) {
   const ElementModel& model = run.model;
-  const size_t e = static_cast<size_t>(es.e);
-  const bool arc = es.kind == kKtSecRec;
-  const Placement placement =
-      arc ? PlacementOf(model.SecRecCoilTable[e]) : PlacementOf(model.StrRecCoilTable[e]);
-  const ElementFrame element(placement);
+  const ElementFrame element(ElementPlacement(model, es));
   const Vec3 u = run.kt_frame.VectorToLocal(element.VectorToGlobal({1, 0, 0}));
   const Vec3 v = run.kt_frame.VectorToLocal(element.VectorToGlobal({0, 1, 0}));
   const double c = std::cos(es.phi), s = std::sin(es.phi);
@@ -185,17 +280,12 @@ ForceTorque ElementForce(SweepContext& run, const ElementStep& es) {
     const size_t n = static_cast<size_t>(q);
     const Vec3 h{model.Kt.KtHx[n], model.Kt.KtHy[n], model.Kt.KtHz[n]};
     const PieceGeometry piece = PieceCentre(model, es, i, j, k);
-    Vec3 f = TurnedForce(u, h, c, s);
-    if (arc) {
-      f = piece.rho *
-          (std::cos(piece.theta) * TurnedForce(v, h, c, s) + (-std::sin(piece.theta)) * f);
-    }
+    const Vec3 f = PieceForce(es, piece, u, v, h, c, s);
     const Vec3 r = KtFramePoint(model, es.kind, es.e, piece.local, run.notices);
     f_sum += f;
     t_sum += Cross(r, f);
   });
-  const double kappa = arc ? ElementFactor(model.SecRecCoilTable[e], es)
-                           : ElementFactor(model.StrRecCoilTable[e], es);
+  const double kappa = ElementFactor(model, es);
   return {kForceFactor * kappa * f_sum, kTorqueFactor * kappa * t_sum};
 }
 
@@ -240,7 +330,7 @@ bool SweepableEntry(const KtState& kt, int kind, int position, ElementStep& es) 
 
 void RunStep(SweepContext& run, double phi, int s) {
   const KtState& kt = run.model.Kt;
-  for (int kind : {kKtStrRec, kKtSecRec}) {
+  for (int kind : {kKtStrRec, kKtSecRec, kKtStrCyl, kKtSecCyl}) {
     const int count = std::clamp(kt.KtSelectionCount[static_cast<size_t>(kind)], 0, kKtSlots - 1);
     for (int position = 1; position <= count; ++position) {
       ElementStep es;
@@ -270,6 +360,10 @@ void PrepareMagnets(SweepContext& run) {
     const SecMag& magnet = model.SecMagTable[static_cast<size_t>(m)];
     run.sec_frames.emplace_back(PlacementOf(magnet));
     run.sec_magnets.push_back(PrepareSecMag(magnet, run.quadrature));
+  }
+  const int rh_count = std::clamp(model.RhMagCount, 0, kElementCapacity);
+  for (int m = 1; m <= rh_count; ++m) {
+    run.rh_frames.emplace_back(PlacementOf(model.RhMagTable[static_cast<size_t>(m)]));
   }
 }
 
@@ -396,6 +490,7 @@ KtSweepOutcome RunKtSweep(ElementModel& model,
                    {},
                    ElementFrame({model.Kt.Orx, model.Kt.Ory, model.Kt.Orz, model.Kt.ThetaRx,
                                  model.Kt.ThetaRy, model.Kt.ThetaRz}),
+                   {},
                    {},
                    {},
                    {}};

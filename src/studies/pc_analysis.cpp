@@ -129,7 +129,8 @@ void SumKind(std::array<Point, kPointSlots>& points,
 }
 
 // The kinds of a permeance run in their order: rectangular magnets (slot 1 included), sector
-// magnets, straight round wires, straight rectangular wires.
+// magnets, straight round wires, straight rectangular wires, RH magnets, round-wire arcs,
+// rectangular-wire arcs.
 template <class Point>
 void SumLayer(std::array<Point, kPointSlots>& points, int point_count, const LayerRun& run) {
   const ElementModel& m = run.model;
@@ -149,6 +150,22 @@ void SumLayer(std::array<Point, kPointSlots>& points, int point_count, const Lay
   SumKind(points, point_count, m.StrRecCoilTable, ClampedCount(m.StrRecCoilCount), run,
           "ProgressCoil", "ｺｲﾙからの磁界計算中", [&](int e, const Vec3& p) {
             return StrRecCoilLocalField(m.StrRecCoilTable[static_cast<size_t>(e)], p,
+                                        run.quadrature);
+          });
+  // The kinds a permeance run once left out, after the others so their sums keep their order.
+  SumKind(points, point_count, m.RhMagTable, ClampedCount(m.RhMagCount), run, "ProgressRhMag",
+          "RH型磁石からの磁界計算中", [&](int e, const Vec3& p) {
+            return RhMagLocalField(m.RhMagTable[static_cast<size_t>(e)], p, run.quadrature,
+                                   run.notices);
+          });
+  SumKind(points, point_count, m.SecCylCoilTable, ClampedCount(m.SecCylCoilCount), run,
+          "ProgressCoil", "円柱扇型ｺｲﾙからの磁界計算中", [&](int e, const Vec3& p) {
+            return SecCylCoilLocalField(m.SecCylCoilTable[static_cast<size_t>(e)], p,
+                                        run.quadrature);
+          });
+  SumKind(points, point_count, m.SecRecCoilTable, ClampedCount(m.SecRecCoilCount), run,
+          "ProgressCoil", "角柱扇型ｺｲﾙからの磁界計算中", [&](int e, const Vec3& p) {
+            return SecRecCoilLocalField(m.SecRecCoilTable[static_cast<size_t>(e)], p,
                                         run.quadrature);
           });
 }
@@ -188,12 +205,14 @@ void PlaceSecLayer(ElementModel& model, const PcCellGrid& grid, double z, const 
   }
 }
 
-// Pc and volume of every cell of layer `layer` (from 0) out of the set's first points.
+// Pc and volume of every cell of layer `layer` (from 0) out of the set's first points; `axis`
+// is the magnet's own +z in global components.
 template <class Point>
 void TakeLayerPc(const std::array<Point, kPointSlots>& points,
                  const PcCellGrid& grid,
                  int layer,
                  double br,
+                 const Vec3& axis,
                  bool keep_vectors,
                  PcRunResult& result,
                  Notices& notices) {
@@ -202,7 +221,9 @@ void TakeLayerPc(const std::array<Point, kPointSlots>& points,
   for (size_t k = 0; k < layer_cells; ++k) {
     const Point& p = points[k];
     const size_t cell = layer_cells * static_cast<size_t>(layer) + k;
-    const std::optional<double> pc = CellPc(br, p.Hz);
+    // The field along the magnet's own magnetisation axis, whichever way the magnet is turned.
+    const double h_axis = p.Hx * axis.x + p.Hy * axis.y + p.Hz * axis.z;
+    const std::optional<double> pc = CellPc(br, h_axis);
     if (pc) {
       result.cell_pc[cell] = *pc;
       result.cell_volume[cell] = grid.outer_volume[k / inner];
@@ -232,6 +253,9 @@ PcRunResult RunPcCalculation(ElementModel& model,
   const PcCellGrid grid = rect ? RecPcGrid(model.RecMagTable[slot], div, request.depth)
                                : SecPcGrid(model.SecMagTable[slot], div, request.depth);
   const double br = rect ? model.RecMagTable[slot].Br : model.SecMagTable[slot].Br;
+  const Vec3 axis = ElementFrame(rect ? PlacementOf(model.RecMagTable[slot])
+                                      : PlacementOf(model.SecMagTable[slot]))
+                        .VectorToGlobal({0, 0, 1});
   result.cell_pc.assign(static_cast<size_t>(div.Cells()), 0.0);
   result.cell_volume.assign(static_cast<size_t>(div.Cells()), 0.0);
 
@@ -249,12 +273,12 @@ PcRunResult RunPcCalculation(ElementModel& model,
       PlaceRecLayer(model, grid, z, model.RecMagTable[slot]);
       ClearRectResults(model);
       SumLayer(model.RectCalPointSet.Points, div.LayerCells(), run);
-      TakeLayerPc(model.RectCalPointSet.Points, grid, layer, br, true, result, once);
+      TakeLayerPc(model.RectCalPointSet.Points, grid, layer, br, axis, true, result, once);
     } else {
       PlaceSecLayer(model, grid, z, model.SecMagTable[slot]);
       ClearSectResults(model);
       SumLayer(model.SectCalPointSet.Points, div.LayerCells(), run);
-      TakeLayerPc(model.SectCalPointSet.Points, grid, layer, br, false, result, once);
+      TakeLayerPc(model.SectCalPointSet.Points, grid, layer, br, axis, false, result, once);
     }
   }
   return result;

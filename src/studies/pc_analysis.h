@@ -61,7 +61,8 @@ struct PcRunResult {
   std::vector<PcCellVector> vectors;         // rectangular analyses only
 };
 
-// Pc = −(Br + Hz) ÷ Hz; a cell with no defined Pc (Hz zero or not finite) gives nullopt.
+// Pc = −(Br + Hz) ÷ Hz, Hz the field along the magnet's own +z axis; a cell with no defined Pc
+// (Hz zero or not finite) gives nullopt.
 std::optional<double> CellPc(double br, double hz);
 
 // Runs the layers one after the other on `options.threads` threads. The cell centres of each

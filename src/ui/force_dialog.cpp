@@ -24,12 +24,24 @@ void ShowBlockingMessage(const QString& title, const QString& text) {
   box.exec();
 }
 
-// Every rectangular magnet in its normal colours, into the four views in the redraw order.
-void DrawRecMagsNormally(ElementModel& model, Views& views) {
-  const int count = ElementCount(model, ElementKind::kRecMag);
+// The drawn element kind of each magnet choice.
+ElementKind DrawnKind(ForceShape shape) {
+  switch (shape) {
+    case ForceShape::kRecMag:
+      return ElementKind::kRecMag;
+    case ForceShape::kRhMag:
+      return ElementKind::kRhMag;
+    default:
+      return ElementKind::kSecMag;
+  }
+}
+
+// Every magnet of the kind in its normal colours, into the four views in the redraw order.
+void DrawMagnetsNormally(ElementModel& model, Views& views, ElementKind kind) {
+  const int count = ElementCount(model, kind);
   for (int view : kRedrawOrder) {
     for (int i = 1; i <= count; ++i) {
-      DrawElement(model, views[view], ElementKind::kRecMag, i, 0, AnglesOfView(model, view),
+      DrawElement(model, views[view], kind, i, DefaultSegments(kind), AnglesOfView(model, view),
                   DrawMode::kNormal);
     }
   }
@@ -58,8 +70,9 @@ void ForceCaluculationDialog::BuildWidgets() {
   auto* label = new QLabel("磁石番号", frame);
   label->setObjectName("Label1");
   grid->addWidget(label, 0, 1);
-  const std::array<const char*, 3> captions = {"角柱磁石", "扇形磁石", "弓形磁石"};
-  for (int i = 0; i < 3; ++i) {
+  const std::array<const char*, kForceShapes> captions = {"角柱磁石", "扇形磁石", "弓形磁石",
+                                                          "RH型磁石"};
+  for (int i = 0; i < kForceShapes; ++i) {
     auto* option = new QRadioButton(captions[static_cast<size_t>(i)], frame);
     option->setObjectName(QStringLiteral("Option%1").arg(i + 1));
     auto* field = new QLineEdit(frame);
@@ -83,8 +96,8 @@ void ForceCaluculationDialog::BuildWidgets() {
   connect(start_, &QPushButton::clicked, this, &ForceCaluculationDialog::OnStart);
   result_ = new QLabel(this);
   result_->setObjectName("Label2");
-  // Room for the six result lines from the start: the dialog keeps the size it opened with.
-  result_->setMinimumSize(260, result_->fontMetrics().lineSpacing() * 7);
+  // Room for the nine result lines from the start: the dialog keeps the size it opened with.
+  result_->setMinimumSize(260, result_->fontMetrics().lineSpacing() * 10);
   result_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(frame);
@@ -100,7 +113,7 @@ void ForceCaluculationDialog::Open() {
 }
 
 void ForceCaluculationDialog::ShowForm() {
-  for (int i = 0; i < 3; ++i) {
+  for (int i = 0; i < kForceShapes; ++i) {
     fields_[static_cast<size_t>(i)]->setEnabled(form_.FieldEnabled(i));
     SetFieldText(i, form_.Text(i));
   }
@@ -145,8 +158,8 @@ void ForceCaluculationDialog::Act(ForceForm::Action action) {
   switch (action) {
     case ForceForm::Action::kHighlight:
       if (main)
-        HighlightElement(context_.model, main->Display(), ElementKind::kRecMag,
-                         form_.MagnetNumber());
+        HighlightElement(context_.model, main->Display(), DrawnKind(form_.ActedShape()),
+                         form_.MagnetNumber(form_.ActedShape()));
       return;
     case ForceForm::Action::kNoSuchMagnet:
       NoSuchMagnet();
@@ -160,9 +173,10 @@ void ForceCaluculationDialog::Act(ForceForm::Action action) {
 }
 
 void ForceCaluculationDialog::NoSuchMagnet() {
-  message_box_(Utf8(ForceForm::kNoMagnetTitle), Utf8(ForceForm::kNoMagnetText));
+  const ForceShape shape = form_.ActedShape();
+  message_box_(Utf8(ForceForm::NoMagnetTitle(shape)), Utf8(ForceForm::NoMagnetText(shape)));
   if (MainWindow* main = context_.main_window())
-    DrawRecMagsNormally(context_.model, main->Display());
+    DrawMagnetsNormally(context_.model, main->Display(), DrawnKind(shape));
 }
 
 void ForceCaluculationDialog::Compute() {
@@ -173,18 +187,20 @@ void ForceCaluculationDialog::Compute() {
   NoticeBoard& board = context_.board;
   // The run owns its share of the study, so the thread never outlives what it writes into.
   std::shared_ptr<ForceStudy> study = study_;
-  const int n = form_.MagnetNumber();
+  const ForceTarget target = form_.Target();
   auto result = std::make_shared<std::optional<ForceResult>>();
   QPointer<ForceCaluculationDialog> self(this);
-  main->Runs().Start([&model, &board, study, n, result](
-                         Progress& progress) { *result = study->Run(model, n, progress, board); },
-                     [self, result] {
-                       if (!self || !result->has_value())
-                         return;
-                       self->form_.ShowResult((*result)->total);
-                       self->ShowForm();
-                       emit self->computed();
-                     });
+  main->Runs().Start(
+      [&model, &board, study, target, result](Progress& progress) {
+        *result = study->Run(model, target, progress, board);
+      },
+      [self, result] {
+        if (!self || !result->has_value())
+          return;
+        self->form_.ShowResult(**result);
+        self->ShowForm();
+        emit self->computed();
+      });
 }
 
 ForceWindowGroup::~ForceWindowGroup() {

@@ -49,8 +49,8 @@ class ForceCaluculationDialog final : public QDialog {
   WindowContext context_;
   ForceForm form_;
   std::shared_ptr<ForceStudy> study_;
-  std::array<QRadioButton*, 3> options_{};
-  std::array<QLineEdit*, 3> fields_{};
+  std::array<QRadioButton*, kForceShapes> options_{};
+  std::array<QLineEdit*, kForceShapes> fields_{};
   QPushButton* start_ = nullptr;
   QLabel* result_ = nullptr;
   MessageBox message_box_;

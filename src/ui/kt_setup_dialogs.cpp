@@ -158,6 +158,7 @@ QWidget* KtParameterDialog::BuildAngleGroup() {
 }
 
 void KtParameterDialog::Open() {
+  KtSetupForm::PrepareOpening(model_);
   const auto texts = KtSetupForm::OpenTexts(model_);
   filling_ = true;
   for (int f = 0; f < kKtFieldCount; ++f) {

@@ -1,6 +1,7 @@
 #include "studies/force_form.h"
 
 #include <gtest/gtest.h>
+#include <utility>
 
 #include "model/world_frame.h"
 #include "support/matchers.h"
@@ -10,6 +11,12 @@ namespace {
 
 using Action = ForceForm::Action;
 using testing::FreshModel;
+
+ForceResult Shown(const Vec3& force) {
+  ForceResult r;
+  r.total = force;
+  return r;
+}
 
 TEST(ForceText, SignedMantissaWithTwoDecimalsAndShortExponent) {
   struct Case {
@@ -24,10 +31,11 @@ TEST(ForceText, SignedMantissaWithTwoDecimalsAndShortExponent) {
   }
 }
 
-TEST(ForceText, ResultHasSixLinesSeparatedByCrLf) {
-  EXPECT_EQ(ForceResultText({12.345, -0.5, 0}),
+TEST(ForceText, TorqueLinesFollowTheForceLinesSeparatedByCrLf) {
+  EXPECT_EQ(ForceResultText({12.345, -0.5, 0}, {1e-3, 0, -2.5e-4}),
             "磁石に働く力\r\n計算結果\r\n\r\nFx=+1.23 E+1 [N]\r\nFy=-5.00 E-1 [N]\r\n"
-            "Fz=+0.00 E+0 [N]");
+            "Fz=+0.00 E+0 [N]\r\nTx=+1.00 E-3 [N・m]\r\nTy=+0.00 E+0 [N・m]\r\n"
+            "Tz=-2.50 E-4 [N・m]");
 }
 
 class ForceFormTest : public ::testing::Test {
@@ -35,6 +43,10 @@ class ForceFormTest : public ::testing::Test {
   ForceFormTest() {
     MakeWorldBox(*model_, 100);
     model_->RecMagCount = 3;
+    model_->SecMagCount = 2;
+    model_->SecMagTable[1] = {.Ri = 0, .Ro = 5, .T = 2, .OpenAngle = 1};
+    model_->SecMagTable[2] = {.Ri = 3, .Ro = 5, .T = 2, .OpenAngle = 1};  // an arc segment
+    model_->RhMagCount = 1;
     form_.Load();
   }
   Action Type(int field, const char* text) {
@@ -102,27 +114,51 @@ TEST_F(ForceFormTest, EmptyingTheNumberLeavesNothingToStart) {
   EXPECT_EQ(form_.OnStart(*model_), Action::kNone);
 }
 
-TEST_F(ForceFormTest, OtherNumberFieldsRejectNonIntegerText) {
-  for (int field : {1, 2}) {
-    EXPECT_EQ(Type(field, "12"), Action::kNone);
-    EXPECT_EQ(form_.Text(field), "12");
-    const int before = Cautions();
-    Type(field, "1x");
+TEST_F(ForceFormTest, OtherNumberFieldsRejectNonIntegerTextAndNamesOfNoSuchMagnet) {
+  for (int field : {1, 2, 3}) {
+    EXPECT_EQ(Type(field, "1x"), Action::kNone);
     EXPECT_EQ(form_.Text(field), "");
-    EXPECT_EQ(Cautions(), before + 1);
-    Type(field, "");
-    EXPECT_EQ(Cautions(), before + 1);
+    EXPECT_EQ(Type(field, "3"), Action::kNoSuchMagnet) << field;
+    EXPECT_EQ(form_.Text(field), "");
+    EXPECT_EQ(form_.ActedShape(), static_cast<ForceShape>(field));
   }
-  EXPECT_FALSE(form_.StartEnabled());
+  EXPECT_EQ(Cautions(), 3);
+  // Sector 1 has no inner radius: it is a sector, not an arc segment.
+  EXPECT_EQ(Type(1, "1"), Action::kHighlight);
+  EXPECT_EQ(Type(2, "1"), Action::kNoSuchMagnet);
+  EXPECT_EQ(ForceForm::NoMagnetTitle(ForceShape::kArcMag), "弓形磁石選択");
+  EXPECT_EQ(ForceForm::NoMagnetText(ForceShape::kArcMag), "入力された番号の弓形磁石はありません");
+  EXPECT_EQ(Type(2, "2"), Action::kHighlight);
+  EXPECT_EQ(Type(3, "1"), Action::kHighlight);
+  EXPECT_FALSE(form_.StartEnabled());  // the rectangular choice has no number yet
+}
+
+TEST_F(ForceFormTest, EachChoiceStartsForItsOwnMagnetKind) {
+  Type(1, "1");
+  Type(2, "2");
+  Type(3, "1");
+  const std::pair<ForceShape, ForceTarget> cases[] = {
+      {ForceShape::kSecMag, {ForceMagnetKind::kSec, 1}},
+      {ForceShape::kArcMag, {ForceMagnetKind::kSec, 2}},
+      {ForceShape::kRhMag, {ForceMagnetKind::kRh, 1}}};
+  for (const auto& [shape, target] : cases) {
+    form_.Choose(shape);
+    EXPECT_TRUE(form_.StartEnabled());
+    EXPECT_EQ(form_.OnStart(*model_), Action::kCompute);
+    EXPECT_EQ(form_.Target().kind, target.kind);
+    EXPECT_EQ(form_.Target().n, target.n);
+  }
+  model_->RhMagCount = 0;
+  EXPECT_EQ(form_.OnStart(*model_), Action::kNoSuchMagnet);
 }
 
 TEST_F(ForceFormTest, StartComputesOnlyForAnExistingRectangularMagnet) {
   Type(0, "3");
-  form_.ShowResult({1, 2, 3});
+  form_.ShowResult(Shown({1, 2, 3}));
   EXPECT_NE(form_.ResultText(), "");
   EXPECT_EQ(form_.OnStart(*model_), Action::kCompute);
   EXPECT_EQ(form_.ResultText(), "");
-  form_.ShowResult({1, 2, 3});
+  form_.ShowResult(Shown({1, 2, 3}));
   form_.Choose(ForceShape::kSecMag);
   EXPECT_EQ(form_.OnStart(*model_), Action::kNone);
   EXPECT_EQ(form_.ResultText(), "");

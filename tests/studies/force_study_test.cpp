@@ -8,6 +8,7 @@
 #include "geometry/transforms.h"
 #include "model/text_rules.h"
 #include "model/world_frame.h"
+#include "studies/force_study_surfaces.h"
 #include "support/matchers.h"
 #include "support/recording_progress.h"
 
@@ -70,33 +71,95 @@ Vec3 BruteForceBetween(const RecMag& t, const RecMag& s, int m) {
   return force;
 }
 
-TEST(ForceStudy, FacePointsAreRectangleCentresCarriedByThePose) {
-  const RecMag m{.a = 51, .b = 102, .l = 7, .Ox = 10, .Oy = 1, .Oz = -2, .AngZ = Pi() / 2};
-  EXPECT_THAT(ForceFacePoint(m, 0, 0, true), VecNear(Vec3{-25, -50, 0}, 1e-15, 1e-13));
-  EXPECT_THAT(ForceFacePoint(m, 50, 25, false), VecNear(Vec3{25, 0, -7}, 1e-15, 1e-13));
+TEST(ForceSurfaces, UniformFieldGivesChargeTimesAreaOnEveryShape) {
+  // 1 T (Br 10000 G) in 1000 Oe: charge × area (m²) × 1000 Oe in A/m.
+  const double h_am = 1000 * 1000 / (4 * Pi());
+  const FieldAtPoints uniform = [](const std::vector<Vec3>&, std::vector<Vec3>& h) {
+    std::fill(h.begin(), h.end(), Vec3{0, 0, 1000});
+  };
+  const ElementFrame frame(Placement{});
+  struct Case {
+    ChargedSurface surface;
+    double area_mm2;
+  };
+  const MagnetSurfaces rect = SurfacesOf(RecMag{.a = 10, .b = 20, .l = 5, .Br = 10000});
+  const MagnetSurfaces sect =
+      SurfacesOf(SecMag{.Ri = 3, .Ro = 7, .T = 2, .OpenAngle = 1.5, .Br = 10000});
+  const MagnetSurfaces rh = SurfacesOf(RhMag{.R = 4, .HT = 3, .Br = 10000});
+  for (const Case& c :
+       {Case{rect.north, 200}, Case{rect.south, -200}, Case{sect.north, (49.0 - 9.0) / 2 * 1.5},
+        Case{rh.north, 2 * 4 * 3}, Case{rh.south, -2 * 4 * 3}}) {
+    const SurfaceIntegral result = IntegrateSurface(c.surface, frame, uniform, Pi());
+    const double expected = c.area_mm2 * 1e-6 * h_am;
+    EXPECT_NEAR(result.value.force.z, expected, 1e-12 * std::abs(expected));
+    EXPECT_EQ(result.levels, 0);  // a smooth field needs no refinement
+  }
+}
+
+// The charge model's closed form for Fz on coaxial-faced parallel prisms: every pair of faces
+// is a pair of parallel uniformly charged rectangles, whose interaction integral
+// ∫∫ w ÷ r³ dA dA is Φ summed over the corner differences, with ∂u∂v Φ = atan(uv ÷ wr).
+double Phi(double u, double v, double w) {
+  const double r = std::sqrt(u * u + v * v + w * w);
+  // ln((r − s) ÷ (r + s)) without cancellation for large s.
+  auto log_ratio = [&](double s, double other2) {
+    return s >= 0 ? std::log(other2 / ((r + s) * (r + s)))
+                  : -std::log(other2 / ((r - s) * (r - s)));
+  };
+  return u * v * std::atan(u * v / (w * r)) - u * w / 2 * log_ratio(u, v * v + w * w) -
+         v * w / 2 * log_ratio(v, u * u + w * w) - w * r;
+}
+
+double RectanglePair(const RecMag& t, const RecMag& s, double w) {
+  const double ta[2] = {t.Ox - t.a / 2, t.Ox + t.a / 2}, sa[2] = {s.Ox - s.a / 2, s.Ox + s.a / 2};
+  const double tb[2] = {t.Oy - t.b / 2, t.Oy + t.b / 2}, sb[2] = {s.Oy - s.b / 2, s.Oy + s.b / 2};
+  double sum = 0;
+  for (int i = 0; i < 2; ++i) {
+    for (int j = 0; j < 2; ++j) {
+      for (int k = 0; k < 2; ++k) {
+        for (int l = 0; l < 2; ++l) {
+          const double sign = ((i + j + k + l) % 2 == 0) ? -1 : 1;
+          sum += sign * Phi(ta[i] - sa[j], tb[k] - sb[l], w);
+        }
+      }
+    }
+  }
+  return -sum;  // corner (1, 0) of both differences counts +
+}
+
+double ClosedFormFz(const RecMag& t, const RecMag& s) {
+  double fz = 0;
+  for (int tf = 0; tf < 2; ++tf) {
+    for (int sf = 0; sf < 2; ++sf) {
+      const double w = (t.Oz - tf * t.l) - (s.Oz - sf * s.l);
+      const double sign = (tf + sf) % 2 == 0 ? 1 : -1;
+      fz += sign * RectanglePair(t, s, w);
+    }
+  }
+  return fz * t.Br * s.Br * 1e-7 / (16 * Pi() * Pi());
+}
+
+TEST(ForceStudy, ParallelPrismsMatchTheClosedFormDownToATenthOfAMillimetre) {
+  const RecMag lower{.a = 10, .b = 8, .l = 4, .Br = 12000};
+  for (double gap : {0.1, 1.0, 10.0}) {
+    auto model = WorldModel();
+    AddRecMag(*model, lower);
+    const RecMag upper{.a = 9, .b = 8, .l = 3, .Ox = 1.5, .Oy = 0.5, .Oz = gap + 3, .Br = 11000};
+    const int n = AddRecMag(*model, upper);
+    const double expected = ClosedFormFz(upper, lower);
+    EXPECT_LT(expected, 0);
+    EXPECT_NEAR(ForceOn(*model, n).z, expected, 1e-6 * std::abs(expected)) << gap;
+  }
+}
+
+TEST(ForceStudy, WellSeparatedMagnetsCostLessThanFourFixedFaceGrids) {
   auto model = WorldModel();
-  const int n = AddRecMag(*model, m);
+  AddRecMag(*model, {.a = 10, .b = 8, .l = 4, .Br = 12000});
+  const int n = AddRecMag(*model, {.a = 10, .b = 8, .l = 4, .Ox = 3, .Oz = 14, .Br = 11000});
   ForceStudy study;
   NullProgress progress;
   NullNotices notices;
-  ASSERT_TRUE(study.Run(*model, n, progress, notices).has_value());
-  // k = j + 51·i: column 50 of row 25 is local (25, 0, 0); a quarter turn about z takes it to +y.
-  const size_t k = 50 + 51 * 25;
-  EXPECT_THAT(study.PositiveFace().global[k], VecNear(Vec3{10, 26, -2}, 0, 1e-12));
-  EXPECT_THAT(study.NegativeFace().global[k], VecNear(Vec3{10, 26, -9}, 0, 1e-12));
-}
-
-TEST(ForceStudy, AreaElementsAndChargeSumToTheWholeFace) {
-  const RecMag m{.a = 10, .b = 20, .l = 5, .Br = 10000};
-  const std::vector<Vec3> uniform(kForceFacePoints, Vec3{0, 0, 1000});
-  const std::vector<Vec3> none(kForceFacePoints, Vec3{});
-  // 1 T × 2e-4 m² × 1000 Oe in A/m.
-  const double expected = 1.0 * 2e-4 * 1000 * 1000 / (4 * Pi());
-  const ForceResult north_only = ForceFromFaceFields(m, uniform, none, Pi());
-  EXPECT_NEAR(north_only.total.z, expected, 1e-12 * expected);
-  EXPECT_NEAR(ForceFromFaceFields(m, none, uniform, Pi()).south.z, -expected, 1e-12 * expected);
-  // A uniform field pulls both faces equally and oppositely.
-  EXPECT_THAT(ForceFromFaceFields(m, uniform, uniform, Pi()).total, VecNear(Vec3{}, 0, 1e-12));
+  EXPECT_LE(study.Run(*model, n, progress, notices)->points, 4 * 2 * 51 * 51);
 }
 
 TEST(ForceStudy, MagnetNeverActsOnItselfAndTheWorldBoxFeelsNothing) {
@@ -212,50 +275,85 @@ std::unique_ptr<ElementModel> EveryKindModel() {
   return m;
 }
 
-TEST(ForceStudy, FieldsAndForcesAreBitIdenticalForOneAndSeveralThreads) {
+TEST(ForceStudy, ForceAndTorqueAreBitIdenticalForOneAndSeveralThreads) {
   const auto model = EveryKindModel();
   NullProgress progress;
   NullNotices notices;
-  ForceStudy one, three;
-  const ForceResult r1 = *one.Run(*model, 3, progress, notices, {.threads = 1});
-  const ForceResult r3 = *three.Run(*model, 3, progress, notices, {.threads = 3});
-  EXPECT_EQ(std::memcmp(&r1, &r3, sizeof r1), 0);
-  for (const auto face : {&ForceStudy::PositiveFace, &ForceStudy::NegativeFace}) {
-    const auto& a = (one.*face)().field;
-    const auto& b = (three.*face)().field;
-    EXPECT_EQ(std::memcmp(a.data(), b.data(), a.size() * sizeof(Vec3)), 0);
+  for (const ForceTarget target :
+       {ForceTarget{ForceMagnetKind::kRec, 3}, ForceTarget{ForceMagnetKind::kSec, 1},
+        ForceTarget{ForceMagnetKind::kRh, 1}}) {
+    ForceStudy one, three;
+    const ForceResult r1 = *one.Run(*model, target, progress, notices, {.threads = 1});
+    const ForceResult r3 = *three.Run(*model, target, progress, notices, {.threads = 3});
+    EXPECT_TRUE(r1.total == r3.total && r1.torque == r3.torque && r1.north == r3.north);
+    EXPECT_GT(Norm(r1.total), 0);
   }
-  EXPECT_GT(Norm(r1.total), 0);
 }
 
-TEST(ForceStudy, FaceFieldIsTheOrderedSumOfEveryOtherElement) {
-  const auto model = EveryKindModel();
+// Newton's third law between magnets a and b, force and torque, each about its own origin.
+void ExpectActionAndReaction(const ElementModel& model,
+                             const ForceTarget& a,
+                             const Vec3& origin_a,
+                             const ForceTarget& b,
+                             const Vec3& origin_b,
+                             double rel) {
   ForceStudy study;
   NullProgress progress;
   NullNotices notices;
-  ASSERT_TRUE(study.Run(*model, 3, progress, notices).has_value());
-  const FieldQuadrature q;
-  const Vec3 p = study.NegativeFace().global[1234];
-  auto add = [&p](Vec3& sum, const auto& record, auto field) {
-    const ElementFrame frame(PlacementOf(record));
-    sum += frame.VectorToGlobal(field(record, frame.PointToLocal(p)));
-  };
-  Vec3 sum;
-  add(sum, model->RecMagTable[2],
-      [&](const RecMag& r, const Vec3& l) { return RecMagLocalField(r, l, notices); });
-  add(sum, model->SecMagTable[1],
-      [&](const SecMag& r, const Vec3& l) { return SecMagLocalField(r, l, q, notices); });
-  add(sum, model->RhMagTable[1],
-      [&](const RhMag& r, const Vec3& l) { return RhMagLocalField(r, l, q, notices); });
-  add(sum, model->StrCylCoilTable[1],
-      [&](auto& r, const Vec3& l) { return StrCylCoilLocalField(r, l, q); });
-  add(sum, model->StrRecCoilTable[1],
-      [&](auto& r, const Vec3& l) { return StrRecCoilLocalField(r, l, q); });
-  add(sum, model->SecCylCoilTable[1],
-      [&](auto& r, const Vec3& l) { return SecCylCoilLocalField(r, l, q); });
-  add(sum, model->SecRecCoilTable[1],
-      [&](auto& r, const Vec3& l) { return SecRecCoilLocalField(r, l, q); });
-  EXPECT_EQ(study.NegativeFace().field[1234], sum);
+  const ForceResult on_a = *study.Run(model, a, progress, notices);
+  const ForceResult on_b = *study.Run(model, b, progress, notices);
+  ASSERT_GT(Norm(on_a.total), 0.01);
+  EXPECT_THAT(on_b.total, VecNear(-1.0 * on_a.total, 0, rel * Norm(on_a.total)))
+      << Norm(on_b.total + on_a.total) / Norm(on_a.total);
+  const Vec3 lever = 1e-3 * (origin_a - origin_b);
+  const Vec3 arm{lever.y * on_a.total.z - lever.z * on_a.total.y,
+                 lever.z * on_a.total.x - lever.x * on_a.total.z,
+                 lever.x * on_a.total.y - lever.y * on_a.total.x};
+  const double scale = Norm(on_a.torque) + Norm(arm);
+  EXPECT_THAT(on_a.torque + on_b.torque + arm, VecNear(Vec3{}, 0, rel * scale));
+}
+
+TEST(ForceStudy, SectorAndRhMagnetsFeelTheReactionOfTheForceOnAPrism) {
+  auto model = WorldModel();
+  const int prism =
+      AddRecMag(*model, {.a = 10, .b = 6, .l = 4, .Ox = 2, .Oy = 1, .AngZ = 0.3, .Br = 12000});
+  model->SecMagCount = 1;
+  model->SecMagTable[1] = {
+      .Ri = 5, .Ro = 9, .T = 3, .OpenAngle = 1.4, .Ox = 1, .Oz = -7, .AngY = 0.2, .Br = 13000};
+  ExpectActionAndReaction(*model, {ForceMagnetKind::kSec, 1}, {1, 0, -7},
+                          {ForceMagnetKind::kRec, prism}, {2, 1, 0}, 1e-5);
+  model->SecMagCount = 0;
+  model->RhMagCount = 1;
+  model->RhMagTable[1] = {.R = 4, .HT = 5, .Ox = 14, .Oy = -2, .Oz = 1, .AngX = 0.4, .Br = 12500};
+  ExpectActionAndReaction(*model, {ForceMagnetKind::kRh, 1}, {14, -2, 1},
+                          {ForceMagnetKind::kRec, prism}, {2, 1, 0}, 1e-5);
+}
+
+TEST(ForceStudy, MovingTheReferencePointAddsTheLeverArmCrossTheForce) {
+  // The same prism twice: unturned with its reference point on the top face, and turned upside
+  // down with reversed Br, so that its reference point sits on the bottom face, l lower.
+  const RecMag source{.a = 8, .b = 8, .l = 5, .Ox = 6, .Oy = -4, .Oz = -9, .Br = 12000};
+  const RecMag up{.a = 10, .b = 6, .l = 4, .AngZ = 0.2, .Br = 11000};
+  RecMag down = up;
+  down.AngX = Pi();
+  down.AngZ = -0.2;
+  down.Oz = -up.l;
+  down.Br = -up.Br;
+  ForceResult results[2];
+  for (int k = 0; k < 2; ++k) {
+    auto model = WorldModel();
+    AddRecMag(*model, source);
+    const int n = AddRecMag(*model, k == 0 ? up : down);
+    ForceStudy study;
+    NullProgress progress;
+    NullNotices notices;
+    results[k] = *study.Run(*model, n, progress, notices);
+  }
+  const Vec3 f = results[0].total, r{0, 0, -up.l * 1e-3};
+  ASSERT_GT(std::hypot(f.x, f.y), 0.01);
+  EXPECT_THAT(results[1].total, VecNear(f, 1e-9, 0));
+  const Vec3 r_cross_f{r.y * f.z - r.z * f.y, r.z * f.x - r.x * f.z, r.x * f.y - r.y * f.x};
+  EXPECT_THAT(results[0].torque - results[1].torque, VecNear(r_cross_f, 1e-7, 1e-12));
 }
 
 TEST(ForceStudy, ProgressShowsOneStepPerVisitedKindAndFace) {
@@ -291,7 +389,7 @@ TEST(ForceStudy, ANewRunClearsTheFieldsOfTheLastOne) {
   NullNotices notices;
   const ForceResult first = *study.Run(*model, n, progress, notices);
   const ForceResult again = *study.Run(*model, n, progress, notices);
-  EXPECT_EQ(std::memcmp(&first, &again, sizeof first), 0);
+  EXPECT_TRUE(first.total == again.total && first.torque == again.torque);
   model->RecMagCount = 2;
   EXPECT_EQ(study.Run(*model, n, progress, notices)->total, Vec3{});
 }

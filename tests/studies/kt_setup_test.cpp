@@ -8,6 +8,7 @@
 #include "display/element_drawing.h"
 #include "geometry/transforms.h"
 #include "model/text_rules.h"
+#include "studies/kt_sweep.h"
 #include "support/matchers.h"
 #include "support/recording_canvas.h"
 
@@ -138,13 +139,32 @@ TEST_F(KtSetupTest, LastArcElementSendsTheFocusToTheStartAngle) {
   EXPECT_EQ(canvas[kFreeView].Lines().back().colour, kMarkGreen);
 }
 
-TEST_F(KtSetupTest, RoundWireKindsAddNothing) {
+TEST_F(KtSetupTest, RoundWiresAreListedAndHandOverFromStraightToArcs) {
+  model->StrCylCoilCount = 1;
+  model->StrCylCoilTable[1] = {.Lx = 20, .R = 1, .CurrentDensity = 3};
+  model->SecCylCoilCount = 2;
   form.SetKind(kKtStrCyl);
-  form.AddElement("1", *model, views, board);
   form.CheckPressed("1", *model, views, board);
-  EXPECT_EQ(model->Kt.KtSelectionCount[2], 0);
-  EXPECT_TRUE(canvas[kTopView].calls.empty());
-  EXPECT_FALSE(board.IsOpen(NoticeId::Caution4));
+  EXPECT_FALSE(canvas[kTopView].calls.empty());
+  const KtSetupReply straight = form.AddElement("1", *model, views, board);
+  EXPECT_EQ(model->Kt.KtSelectionCount[kKtStrCyl], 1);
+  EXPECT_EQ(straight.kind, kKtSecCyl);
+  EXPECT_EQ(straight.text3, "1");
+  form.AddElement("2", *model, views, board);
+  EXPECT_EQ(model->Kt.KtSelection[kKtSecCyl][1], 2);
+  form.AddElement("3", *model, views, board);
+  EXPECT_TRUE(board.IsOpen(NoticeId::Caution4));
+  EXPECT_EQ(model->Kt.KtSelectionCount[kKtSecCyl], 1);
+}
+
+TEST_F(KtSetupTest, FirstOpeningSweepsTheAnglesTheDialogShows) {
+  KtSetupForm::PrepareOpening(*model);
+  EXPECT_EQ(KtSetupForm::OpenTexts(*model)[8], "40");
+  EXPECT_EQ(KtSweepAngles(model->Kt).phi.size(), 9u);
+  // A sweep the user has set is kept.
+  model->Kt.EndAngle = DegToRad(20);
+  KtSetupForm::PrepareOpening(*model);
+  EXPECT_EQ(KtSetupForm::OpenTexts(*model)[8], "20");
 }
 
 TEST_F(KtSetupTest, FiftyFirstElementIsRefusedAndTheListStaysWhole) {
@@ -232,6 +252,31 @@ TEST_F(KtSetupTest, TurnedArcMatchesTheArcDrawnAtTheTurnedPlacement) {
   RecordingCanvas reference;
   DrawSecRecCoil(*placed, reference, 1, kSecRecSegments, top, DrawMode::kNormal);
   EXPECT_EQ(turned.Lines().size(), 4u * kSecRecSegments + 8);
+  EXPECT_EQ(Segments(turned), Segments(reference));
+}
+
+TEST_F(KtSetupTest, PreviewTurnsTheRoundWiresAboutTheKtAxis) {
+  model->StrCylCoilCount = 1;
+  model->StrCylCoilTable[1] = {.Lx = 20, .R = 1, .CurrentDensity = 3, .Ox = 20};
+  form.SetKind(kKtStrCyl);
+  form.AddElement("1", *model, views, board);
+  ClearCanvases();
+  form.Preview({"0", "90", "90"}, *model, views, board);
+  const auto& lines = canvas[kTopView].Lines();
+  ASSERT_EQ(lines.size(), 2u * (8 + 2 * 16));
+  EXPECT_TRUE(std::all_of(lines.begin(), lines.end(), [](const auto& l) {
+    return l.colour == Rgb{255, 255, 255};
+  }));
+  // A quarter turn about the Kt z axis at the origin: the wire now lies along y at (0, 20).
+  auto placed = std::make_unique<ElementModel>(*model);
+  placed->StrCylCoilTable[1].Ox = 0;
+  placed->StrCylCoilTable[1].Oy = 20;
+  placed->StrCylCoilTable[1].AngZ = Pi() / 2;
+  RecordingCanvas turned, reference;
+  NullNotices notices;
+  const ViewAngles top = AnglesOfView(*model, kTopView);
+  DrawRoundWireTurned(*model, turned, kKtStrCyl, 1, Pi() / 2, top, DrawMode::kNormal, notices);
+  DrawRoundWireTurned(*placed, reference, kKtStrCyl, 1, 0, top, DrawMode::kNormal, notices);
   EXPECT_EQ(Segments(turned), Segments(reference));
 }
 

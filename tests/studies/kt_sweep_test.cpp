@@ -5,7 +5,10 @@
 #include <cmath>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <utility>
 
+#include "field/local_fields.h"
+#include "geometry/transforms.h"
 #include "model/text_rules.h"
 #include "model/world_frame.h"
 #include "support/matchers.h"
@@ -143,6 +146,92 @@ TEST(KtSweep, StraightWireInUniformFieldFeelsCurrentTimesLengthCrossB) {
   EXPECT_THAT(Force(totals, 2), VecNear(Vec3{0, -expected, 0}, 1e-3, 0));
   // The field at the pieces is in the Kt frame, and here along +z.
   EXPECT_NEAR(model->Kt.KtHz[0], kBr / 2, kBr * 1e-3);
+}
+
+// The model's own field (G) at a global point: every rectangular and RH magnet, by its kernel.
+Vec3 MagnetField(const ElementModel& model, const Vec3& p) {
+  static const FieldQuadrature q;
+  NullNotices quiet;
+  Vec3 sum;
+  for (int m = 1; m <= model.RecMagCount; ++m) {
+    const ElementFrame f(PlacementOf(model.RecMagTable[m]));
+    sum += f.VectorToGlobal(RecMagLocalField(model.RecMagTable[m], f.PointToLocal(p), quiet));
+  }
+  for (int m = 1; m <= model.RhMagCount; ++m) {
+    const ElementFrame f(PlacementOf(model.RhMagTable[m]));
+    sum += f.VectorToGlobal(RhMagLocalField(model.RhMagTable[m], f.PointToLocal(p), q, quiet));
+  }
+  return sum;
+}
+
+Vec3 CrossOf(const Vec3& a, const Vec3& b) {
+  return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
+
+// I·dl × B and r × dF along a thin wire's centre line, by a fine midpoint rule: N and N·m.
+struct LineForce {
+  Vec3 force, torque;
+};
+template <class Path>
+LineForce ThinWireForce(const ElementModel& model, double current, Path path) {
+  constexpr int kSteps = 4000;
+  LineForce out;
+  for (int i = 0; i < kSteps; ++i) {
+    const auto [point, dl] = path((i + 0.5) / kSteps, 1.0 / kSteps);  // mm
+    const Vec3 df = current * 1e-3 * 1e-4 * CrossOf(dl, MagnetField(model, point));
+    out.force += df;
+    out.torque += CrossOf(1e-3 * point, df);
+  }
+  return out;
+}
+
+TEST(KtSweep, RoundWiresOverMagnetsFeelCurrentTimesLengthCrossTheModelsField) {
+  auto model = FreshModel();
+  MakeWorldBox(*model, 100);
+  model->RecMagCount = 2;
+  model->RecMagTable[2] = {.a = 20, .b = 12, .l = 6, .AngZ = 0.3, .Br = 12000};
+  model->RhMagCount = 1;
+  model->RhMagTable[1] = {.R = 6, .HT = 4, .Ox = 8, .Oy = -3, .Oz = -1, .Br = 11000};
+  const double r_wire = 0.05, j = 40, current = j * Pi() * r_wire * r_wire;
+  model->StrCylCoilCount = 1;
+  model->StrCylCoilTable[1] = {
+      .Lx = 24, .R = r_wire, .CurrentDensity = j, .Ox = 2, .Oy = 1, .Oz = 3, .AngZ = 0.5};
+  model->SecCylCoilCount = 1;
+  model->SecCylCoilTable[1] = {
+      .R = 7, .Angle = 2, .rwire = r_wire, .CurrentDensity = j, .Ox = 1, .Oz = 4, .AngZ = 0.2};
+  KtState& kt = model->Kt;
+  for (int kind : {kKtStrCyl, kKtSecCyl}) {
+    kt.KtSelectionCount[kind] = 1;
+    kt.KtSelection[kind][1] = 1;
+    kt.DivL[kind][1] = 400;
+    kt.DivW[kind][1] = 2;
+    kt.DivT[kind][1] = 4;
+  }
+  SetAngles(*model, 0, 0, 5);
+  Sweep(*model);
+  const StrCylCoil& w = model->StrCylCoilTable[1];
+  const ElementFrame wf(PlacementOf(w));
+  const LineForce straight = ThinWireForce(*model, current, [&](double t, double dt) {
+    return std::pair{wf.PointToGlobal({(t - 0.5) * w.Lx, 0, 0}),
+                     wf.VectorToGlobal({w.Lx * dt, 0, 0})};
+  });
+  const SecCylCoil& a = model->SecCylCoilTable[1];
+  const ElementFrame af(PlacementOf(a));
+  const LineForce arc = ThinWireForce(*model, current, [&](double t, double dt) {
+    const double th = (t - 0.5) * a.Angle, dth = a.Angle * dt;
+    return std::pair{af.PointToGlobal({a.R * std::cos(th), a.R * std::sin(th), 0}),
+                     af.VectorToGlobal({-a.R * std::sin(th) * dth, a.R * std::cos(th) * dth, 0})};
+  });
+  const double f_scale = std::hypot(straight.force.x, straight.force.y, straight.force.z);
+  ASSERT_GT(f_scale, 1e-4);
+  const Vec3 f_straight{kt.Fx[kKtStrCyl][1], kt.Fy[kKtStrCyl][1], kt.Fz[kKtStrCyl][1]};
+  const Vec3 t_straight{kt.Tx[kKtStrCyl][1], kt.Ty[kKtStrCyl][1], kt.Tz[kKtStrCyl][1]};
+  const Vec3 f_arc{kt.Fx[kKtSecCyl][1], kt.Fy[kKtSecCyl][1], kt.Fz[kKtSecCyl][1]};
+  const Vec3 t_arc{kt.Tx[kKtSecCyl][1], kt.Ty[kKtSecCyl][1], kt.Tz[kKtSecCyl][1]};
+  EXPECT_THAT(f_straight, VecNear(straight.force, 1e-3, 1e-3 * f_scale));
+  EXPECT_THAT(t_straight, VecNear(straight.torque, 1e-3, 1e-6 * f_scale));
+  EXPECT_THAT(f_arc, VecNear(arc.force, 1e-3, 1e-3 * f_scale));
+  EXPECT_THAT(t_arc, VecNear(arc.torque, 1e-3, 1e-6 * f_scale));
 }
 
 TEST(KtSweep, TorqueIsTheLeverArmAboutTheKtOriginCrossTheForce) {

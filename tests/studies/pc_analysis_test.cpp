@@ -128,19 +128,31 @@ TEST(PcRun, CubeAverageFieldIsAThirdOfTheRemanence) {
   EXPECT_NEAR(weighted / volume, -br / 3, 0.005 * br / 3);
 }
 
-TEST(PcRun, PlacementAboutTheGlobalZAxisDoesNotChangePc) {
+TEST(PcRun, PcFollowsTheMagnetsOwnAxisWhereverItIsPlaced) {
   auto plain = ModelWithRecMag(Prism(8, 5, 3, 13000));
-  RecMag moved = Prism(8, 5, 3, 13000);
-  moved.Ox = 40;
-  moved.Oy = -25;
-  moved.Oz = 7;
-  moved.AngZ = 0.7;
-  auto turned = ModelWithRecMag(moved);
-  // Keep the world box far from both so it cannot matter.
   const PcRunResult a = RunPc(*plain, PcShape::kRect, 2, {4, 3, 2}, -3);
-  const PcRunResult b = RunPc(*turned, PcShape::kRect, 2, {4, 3, 2}, -3);
-  for (size_t k = 0; k < a.cell_pc.size(); ++k) {
-    EXPECT_NEAR(a.cell_pc[k], b.cell_pc[k], 1e-9 * std::abs(a.cell_pc[k])) << k;
+  // Turned upside down, on its side, or about the global z axis and moved away.
+  for (const auto& [ang_x, ang_z] : {std::pair{kPi, 0.0}, {kPi / 2, 0.0}, {0.3, 0.7}}) {
+    RecMag moved = Prism(8, 5, 3, 13000);
+    moved.Ox = 40;
+    moved.Oy = -25;
+    moved.Oz = 7;
+    moved.AngX = ang_x;
+    moved.AngZ = ang_z;
+    auto turned = ModelWithRecMag(moved);
+    const PcRunResult b = RunPc(*turned, PcShape::kRect, 2, {4, 3, 2}, -3);
+    for (size_t k = 0; k < a.cell_pc.size(); ++k) {
+      ASSERT_NEAR(a.cell_pc[k], b.cell_pc[k], 1e-9 * std::abs(a.cell_pc[k])) << k << " " << ang_x;
+    }
+  }
+  SecMag upside_down = Sector(8, 20, 6, 120, 12000);
+  upside_down.AngX = kPi;
+  auto sect_plain = ModelWithSecMag(Sector(8, 20, 6, 120, 12000));
+  auto sect_turned = ModelWithSecMag(upside_down);
+  const PcRunResult c = RunPc(*sect_plain, PcShape::kSect, 1, {5, 3, 2}, -6);
+  const PcRunResult d = RunPc(*sect_turned, PcShape::kSect, 1, {5, 3, 2}, -6);
+  for (size_t k = 0; k < c.cell_pc.size(); ++k) {
+    ASSERT_NEAR(c.cell_pc[k], d.cell_pc[k], 1e-9 * std::abs(c.cell_pc[k])) << k;
   }
 }
 
@@ -166,6 +178,12 @@ TEST(PcRun, LayerFieldsAgreeWithTheRectangularFieldRun) {
   model->RecMagCount = 3;
   model->StrCylCoilTable[1] = StrCylCoil{.Lx = 20, .R = 1, .CurrentDensity = 4, .Oy = 9};
   model->StrCylCoilCount = 1;
+  // The RH magnet and the arc wire count as every other element does.
+  model->RhMagTable[1] = RhMag{.R = 5, .HT = 4, .Ox = 15, .Oz = 2, .Br = 12500};
+  model->RhMagCount = 1;
+  model->SecRecCoilTable[1] =
+      SecRecCoil{.Ri = 9, .Ro = 11, .T = 2, .Angle = 2, .CurrentDensity = 30, .Oz = 3};
+  model->SecRecCoilCount = 1;
   model->RectCalPointSet.LastIndex = 1680;
   const PcRunResult result = RunPc(*model, PcShape::kRect, 2, {6, 5, 3}, -5);
   // The set keeps its point count and holds the last layer's 30 centres with their fields.

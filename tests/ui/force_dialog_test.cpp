@@ -88,6 +88,7 @@ void ForceDialogTest::OpensOnceFromTheToolbarWithNamedControls() {
   QCOMPARE(Named<QRadioButton>(dialog, "Option1")->text(), QStringLiteral("角柱磁石"));
   QCOMPARE(Named<QRadioButton>(dialog, "Option2")->text(), QStringLiteral("扇形磁石"));
   QCOMPARE(Named<QRadioButton>(dialog, "Option3")->text(), QStringLiteral("弓形磁石"));
+  QCOMPARE(Named<QRadioButton>(dialog, "Option4")->text(), QStringLiteral("RH型磁石"));
   QVERIFY(Named<QRadioButton>(dialog, "Option1")->isChecked());
   QCOMPARE(Named<QLabel>(dialog, "Label1")->text(), QStringLiteral("磁石番号"));
   QCOMPARE(Named<QPushButton>(dialog, "Command1")->text(), QStringLiteral("計算開始"));
@@ -107,9 +108,9 @@ void ForceDialogTest::OpensOnceFromTheToolbarWithNamedControls() {
 void ForceDialogTest::OptionsEnableTheirOwnNumberField() {
   ForceCaluculationDialog* dialog = OpenDialog();
   QVERIFY(dialog != nullptr);
-  for (int option : {2, 3, 1}) {
+  for (int option : {2, 3, 4, 1}) {
     Named<QRadioButton>(dialog, qPrintable(QStringLiteral("Option%1").arg(option)))->click();
-    for (int field = 1; field <= 3; ++field) {
+    for (int field = 1; field <= 4; ++field) {
       QCOMPARE(
           Named<QLineEdit>(dialog, qPrintable(QStringLiteral("Text%1").arg(field)))->isEnabled(),
           field == option);
@@ -150,13 +151,14 @@ void ForceDialogTest::CalculationFillsTheResultWhileTheEventLoopRuns() {
   QVERIFY(ticks > 0);
   QVERIFY(!app_->Main()->Runs().Window()->isVisible());
   QCOMPARE(app_->Main()->Runs().Window()->objectName(), QStringLiteral("ProgressMagField"));
-  const tavrine::Vec3 force = dialog->Study().Result().total;
-  QVERIFY(force.z < 0);  // the upper magnet is pulled down
+  const tavrine::ForceResult& result = dialog->Study().Result();
+  QVERIFY(result.total.z < 0);  // the upper magnet is pulled down
   const QString shown = Named<QLabel>(dialog, "Label2")->text();
-  QString expected = QString::fromStdString(tavrine::ForceResultText(force));
+  QString expected = QString::fromStdString(tavrine::ForceResultText(result.total, result.torque));
   expected.replace("\r\n", "\n");
   QCOMPARE(shown, expected);
   QVERIFY(shown.contains("Fz=-"));
+  QVERIFY(shown.contains("[N・m]"));
 }
 
 QTEST_MAIN(ForceDialogTest)

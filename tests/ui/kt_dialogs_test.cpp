@@ -95,6 +95,7 @@ void KtDialogsTest::ToolbarOpensTheSetUpOnceFilledFromTheModel() {
   QCOMPARE(SetUpField("Text1")->text(), QStringLiteral("12.5"));
   QCOMPARE(SetUpField("Text7")->text(), QStringLiteral("90"));
   QCOMPARE(SetUpField("Text10")->text(), QStringLiteral("5"));
+  QCOMPARE(SetUpField("Text9")->text(), QStringLiteral("40"));  // a first sweep of 9 angles
   QCOMPARE(SetUpField("Text3")->text(), QStringLiteral("1"));
   QCOMPARE(SetUpField("Text1")->selectedText(), QStringLiteral("12.5"));
   QVERIFY(Named<QRadioButton>(dialog, "Option1")->isChecked());
