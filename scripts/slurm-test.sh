@@ -54,6 +54,7 @@ AuthType=auth/munge
 AuthInfo=socket=$work/munge.socket
 CredType=cred/munge
 SlurmUser=$(id -un)
+SlurmdUser=$(id -un)
 StateSaveLocation=$work/state
 SlurmdSpoolDir=$work/spool
 SlurmctldPidFile=$work/slurmctld.pid

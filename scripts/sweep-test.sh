@@ -9,7 +9,7 @@ work=$(mktemp -d /tmp/tavrine-sweeps.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 
 "$batch" grid sector docs/sweep_example.csv -o "$work/ring.csv" \
-  --ri 30 --ro 60 --divr 3 --divt 6 --sweep 90 --disz 1
+  --ri 30 --ro 60 --divr 3 --divt 6 --start -45 --sweep 90 --disz 1
 sweep() {  # folder, further options
   local dir=$1
   shift

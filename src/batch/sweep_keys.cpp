@@ -293,7 +293,11 @@ std::optional<std::string> LayRectGrid(ElementModel& model, const GridTexts& tex
   for (const auto& [field, text] : texts) {
     if (field == kRectHalfX || field == kRectHalfY) {
       const bool half = NumericValue(text) != 0;
-      (field == kRectHalfX ? form.SetHalfX(half) : form.SetHalfY(half));
+      if (field == kRectHalfX) {
+        form.SetHalfX(half);
+      } else {
+        form.SetHalfY(half);
+      }
     } else if (form.OnTextChanged(static_cast<RectGridField>(field), text, model.RectCalPointSet,
                                   notice)
                    .restored) {

@@ -49,16 +49,16 @@ std::variant<VaryRange, std::string> ParseVary(std::string_view text) {
     return "--vary は KEY=FROM:TO:STEP の形で指定してください: " + std::string(text);
   }
   VaryRange range{std::string(text.substr(0, eq)), {}};
-  std::string_view spec = text.substr(eq + 1);
+  std::string_view range_text = text.substr(eq + 1);
   std::vector<double> parts;
   for (size_t start = 0;;) {
-    const size_t colon = std::min(spec.find(':', start), spec.size());
-    auto value = Number(spec.substr(start, colon - start));
+    const size_t colon = std::min(range_text.find(':', start), range_text.size());
+    auto value = Number(range_text.substr(start, colon - start));
     if (!value) {
       return "--vary の値が数値ではありません: " + std::string(text);
     }
     parts.push_back(*value);
-    if (colon == spec.size()) {
+    if (colon == range_text.size()) {
       break;
     }
     start = colon + 1;
