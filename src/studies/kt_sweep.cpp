@@ -1,5 +1,5 @@
 // The sweep step by step and element by element. The field at the pieces is split over worker
-// threads by pieces; each piece sums its magnets in table order, rectangular before sector, and
+// threads by pieces; each piece sums its magnets in table order, rectangular, sector, RH, and
 // force and torque are summed over the pieces in order, so no result depends on the threads.
 #include "studies/kt_sweep.h"
 

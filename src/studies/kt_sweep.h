@@ -1,6 +1,6 @@
 // The Kt sweep: the selected current elements turned step by step about the Kt frame's z axis,
-// cut into pieces, the field of the rectangular and sector magnets at the piece centres (Oe, Kt
-// frame), and the force (N) and torque about the Kt origin (N·m) in the turned Kt frame.
+// cut into pieces, the field of the rectangular, sector and RH magnets at the piece centres (Oe,
+// Kt frame), and the force (N) and torque about the Kt origin (N·m) in the turned Kt frame.
 #pragma once
 
 #include <array>
