@@ -109,7 +109,7 @@ TEST_F(SafeWrite, InjectedFaultsLeaveTheOldFile) {
   };
   auto error = ReplaceFileContents(target_, big, full);
   ASSERT_TRUE(error);
-  EXPECT_NE(error->find("No space"), std::string::npos) << *error;
+  EXPECT_EQ(*error, "書き込みに失敗しました（ディスクの空きが足りません）");
 
   FileSystemCalls no_sync = SystemFileCalls();
   no_sync.fsync = [](int) {
