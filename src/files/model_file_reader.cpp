@@ -356,6 +356,13 @@ bool ModelFileParser::Rest() {
   return true;
 }
 
+// A position derived from 15-digit global values, to the picometre: far below anything a grid
+// resolves, and enough to show a point laid at 2 mm as 2 rather than 1.99999999999998.
+double Picometres(double mm) {
+  constexpr double kPerMm = 1e9;
+  return std::abs(mm) < 1e6 ? std::nearbyint(mm * kPerMm) / kPerMm : mm;
+}
+
 // The file holds the rectangular points' global positions only; the readouts show their
 // positions in the frame of the magnet the grid was laid on.
 void DeriveRectLocals(ElementModel& m) {
@@ -368,9 +375,9 @@ void DeriveRectLocals(ElementModel& m) {
   for (int i = 0; i <= last; ++i) {
     RectCalPoint& p = set.Points[static_cast<size_t>(i)];
     const Vec3 local = frame.PointToLocal({p.PGroX, p.PGroY, p.PGroZ});
-    p.LocalX = local.x;
-    p.LocalY = local.y;
-    p.LocalZ = local.z;
+    p.LocalX = Picometres(local.x);
+    p.LocalY = Picometres(local.y);
+    p.LocalZ = Picometres(local.z);
   }
 }
 
