@@ -200,9 +200,11 @@ std::optional<std::string> ReplaceFileContents(const std::string& path,
   }
   const int fd = mkstemp(temp_name.data());
   if (fd < 0) {
-    if (errno == ENOENT || errno == ENOTDIR || !FolderExists(FolderOf(target))) {
+    const int error = errno;
+    if (error == ENOENT || error == ENOTDIR || !FolderExists(FolderOf(target))) {
       return "保存先のフォルダがありません";
     }
+    errno = error;
     return SystemError("保存先のフォルダにファイルを作れません");
   }
   temp = temp_name.data();

@@ -80,7 +80,8 @@ TEST_F(SafeWrite, ReadOnlyTargetIsLeftAlone) {
 }
 
 TEST_F(SafeWrite, MissingOrUnwritableFolder) {
-  EXPECT_TRUE(ReplaceFileContents(dir_ + "/no/such/folder/model.csv", "x"));
+  EXPECT_EQ(ReplaceFileContents(dir_ + "/no/such/folder/model.csv", "x"),
+            "保存先のフォルダがありません");
   WriteOld();
   EXPECT_TRUE(ReplaceFileContents(target_ + "/model.csv", "x"));  // a file used as a folder
   EXPECT_EQ(Contents(), "old contents");
