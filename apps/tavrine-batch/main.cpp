@@ -1,4 +1,5 @@
 // The headless batch runner: dispatches the command word to its command.
+#include <csignal>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -8,6 +9,9 @@
 #include "sweep_commands.h"
 
 int main(int argc, char** argv) {
+  // Past the file size limit a write fails with EFBIG, and the half-written temporary file is
+  // removed, instead of the program being ended with it left behind.
+  std::signal(SIGXFSZ, SIG_IGN);
   const std::vector<std::string> words(argv + 1, argv + argc);
   if (words.empty()) {
     std::fputs("tavrine-batch: コマンドがありません（tavrine-batch --help を参照）\n", stderr);

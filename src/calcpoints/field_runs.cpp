@@ -133,14 +133,8 @@ void SectPointDistFieldCaluculation(ElementModel& model,
   const RunContext run{quadrature, once, progress, ResolveThreadCount(options.threads)};
   SectPointSet& set = model.SectCalPointSet;
   const int n = std::clamp(set.LastIndex, 0, kCalPointCapacity) + 1;
-  if (model.RecMagCount > 0) {
-    for (int i = 0; i < n; ++i) {
-      const Vec3 global = SectPointGlobal(model, i);
-      set.Points[static_cast<size_t>(i)].PGroX = global.x;
-      set.Points[static_cast<size_t>(i)].PGroY = global.y;
-      set.Points[static_cast<size_t>(i)].PGroZ = global.z;
-    }
-  }
+  // Whatever the model holds: the points follow the magnet they were laid on.
+  UpdateSectPointGlobals(model);
   SectStep(set.Points, n, model.RecMagTable, ClampedCount(model.RecMagCount), run, "ProgressRecMag",
            "角柱型磁石からの磁界計算中", RecKernel(run));
   SectStep(set.Points, n, model.SecMagTable, ClampedCount(SecMagLoopCount(model)), run,

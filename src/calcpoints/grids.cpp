@@ -1,6 +1,7 @@
 // Grid generation: points row by row (x, respectively the angle, fastest), then global.
 #include "calcpoints/grids.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "geometry/transforms.h"
@@ -90,6 +91,18 @@ Vec3 SectPointGlobal(const ElementModel& model, int n) {
   return CylPointToGlobal(p.R, p.Theta, p.Z, placement);
 }
 
+void UpdateSectPointGlobals(ElementModel& model) {
+  SectPointSet& set = model.SectCalPointSet;
+  const int last = std::clamp(set.LastIndex, 0, kCalPointCapacity);
+  for (int n = 0; n <= last; ++n) {
+    const Vec3 global = SectPointGlobal(model, n);
+    SectCalPoint& p = set.Points[static_cast<size_t>(n)];
+    p.PGroX = global.x;
+    p.PGroY = global.y;
+    p.PGroZ = global.z;
+  }
+}
+
 GridOutcome GenerateSectGrid(ElementModel& model, const SectGridInput& in, Notices& notices) {
   if (!SlotExists(in.MagN, NoticeId::Caution9, notices) ||
       !DivisionsFit(in.DivR, in.DivT, notices)) {
@@ -118,13 +131,7 @@ GridOutcome GenerateSectGrid(ElementModel& model, const SectGridInput& in, Notic
       set.LastIndex = n;
     }
   }
-  for (int32_t n = 0; n <= set.LastIndex; ++n) {
-    const Vec3 global = SectPointGlobal(model, n);
-    SectCalPoint& p = set.Points[static_cast<size_t>(n)];
-    p.PGroX = global.x;
-    p.PGroY = global.y;
-    p.PGroZ = global.z;
-  }
+  UpdateSectPointGlobals(model);
   return GridOutcome::kGenerated;
 }
 

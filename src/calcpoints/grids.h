@@ -36,6 +36,9 @@ GridOutcome GenerateSectGrid(ElementModel& model, const SectGridInput& input, No
 
 // Global position of sector point n from its own cylindrical coordinates on magnet MagN.
 Vec3 SectPointGlobal(const ElementModel& model, int n);
+// PGroX, PGroY, PGroZ of sector points 0..LastIndex from their own coordinates, so that they
+// follow the magnet as it is now.
+void UpdateSectPointGlobals(ElementModel& model);
 
 struct GridLine {
   Vec3 a, b;  // global end points

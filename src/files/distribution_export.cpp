@@ -72,8 +72,13 @@ ExportBytes FormatDistributionExport(const ElementModel& model) {
   ExportBytes result;
   const RectPointSet& set = model.RectCalPointSet;
   const int64_t columns = int64_t{set.DivX} + 1, rows = int64_t{set.DivY} + 1;
-  // Every point k = columns × i + j must lie in the set; an empty grid has no points at all.
-  if (columns < 1 || rows < 1 || !FitsPointCount(columns * rows)) {
+  if (set.DivX < 0 || set.DivY < 0) {
+    result.error = FileError{0, "分割数 " + std::to_string(set.DivX) + " × " +
+                                    std::to_string(set.DivY) + " の格子は分割数が負です"};
+    return result;
+  }
+  // Every point k = columns × i + j must lie in the set.
+  if (!FitsPointCount(columns * rows)) {
     result.error = FileError{0, "分割数 " + std::to_string(set.DivX) + " × " +
                                     std::to_string(set.DivY) + " の格子は計算点の上限を超えます"};
     return result;
@@ -116,7 +121,7 @@ std::optional<FileError> DistributionExportCommand(ElementModel& model,
   model.ModelFilePath = path;
   auto error = WriteDistributionExport(model, path);
   if (error) {
-    notices.Raise(NoticeId::CautionFileInOut);
+    RaiseFileError(notices, path, *error);
   }
   return error;
 }

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "model/notices.h"
+
 namespace tavrine {
 
 struct FileError {
@@ -12,5 +14,8 @@ struct FileError {
 
 // "path:line: message", or "path: message" when no line is concerned.
 std::string DescribeFileError(const std::string& path, const FileError& error);
+
+// Raises CautionFileInOut with the file, the line and the reason under its message.
+void RaiseFileError(Notices& notices, const std::string& path, const FileError& error);
 
 }  // namespace tavrine

@@ -111,7 +111,38 @@ size_t NumberEnd(std::string_view s, size_t i) {
   return end;
 }
 
+// The largest double written with 15 significant digits, as the writer writes it.
+constexpr long double kLargestWritten = 1.79769313486232e308L;
+static_assert(std::numeric_limits<long double>::max_exponent10 > 308);
+
+// A magnitude outside the doubles: underflow keeps strtod's subnormal or zero, the largest
+// double as written reads as the largest double, and anything larger is no number of a file.
+std::optional<double> OutOfRange(std::string_view digits) {
+  const std::string text(digits);
+  const long double wide = std::strtold(text.c_str(), nullptr);
+  if (wide > kLargestWritten) {
+    return std::nullopt;
+  }
+  if (wide > static_cast<long double>(std::numeric_limits<double>::max())) {
+    return std::numeric_limits<double>::max();
+  }
+  return std::strtod(text.c_str(), nullptr);
+}
+
 }  // namespace
+
+bool IsNumberShaped(std::string_view item) {
+  size_t i = item.find_first_not_of(" \t");
+  if (i == std::string_view::npos) {
+    return false;
+  }
+  if (item[i] == '+' || item[i] == '-') {
+    ++i;
+  }
+  const size_t end = NumberEnd(item, i);
+  return end != std::string_view::npos &&
+         item.find_first_not_of(" \t", end) == std::string_view::npos;
+}
 
 std::optional<double> ParseNumberItem(std::string_view item) {
   size_t i = 0;
@@ -135,11 +166,11 @@ std::optional<double> ParseNumberItem(std::string_view item) {
   double value = 0;
   const auto result = std::from_chars(item.data() + i, item.data() + end, value);
   if (result.ec == std::errc::result_out_of_range) {
-    // Overflow saturates at the largest double; underflow keeps strtod's subnormal or zero.
-    value = std::strtod(std::string(item.substr(i, end - i)).c_str(), nullptr);
-    if (std::isinf(value)) {
-      value = std::numeric_limits<double>::max();
+    const auto beyond = OutOfRange(item.substr(i, end - i));
+    if (!beyond) {
+      return std::nullopt;
     }
+    value = *beyond;
   } else if (result.ec != std::errc() || result.ptr != item.data() + end) {
     return std::nullopt;
   }

@@ -33,8 +33,10 @@ class ItemReader {
 };
 
 // A number item: optional blanks, an optional sign, digits with an optional "." (or "." and
-// digits), an optional exponent, optional blanks. Magnitudes beyond the largest double (such as
-// 1.79769313486232E+308, the largest double written with 15 digits) read as the largest double.
+// digits), an optional exponent, optional blanks. 1.79769313486232E+308, the largest double
+// written with 15 digits, reads as the largest double; larger magnitudes are refused.
 std::optional<double> ParseNumberItem(std::string_view item);
+// Whether the item has the form of a number, so that a refusal means it is out of range.
+bool IsNumberShaped(std::string_view item);
 
 }  // namespace tavrine

@@ -30,10 +30,17 @@ struct ModelReadResult {
   bool ok() const { return model != nullptr; }
 };
 // `current` provides what the file does not hold and a read keeps (material indices, Hcj of
-// unloaded slots, MagN, grid extents, the Kt state, the view settings, ModelFilePath); the
-// result starts as a copy of it after ModelReset.
+// unloaded slots, MagN when the file does not name the grid magnets, grid extents, the Kt
+// state, the view settings, ModelFilePath); the result starts as a copy of it after
+// ModelReset. The rectangular points' own-frame positions are derived on magnet MagN.
 ModelReadResult ParseModelFile(std::string_view bytes, const ElementModel& current);
+// Reads a regular file of at most kMaxModelFileBytes; anything else, or a lack of memory, is
+// an error and never ends the program.
 ModelReadResult ReadModelFile(const std::string& path, const ElementModel& current);
+
+// The largest model file read: the fullest model, every number at its longest, comes to about
+// 20 MB; the rest leaves room for hand-edited files.
+inline constexpr size_t kMaxModelFileBytes = size_t{64} << 20;
 
 // Reads the file's content over `model`, which the caller has ModelReset. Writes only slots
 // within the model's capacity, also on malformed input; on an error `model` is partly filled.

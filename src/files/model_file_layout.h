@@ -25,4 +25,11 @@ inline constexpr std::array<std::string_view, 4> kRectSettingLabels = {"X分割�
                                                                        "Y分割数", "Y軸対称有無"};
 inline constexpr std::array<std::string_view, 2> kSectSettingLabels = {"R分割数", "角度分割数"};
 
+// A trailing section, after the nine, with the magnets the two grids were laid on. Written
+// only when one differs from 1, so older readers, which stop after the ninth section, never
+// see it and files of models without it stay as they were.
+inline constexpr std::string_view kGridMagnetHeading = "計算点の磁石番号";
+inline constexpr std::array<std::string_view, 2> kGridMagnetLabels = {"四角型計算点の磁石番号",
+                                                                      "扇型計算点の磁石番号"};
+
 }  // namespace tavrine::model_file

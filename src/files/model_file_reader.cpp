@@ -1,12 +1,16 @@
 // Reading the model file into a fresh model. Every line must hold exactly the layout's number
 // of items; each failure names its line.
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <new>
 
+#include "files/cp932.h"
 #include "files/item_reader.h"
 #include "files/model_file.h"
 #include "files/model_file_layout.h"
 #include "files/safe_write.h"
+#include "geometry/transforms.h"
 #include "model/capacity.h"
 #include "model/resets.h"
 #include "model/text_rules.h"
@@ -41,6 +45,7 @@ class ModelFileParser {
   bool RectPoints();
   bool SectPoints();
   bool PointCount(int32_t& last_index);
+  bool GridMagnets();
   bool Rest();
 
   ItemReader reader_;
@@ -48,6 +53,14 @@ class ModelFileParser {
   std::vector<std::string_view> items_;
   std::optional<FileError> error_;
 };
+
+// Why an item is not read as a number, after the name of the item.
+std::string NotANumber(std::string_view item) {
+  std::string text = IsNumberShaped(item) ? "の数値が大きすぎます: \"" : "が数値ではありません: \"";
+  text.append(item);
+  text.push_back('"');
+  return text;
+}
 
 bool ModelFileParser::Fail(std::string message, int line) {
   if (!error_) {
@@ -76,7 +89,7 @@ bool ModelFileParser::Integer(
     size_t item, int64_t min, int64_t max, std::string_view what, int64_t& out) {
   const auto value = ParseNumberItem(items_[item]);
   if (!value) {
-    return Fail(std::string(what) + "が数値ではありません: \"" + std::string(items_[item]) + "\"");
+    return Fail(std::string(what) + NotANumber(items_[item]));
   }
   if (*value != std::floor(*value) || *value < double(min) || *value > double(max)) {
     return Fail(std::string(what) + "が範囲外です（" + std::to_string(min) + "〜" +
@@ -113,8 +126,7 @@ bool ModelFileParser::DataRow(size_t items, Row& row) {
   for (size_t i = 1; i < items; ++i) {
     const auto value = ParseNumberItem(items_[i]);
     if (!value) {
-      return Fail(std::to_string(i + 1) + " 番目の項目が数値ではありません: \"" +
-                  std::string(items_[i]) + "\"");
+      return Fail(std::to_string(i + 1) + " 番目の項目" + NotANumber(items_[i]));
     }
     row[i] = *value;
   }
@@ -308,17 +320,65 @@ bool ModelFileParser::SectPoints() {
   return true;
 }
 
-// After the last row only empty lines may follow (an editor may have added a line end).
+bool ModelFileParser::GridMagnets() {
+  std::array<int64_t, 2> slots{};
+  const auto& labels = model_file::kGridMagnetLabels;
+  if (!Line(4, "「" + std::string(model_file::kGridMagnetHeading) + "」の行") ||
+      !Integer(1, 0, kElementCapacity, labels[0], slots[0]) ||
+      !Integer(3, 0, kElementCapacity, labels[1], slots[1])) {
+    return false;
+  }
+  m_.RectCalPointSet.MagN = static_cast<int32_t>(slots[0]);
+  m_.SectCalPointSet.MagN = static_cast<int32_t>(slots[1]);
+  return true;
+}
+
+// After the last row: the grid-magnet section if the file has one, and otherwise only empty
+// lines (an editor may have added a line end).
 bool ModelFileParser::Rest() {
+  static const std::string heading = Utf8ToCp932(model_file::kGridMagnetHeading).value_or("");
+  bool magnets_read = false;
   while (reader_.NextLine(items_)) {
-    if (items_.size() != 1 || !items_[0].empty()) {
+    if (items_.size() == 1 && items_[0].empty()) {
+      continue;
+    }
+    if (magnets_read || items_.size() != 1 || items_[0] != heading) {
       return Fail("最後の計算点の後に余分な行があります");
     }
+    if (!GridMagnets()) {
+      return false;
+    }
+    magnets_read = true;
   }
   if (reader_.Error()) {
     return Fail(*reader_.Error());
   }
   return true;
+}
+
+// A position derived from 15-digit global values, to the picometre: far below anything a grid
+// resolves, and enough to show a point laid at 2 mm as 2 rather than 1.99999999999998.
+double Picometres(double mm) {
+  constexpr double kPerMm = 1e9;
+  return std::abs(mm) < 1e6 ? std::nearbyint(mm * kPerMm) / kPerMm : mm;
+}
+
+// The file holds the rectangular points' global positions only; the readouts show their
+// positions in the frame of the magnet the grid was laid on.
+void DeriveRectLocals(ElementModel& m) {
+  RectPointSet& set = m.RectCalPointSet;
+  if (set.MagN < 0 || set.MagN > kElementCapacity) {
+    return;
+  }
+  const ElementFrame frame(PlacementOf(m.RecMagTable[static_cast<size_t>(set.MagN)]));
+  const int last = std::clamp(set.LastIndex, 0, kCalPointCapacity);
+  for (int i = 0; i <= last; ++i) {
+    RectCalPoint& p = set.Points[static_cast<size_t>(i)];
+    const Vec3 local = frame.PointToLocal({p.PGroX, p.PGroY, p.PGroZ});
+    p.LocalX = Picometres(local.x);
+    p.LocalY = Picometres(local.y);
+    p.LocalZ = Picometres(local.z);
+  }
 }
 
 std::optional<FileError> ModelFileParser::Parse() {
@@ -331,7 +391,11 @@ std::optional<FileError> ModelFileParser::Parse() {
 }  // namespace
 
 std::optional<FileError> ParseModelFileInto(std::string_view bytes, ElementModel& model) {
-  return ModelFileParser(bytes, model).Parse();
+  auto error = ModelFileParser(bytes, model).Parse();
+  if (!error) {
+    DeriveRectLocals(model);
+  }
+  return error;
 }
 
 ModelReadResult ParseModelFile(std::string_view bytes, const ElementModel& current) {
@@ -346,13 +410,17 @@ ModelReadResult ParseModelFile(std::string_view bytes, const ElementModel& curre
 }
 
 ModelReadResult ReadModelFile(const std::string& path, const ElementModel& current) {
-  FileBytes file = ReadWholeFile(path);
-  if (file.error) {
-    ModelReadResult result;
+  ModelReadResult result;
+  try {
+    FileBytes file = ReadWholeFile(path, kMaxModelFileBytes);
+    if (!file.error) {
+      return ParseModelFile(file.bytes, current);
+    }
     result.error = FileError{0, *file.error};
-    return result;
+  } catch (const std::bad_alloc&) {
+    result.error = FileError{0, "メモリが足りないため読み込めません"};
   }
-  return ParseModelFile(file.bytes, current);
+  return result;
 }
 
 std::optional<FileError> ReadModelFileCommand(ElementModel& model,
@@ -361,7 +429,7 @@ std::optional<FileError> ReadModelFileCommand(ElementModel& model,
   model.ModelFilePath = path;
   ModelReadResult result = ReadModelFile(path, model);
   if (!result.ok()) {
-    notices.Raise(NoticeId::CautionFileInOut);
+    RaiseFileError(notices, path, *result.error);
     return result.error;
   }
   model = *result.model;

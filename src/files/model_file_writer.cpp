@@ -181,6 +181,22 @@ void PointSections(FileBuilder& f, const ElementModel& m) {
   }
 }
 
+void GridMagnetSection(FileBuilder& f, const ElementModel& m) {
+  const int32_t rect = m.RectCalPointSet.MagN, sect = m.SectCalPointSet.MagN;
+  if (rect == 1 && sect == 1) {
+    return;
+  }
+  f.EndLine();
+  f.EndLine();
+  f.Quoted(model_file::kGridMagnetHeading);
+  f.EndLine();
+  f.Quoted(model_file::kGridMagnetLabels[0]);
+  f.Bare(rect);
+  f.Quoted(model_file::kGridMagnetLabels[1]);
+  f.Bare(sect);
+  f.EndLine();
+}
+
 bool CountsFit(const ElementModel& m) {
   for (int64_t count : {int64_t{m.RecMagCount}, int64_t{SecMagLoopCount(m)}, int64_t{m.RhMagCount},
                         int64_t{m.StrRecCoilCount}, int64_t{m.StrCylCoilCount},
@@ -207,6 +223,7 @@ ModelFileBytes FormatModelFile(const ElementModel& model) {
   MagnetSections(f, model);
   CoilSections(f, model);
   PointSections(f, model);
+  GridMagnetSection(f, model);
   if (f.Failed()) {
     result.error = FileError{0, "文字コードの変換に失敗しました"};
     return result;
@@ -232,7 +249,7 @@ std::optional<FileError> SaveModelFileCommand(ElementModel& model,
   model.ModelFilePath = path;
   auto error = WriteModelFile(model, path);
   if (error) {
-    notices.Raise(NoticeId::CautionFileInOut);
+    RaiseFileError(notices, path, *error);
   }
   return error;
 }

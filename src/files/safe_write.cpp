@@ -3,9 +3,11 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -14,8 +16,52 @@ namespace tavrine {
 
 namespace {
 
+// Why a system call failed, in the user's words.
+std::string Reason(int error) {
+  switch (error) {
+    case ENOENT:
+      return "ファイルまたはフォルダがありません";
+    case EACCES:
+    case EPERM:
+      return "アクセスが許可されていません";
+    case EROFS:
+      return "読み取り専用の場所です";
+    case ENOSPC:
+      return "ディスクの空きが足りません";
+    case EDQUOT:
+      return "ディスク使用量の上限を超えます";
+    case EFBIG:
+      return "ファイルサイズの上限を超えます";
+    case ENOTDIR:
+      return "パスの途中にフォルダでないものがあります";
+    case EISDIR:
+      return "フォルダです";
+    case ENAMETOOLONG:
+      return "ファイル名が長すぎます";
+    case ELOOP:
+      return "シンボリックリンクが循環しています";
+    case EMFILE:
+    case ENFILE:
+      return "開いているファイルが多すぎます";
+    case EBUSY:
+    case ETXTBSY:
+      return "ファイルが使用中です";
+    case ENOMEM:
+      return "メモリが足りません";
+    case EIO:
+      return "ディスクの読み書きでエラーが起きました";
+    default:
+      return "システムエラー " + std::to_string(error);
+  }
+}
+
 std::string SystemError(const std::string& what) {
-  return what + ": " + std::strerror(errno);
+  return what + "（" + Reason(errno) + "）";
+}
+
+bool FolderExists(const std::string& folder) {
+  struct stat st {};
+  return stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 // The file a path names: symbolic links resolved when the target exists.
@@ -79,6 +125,53 @@ std::optional<std::string> CheckTarget(const std::string& target, struct stat& s
   return std::nullopt;
 }
 
+std::string TooLarge(size_t max_bytes) {
+  return "ファイルが大きすぎます（" + std::to_string(max_bytes / (1024 * 1024)) +
+         " MB を超えています）";
+}
+
+std::string OpenFailure(const std::string& path) {
+  const int error = errno;
+  if (error == ENOENT) {
+    return FolderExists(FolderOf(path)) ? "ファイルがありません" : "フォルダがありません";
+  }
+  errno = error;
+  return SystemError("ファイルを開けません");
+}
+
+// The process's file size limit would stop the write half way (and by default end the
+// program before it could remove the temporary file): refuse before writing.
+std::optional<std::string> CheckSizeLimit(size_t size) {
+  struct rlimit limit {};
+  if (getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY &&
+      size > limit.rlim_cur) {
+    return "ファイルがこのプログラムに許されたファイルサイズの上限（" +
+           std::to_string(limit.rlim_cur) + " バイト）を超えます";
+  }
+  return std::nullopt;
+}
+
+// Reads to the end, refusing more than max_bytes: the file may grow while it is read.
+std::optional<std::string> ReadAll(int fd, size_t max_bytes, std::string& bytes) {
+  char buffer[1 << 16];
+  for (;;) {
+    const ssize_t n = read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) {
+      continue;
+    }
+    if (n < 0) {
+      return SystemError("ファイルを読めません");
+    }
+    if (n == 0) {
+      return std::nullopt;
+    }
+    if (static_cast<size_t>(n) > max_bytes - bytes.size()) {
+      return TooLarge(max_bytes);
+    }
+    bytes.append(buffer, static_cast<size_t>(n));
+  }
+}
+
 }  // namespace
 
 FileSystemCalls SystemFileCalls() {
@@ -102,9 +195,17 @@ std::optional<std::string> ReplaceFileContents(const std::string& path,
   std::string temp = FolderOf(target) + "/.tavrine-XXXXXX";
   std::vector<char> temp_name(temp.begin(), temp.end());
   temp_name.push_back('\0');
+  if (auto refusal = CheckSizeLimit(bytes.size())) {
+    return refusal;
+  }
   const int fd = mkstemp(temp_name.data());
   if (fd < 0) {
-    return SystemError("一時ファイルを作成できません");
+    const int error = errno;
+    if (error == ENOENT || error == ENOTDIR || !FolderExists(FolderOf(target))) {
+      return "保存先のフォルダがありません";
+    }
+    errno = error;
+    return SystemError("保存先のフォルダにファイルを作れません");
   }
   temp = temp_name.data();
   std::optional<std::string> error = WriteAll(fd, bytes, calls);
@@ -126,29 +227,31 @@ std::optional<std::string> ReplaceFileContents(const std::string& path,
   return error;
 }
 
-FileBytes ReadWholeFile(const std::string& path) {
+FileBytes ReadWholeFile(const std::string& path, size_t max_bytes) {
   FileBytes result;
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Non-blocking, so that a named pipe with no writer cannot hang the program here.
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd < 0) {
-    result.error = SystemError("ファイルを開けません");
+    result.error = OpenFailure(path);
     return result;
   }
-  char buffer[1 << 16];
-  for (;;) {
-    const ssize_t n = read(fd, buffer, sizeof buffer);
-    if (n < 0 && errno == EINTR) {
-      continue;
-    }
-    if (n < 0) {
-      result.error = SystemError("ファイルを読めません");
-      break;
-    }
-    if (n == 0) {
-      break;
-    }
-    result.bytes.append(buffer, static_cast<size_t>(n));
+  struct stat st {};
+  if (fstat(fd, &st) != 0) {
+    result.error = SystemError("ファイルを読めません");
+  } else if (S_ISDIR(st.st_mode)) {
+    result.error = "フォルダです（ファイルを選んでください）";
+  } else if (!S_ISREG(st.st_mode)) {
+    result.error = "通常のファイルではありません（デバイスや名前付きパイプは読めません）";
+  } else if (static_cast<uintmax_t>(st.st_size) > max_bytes) {
+    result.error = TooLarge(max_bytes);
+  } else {
+    result.bytes.reserve(static_cast<size_t>(st.st_size));
+    result.error = ReadAll(fd, max_bytes, result.bytes);
   }
   close(fd);
+  if (result.error) {
+    result.bytes.clear();
+  }
   return result;
 }
 

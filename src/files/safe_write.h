@@ -1,6 +1,7 @@
 // Replacing a file's contents so that a failure never destroys the file already there.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -28,11 +29,12 @@ std::optional<std::string> ReplaceFileContents(const std::string& path,
                                                std::string_view bytes,
                                                const FileSystemCalls& calls = SystemFileCalls());
 
-// The whole file's bytes, or the reason it could not be read.
+// The whole file's bytes, or the reason it could not be read. Only regular files are read, so
+// a folder, a device or a pipe is refused at once; so is a file of more than max_bytes.
 struct FileBytes {
   std::string bytes;
   std::optional<std::string> error;
 };
-FileBytes ReadWholeFile(const std::string& path);
+FileBytes ReadWholeFile(const std::string& path, size_t max_bytes = SIZE_MAX);
 
 }  // namespace tavrine

@@ -76,7 +76,7 @@ struct RectPointSet {
   // Line-aligned so that blocks of 64 points (72 cache lines) never share a line.
   alignas(64) std::array<RectCalPoint, kPointSlots> Points{};
   int32_t LastIndex = 0;
-  int32_t MagN = 0;
+  int32_t MagN = 1;
   int32_t DivX = 40, DivY = 40;
   int32_t XSymmetric = 0, YSymmetric = 0;
   double XL = 1.0, YL = 1.0, DisZ = 0.5;
@@ -93,7 +93,7 @@ struct SectCalPoint {
 struct SectPointSet {
   alignas(64) std::array<SectCalPoint, kPointSlots> Points{};
   int32_t LastIndex = 0;
-  int32_t MagN = 0;
+  int32_t MagN = 1;
   int32_t RDiv = 15, AngleDiv = 40;
   double CalPointRi = 0, CalPointRo = 0, TStart = 0, TEnd = 0, DisZ = 0;
 };

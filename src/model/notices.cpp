@@ -70,9 +70,20 @@ void NoticeBoard::Raise(NoticeId id, std::string_view title) {
   }
 }
 
+void NoticeBoard::SetDetail(NoticeId id, std::string_view detail) {
+  std::lock_guard lock(mutex_);
+  entries_[static_cast<size_t>(id)].detail = std::string(detail);
+}
+
+std::string NoticeBoard::Detail(NoticeId id) const {
+  std::lock_guard lock(mutex_);
+  return entries_[static_cast<size_t>(id)].detail;
+}
+
 void NoticeBoard::Close(NoticeId id) {
   std::lock_guard lock(mutex_);
   entries_[static_cast<size_t>(id)].open = false;
+  entries_[static_cast<size_t>(id)].detail.clear();
 }
 
 bool NoticeBoard::IsOpen(NoticeId id) const {

@@ -50,6 +50,9 @@ class Notices {
  public:
   virtual ~Notices() = default;
   virtual void Raise(NoticeId id, std::string_view title = {}) = 0;
+  // A text shown under the notice's fixed message (a file error's file, line and reason) until
+  // the notice is closed; set it before raising. Receivers without such a line ignore it.
+  virtual void SetDetail(NoticeId, std::string_view) {}
 };
 
 // Thread-safe record of which notices are open and under which title. The UI listens to it and
@@ -59,6 +62,8 @@ class NoticeBoard : public Notices {
   using Listener = std::function<void(NoticeId)>;
 
   void Raise(NoticeId id, std::string_view title = {}) override;
+  void SetDetail(NoticeId id, std::string_view detail) override;
+  std::string Detail(NoticeId id) const;
   void Close(NoticeId id);
   bool IsOpen(NoticeId id) const;
   std::string Title(NoticeId id) const;
@@ -71,6 +76,7 @@ class NoticeBoard : public Notices {
   struct Entry {
     bool open = false;
     std::string title;
+    std::string detail;
     int raise_count = 0;
   };
   mutable std::mutex mutex_;

@@ -141,6 +141,9 @@ void FullReset(ElementModel& model) {
   ResetCylinders(model);
   ResetRectSet(model.RectCalPointSet, 40);
   ResetSectSet(model.SectCalPointSet);
+  // What the grid dialogs propose; a model file may name other magnets.
+  model.RectCalPointSet.MagN = 1;
+  model.SectCalPointSet.MagN = 1;
   ResetKt(model);
   ResetView(model.View);
 }

@@ -48,7 +48,7 @@ std::string Quoted(std::string_view text) {
 
 KtGraphData ForceGraphData(const KtState& kt, const KtStepTotals& totals) {
   KtGraphData graph =
-      Graph(kt, totals, {&KtStepTotals::ForceX, &KtStepTotals::ForceY, &KtStepTotals::ForceZ}, 10);
+      Graph(kt, totals, {&KtStepTotals::ForceX, &KtStepTotals::ForceY, &KtStepTotals::ForceZ}, 1);
   graph.caption = "ForceGraph";
   graph.title = "力の分布";
   graph.x_title = "Angle(deg.)";
@@ -75,14 +75,15 @@ KtGraphData TorqueGraphData(const KtState& kt, const KtStepTotals& totals) {
 std::string FormatKtExportText(const KtState& kt, const KtStepTotals& totals) {
   std::string text = "\r\n";
   for (std::string_view line :
-       {"    --------------------------------------", " 　　　         力のデータ(mNm)",
+       {"    --------------------------------------", " 　　　         力のデータ(N, Nm)",
         "    ______________________________________"}) {
     text += Quoted(line);
     text += "\r\n";
   }
   text += "\r\n";
-  const char* headings[] = {"番号",      "角度",          "X方向の力",     "Y方向の力",
-                            "Z方向の力", "X方向のトルク", "Y方向のトルク", "Z方向のトルク"};
+  const char* headings[] = {
+      "番号",         "角度(deg.)",        "X方向の力(N)",      "Y方向の力(N)",
+      "Z方向の力(N)", "X方向のトルク(Nm)", "Y方向のトルク(Nm)", "Z方向のトルク(Nm)"};
   for (size_t h = 0; h < 8; ++h) {
     if (h > 0) {
       text += ',';
@@ -119,7 +120,7 @@ std::optional<FileError> KtExportCommand(ElementModel& model,
     error = FileError{0, *failure};
   }
   if (error) {
-    notices.Raise(NoticeId::CautionFileInOut);
+    RaiseFileError(notices, path, *error);
   }
   return error;
 }

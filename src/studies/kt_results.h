@@ -25,12 +25,13 @@ struct KtGraphData {
   std::array<KtGraphSeries, 3> series;
 };
 
-// Ten times the force in newtons, and the torque in mN·m, at every angle of the model's sweep.
+// The force in newtons, and the torque in mN·m, at every angle of the model's sweep, as their
+// axis titles say.
 KtGraphData ForceGraphData(const KtState& kt, const KtStepTotals& totals);
 KtGraphData TorqueGraphData(const KtState& kt, const KtStepTotals& totals);
 
 // The file's text in UTF-8; one line per angle of the model's current sweep, zeros for steps
-// the totals do not hold.
+// the totals do not hold. Forces in N and torques in N·m, as the headings say.
 std::string FormatKtExportText(const KtState& kt, const KtStepTotals& totals);
 // Sets ModelFilePath, writes the file so that an existing one is replaced only once the new one
 // is complete, and raises CautionFileInOut on failure.

@@ -40,6 +40,11 @@ void ProgressWindow::Show(const ProgressSnapshot& snapshot) {
     bars_.push_back(bar);
   }
   for (size_t i = 0; i < bars_.size(); ++i) {
+    // A later window of the run may have as many bars as the last one but other texts (the
+    // Kt sweep's element and step).
+    const QString text = Utf8(snapshot.bar_texts[i]);
+    if (texts_[i]->text() != text)
+      texts_[i]->setText(text);
     bars_[i]->setValue(static_cast<int>(snapshot.bar_fractions[i] * 100.0 + 0.5));
   }
   if (!isVisible())

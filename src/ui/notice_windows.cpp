@@ -32,7 +32,8 @@ const char* ButtonName(std::string_view text) {
 
 }  // namespace
 
-NoticeWindow::NoticeWindow(NoticeId id, QWidget* parent) : QDialog(parent), id_(id) {
+NoticeWindow::NoticeWindow(NoticeId id, QWidget* parent)
+    : QDialog(parent), id_(id), detail_(new QLabel(this)) {
   const NoticeText& info = NoticeInfo(id);
   setObjectName(Utf8(info.name));
   setWindowTitle(Utf8(info.title));
@@ -46,9 +47,17 @@ NoticeWindow::NoticeWindow(NoticeId id, QWidget* parent) : QDialog(parent), id_(
   message->setWordWrap(true);
   message->setMinimumWidth(360);
   message->setMaximumWidth(460);
+  detail_->setObjectName("lblDetail");
+  detail_->setWordWrap(true);
+  detail_->setMaximumWidth(460);
+  detail_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  detail_->hide();
+  auto* texts = new QVBoxLayout;
+  texts->addWidget(message);
+  texts->addWidget(detail_);
   auto* text_row = new QHBoxLayout;
   text_row->addWidget(icon, 0, Qt::AlignTop);
-  text_row->addWidget(message, 1);
+  text_row->addLayout(texts, 1);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
   for (size_t i = 0; i < info.buttons.size(); ++i) {
@@ -63,6 +72,12 @@ NoticeWindow::NoticeWindow(NoticeId id, QWidget* parent) : QDialog(parent), id_(
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(text_row);
   layout->addLayout(buttons);
+}
+
+void NoticeWindow::SetDetail(const QString& detail) {
+  detail_->setText(detail);
+  detail_->setVisible(!detail.isEmpty());
+  adjustSize();
 }
 
 void NoticeWindow::Answer(bool yes) {
@@ -119,6 +134,7 @@ void NoticeWindows::Show(NoticeId id) {
     connect(window, &NoticeWindow::answered, this, &NoticeWindows::OnAnswered);
   }
   window->setWindowTitle(QString::fromStdString(board_.Title(id)));
+  window->SetDetail(QString::fromStdString(board_.Detail(id)));
   window->show();
   window->raise();
   window->activateWindow();

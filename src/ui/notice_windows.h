@@ -20,6 +20,8 @@ class NoticeWindow : public QDialog {
 
  public:
   explicit NoticeWindow(NoticeId id, QWidget* parent = nullptr);
+  // The line under the fixed message (a file error's file, line and reason); hidden if empty.
+  void SetDetail(const QString& detail);
 
  signals:
   // The user answered; yes is true only for "はい".
@@ -33,6 +35,7 @@ class NoticeWindow : public QDialog {
   void Answer(bool yes);
 
   NoticeId id_;
+  QLabel* detail_;
 };
 
 class NoticeWindows : public QObject {

@@ -216,6 +216,33 @@ TEST(FieldRuns, SectorCountOfTwoVisitsTwoMagnets) {
   EXPECT_NEAR(hz[2], hz[1] + model->SectCalPointSet.Points[30].Hz, 1e-9 * std::abs(hz[2]));
 }
 
+// With no rectangular magnet too, the sector run lays its points on the magnet as it is now: a
+// magnet moved and turned after its grid was made carries its field pattern along.
+TEST(FieldRuns, SectorPointsFollowTheirMagnetWithoutRectangularMagnets) {
+  auto model = FreshModel();
+  model->SecMagCount = 1;
+  model->SecMagTable[1] = {.Ri = 5, .Ro = 9, .T = 3, .OpenAngle = 1, .Br = 12000};
+  SmallSectGrid(*model);
+  NoticeBoard notices;
+  NullProgress progress;
+  SectPointDistFieldCaluculation(*model, progress, notices);
+  const auto& points = model->SectCalPointSet.Points;
+  std::vector<Vec3> unmoved;
+  for (int i = 0; i <= model->SectCalPointSet.LastIndex; ++i) {
+    unmoved.push_back({points[i].Hx, points[i].Hy, points[i].Hz});
+  }
+  SecMag& magnet = model->SecMagTable[1];
+  magnet.Ox = 40, magnet.Oy = -15, magnet.Oz = 7, magnet.AngX = 0.6, magnet.AngY = -0.3;
+  magnet.AngZ = 2;
+  SectPointDistFieldCaluculation(*model, progress, notices);
+  const ElementFrame frame(PlacementOf(magnet));
+  for (size_t i = 0; i < unmoved.size(); ++i) {
+    const Vec3 own = frame.VectorToLocal({points[i].Hx, points[i].Hy, points[i].Hz});
+    EXPECT_THAT(own, testing::VecNear(unmoved[i], 1e-9, 1e-9)) << i;
+  }
+  EXPECT_GT(std::abs(unmoved[20].z), 5);
+}
+
 TEST(FieldRuns, EdgeProlongationRaisesCaution3OnceAndTheRunCompletes) {
   auto model = WorldModel();
   model->RecMagCount = 2;

@@ -2,6 +2,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -34,10 +35,10 @@ class Batch : public ::testing::Test {
   }
   void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
 
-  Outcome Run(const std::string& args) const {
+  Outcome Run(const std::string& args, const std::string& shell_prefix = "") const {
     const std::string out = dir_ + "/stdout.txt", err = dir_ + "/stderr.txt";
-    const std::string command =
-        std::string(TAVRINE_BATCH_EXE) + " " + args + " >'" + out + "' 2>'" + err + "' </dev/null";
+    const std::string command = shell_prefix + std::string(TAVRINE_BATCH_EXE) + " " + args + " >'" +
+                                out + "' 2>'" + err + "' </dev/null";
     const int status = std::system(command.c_str());
     Outcome outcome;
     outcome.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -136,6 +137,45 @@ TEST_F(Batch, UnwritableOutputIsExitOne) {
   EXPECT_EQ(o.exit_code, 1);
   EXPECT_EQ(std::count(o.err.begin(), o.err.end(), '\n'), 1) << o.err;
   EXPECT_NE(o.err.find("no/such/out.csv"), std::string::npos) << o.err;
+}
+
+// Refused inputs end with exit code 1 and one line naming the file and the reason.
+TEST_F(Batch, InputsThatAreNoModelFilesAreRefusedAtOnce) {
+  std::string huge = Slurp(testing::DataPath("model_small.csv"));
+  huge.replace(huge.find("\" 12000\""), 8, "\" 1e400\"");
+  { std::ofstream(Path("huge.csv"), std::ios::binary) << huge; }
+  for (const std::string& input : {std::string("/dev/zero"), dir_, Path("huge.csv")}) {
+    Outcome o = Run("run '" + input + "' -o '" + Path("out.csv") + "'");
+    EXPECT_EQ(o.exit_code, 1) << input;
+    EXPECT_EQ(std::count(o.err.begin(), o.err.end(), '\n'), 1) << o.err;
+    EXPECT_NE(o.err.find(input + ":"), std::string::npos) << o.err;
+  }
+  EXPECT_NE(Run("run '" + Path("huge.csv") + "' -o x.csv").err.find("大きすぎます"),
+            std::string::npos);
+}
+
+// A sector point at the sector magnet's centre in its face plane raises Caution3, titled "警告".
+TEST_F(Batch, WarningTitleIsPrintedOnce) {
+  auto model = testing::FreshModel();
+  model->SecMagCount = 1;
+  model->SecMagTable[1] = {.Ri = 5, .Ro = 9, .T = 3, .OpenAngle = 1, .Br = 12000};
+  ASSERT_FALSE(WriteModelFile(*model, Path("in.csv")));
+  Outcome o = Run("run '" + Path("in.csv") + "' --sets sector -o '" + Path("out.csv") + "'");
+  EXPECT_EQ(o.exit_code, 0) << o.err;
+  EXPECT_EQ(o.err, "tavrine-batch: 警告: ゼロで除算しようとしています。\n");
+}
+
+// A write stopped by the file size limit fails cleanly and leaves no temporary file behind.
+TEST_F(Batch, FileSizeLimitLeavesNoTemporaryFile) {
+  auto model = testing::SmallModel();
+  model->RectCalPointSet.LastIndex = 2000;
+  ASSERT_FALSE(WriteModelFile(*model, Path("in.csv")));
+  ASSERT_EQ(mkdir(Path("out").c_str(), 0755), 0);
+  Outcome o = Run("run '" + Path("in.csv") + "' --sets none -o '" + Path("out/big.csv") + "'",
+                  "ulimit -f 16; ");  // 8 KB
+  EXPECT_EQ(o.exit_code, 1);
+  EXPECT_NE(o.err.find("ファイルサイズの上限"), std::string::npos) << o.err;
+  EXPECT_EQ(std::system(("rmdir '" + Path("out") + "'").c_str()), 0) << "the folder is empty";
 }
 
 TEST_F(Batch, BadUsageIsExitTwo) {

@@ -78,8 +78,11 @@ TEST(DistributionExport, GridBeyondThePointSetIsRefused) {
   auto model = testing::FreshModel();
   model->RectCalPointSet.DivX = 300, model->RectCalPointSet.DivY = 300;
   EXPECT_TRUE(FormatDistributionExport(*model).error);
+  EXPECT_NE(FormatDistributionExport(*model).error->message.find("上限"), std::string::npos);
   model->RectCalPointSet.DivX = -2;
-  EXPECT_TRUE(FormatDistributionExport(*model).error);
+  const auto negative = FormatDistributionExport(*model).error;
+  ASSERT_TRUE(negative);
+  EXPECT_NE(negative->message.find("負"), std::string::npos) << negative->message;
   model->RectCalPointSet.DivX = 49, model->RectCalPointSet.DivY = 999;  // exactly 50000 + 1
   EXPECT_FALSE(FormatDistributionExport(*model).error);
 }

@@ -1,9 +1,13 @@
 #include "files/model_file.h"
 
+#include <chrono>
+#include <fcntl.h>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <random>
 #include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "files/cp932.h"
 #include "files/item_reader.h"
@@ -87,7 +91,8 @@ TEST(ModelFileRead, KeepsWhatTheFileDoesNotHold) {
   EXPECT_EQ(m.RecMagTable[5].Hcj, 123);
   EXPECT_EQ(m.RecMagTable[5].a, 0);
   EXPECT_EQ(m.RectCalPointSet.MagN, 4);
-  EXPECT_EQ(m.RectCalPointSet.Points[1].LocalX, 0);
+  // Derived on magnet 4, an empty slot placed at the origin.
+  EXPECT_EQ(m.RectCalPointSet.Points[1].LocalX, m.RectCalPointSet.Points[1].PGroX);
   EXPECT_EQ(m.RectCalPointSet.XL, 1.0);
   EXPECT_EQ(m.RectCalPointSet.DisZ, 0.5);
   EXPECT_EQ(m.View.ZoomFactor, 2.5);
@@ -142,6 +147,8 @@ TEST(ModelFileRead, ErrorsNameTheLine) {
       {"\" 12000\"", "\" 1 2\"", "数値ではありません"},
       {"\" 12000\"", "\"inf\"", "数値ではありません"},
       {"\" 12000\"", "\"0x10\"", "数値ではありません"},
+      {"\" 12000\"", "\" 1e400\"", "大きすぎます"},
+      {"\"角柱磁石個数\",2", "\"角柱磁石個数\",1e400", "大きすぎます"},
       {"\" 12000\"", "\" 12000\"x", "余分な文字"},
       {"\" 2\",\" .5\"", "\" 0\",\" .5\"", "断面積がゼロ"},    // straight rectangular W
       {"\" 10\",\" 14\"", "\" 10\",\" 10\"", "断面積がゼロ"},  // arc rectangular Ro = Ri
@@ -194,10 +201,12 @@ TEST(ModelFileRead, CapacityLimitsAreErrorsWithoutWritingBeyondTheTables) {
   EXPECT_EQ(Scratch().RecMagCount, 0);
 }
 
-TEST(ModelFileRead, LargestDoublesReadAsFiniteValues) {
+TEST(ModelFileRead, LargestWrittenDoublesReadBackAndLargerAreRefused) {
   EXPECT_EQ(ParseNumberItem(" 1.79769313486232E+308"), std::numeric_limits<double>::max());
   EXPECT_EQ(ParseNumberItem("-1.79769313486232E+308"), -std::numeric_limits<double>::max());
-  EXPECT_EQ(ParseNumberItem(" 1E+999"), std::numeric_limits<double>::max());
+  for (const char* huge : {" 1E+999", " 1e400", "-1.79769313486233E+308", "2e308"}) {
+    EXPECT_FALSE(ParseNumberItem(huge)) << huge;
+  }
   EXPECT_EQ(ParseNumberItem(" 4.94065645841247E-324"), std::numeric_limits<double>::denorm_min());
   EXPECT_EQ(ParseNumberItem(" .5"), 0.5);
   EXPECT_EQ(ParseNumberItem("-.25"), -0.25);
@@ -238,6 +247,53 @@ TEST(ModelFileCommand, FailedReadLeavesTheModelAndRaisesTheNotice) {
   EXPECT_EQ(model->RecMagCount, 0);
   EXPECT_EQ(model->RectCalPointSet.DivX, 40);
   EXPECT_EQ(model->ModelFilePath, DataPath("model_zero.csv"));
+}
+
+// What is not a model file is refused at once, without reading it, and the model is kept.
+TEST(ModelFileCommand, RefusesDevicesFoldersPipesAndHugeFilesAtOnce) {
+  const std::string dir = ::testing::TempDir();
+  const std::string sparse = dir + "/tavrine_sparse.csv", pipe = dir + "/tavrine_pipe.csv";
+  const int fd = open(sparse.c_str(), O_CREAT | O_WRONLY | O_TRUNC, 0644);
+  ASSERT_GE(fd, 0);
+  ASSERT_EQ(ftruncate(fd, off_t{3} << 30), 0);
+  close(fd);
+  unlink(pipe.c_str());
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0644), 0);
+  auto model = testing::SmallModel();
+  const std::string before = FormatModelFile(*model).bytes;
+  for (const std::string& path : {std::string("/dev/zero"), sparse, dir, pipe}) {
+    NoticeBoard notices;
+    const auto start = std::chrono::steady_clock::now();
+    const auto error = ReadModelFileCommand(*model, path, notices);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1)) << path;
+    ASSERT_TRUE(error) << path;
+    EXPECT_TRUE(notices.IsOpen(NoticeId::CautionFileInOut));
+    EXPECT_NE(notices.Detail(NoticeId::CautionFileInOut).find(error->message), std::string::npos);
+    EXPECT_TRUE(FormatModelFile(*model).bytes == before) << path;
+  }
+  unlink(sparse.c_str());
+  unlink(pipe.c_str());
+}
+
+// The fullest model with every number at its longest stays well under the reader's limit.
+TEST(ModelFileWrite, LargestFileFitsTheReadersLimit) {
+  auto model = FreshModel();
+  const double longest = -1.23456789012345e-100;
+  for (auto* count : {&model->RecMagCount, &model->RhMagCount, &model->StrRecCoilCount,
+                      &model->StrCylCoilCount, &model->SecRecCoilCount, &model->SecCylCoilCount}) {
+    *count = kElementCapacity;
+  }
+  model->SecMagCount = kElementCapacity;
+  model->RecMagTable.fill({longest, longest, longest, longest, longest, longest, longest, longest,
+                           longest, longest, longest, longest});
+  model->RectCalPointSet.LastIndex = model->SectCalPointSet.LastIndex = kCalPointCapacity;
+  model->RectCalPointSet.Points.fill(
+      {0, 0, 0, longest, longest, longest, longest, longest, longest});
+  model->SectCalPointSet.Points.fill(
+      {longest, longest, longest, 0, 0, 0, longest, longest, longest});
+  const size_t size = FormatModelFile(*model).bytes.size();
+  EXPECT_GT(size, size_t{15} << 20);
+  EXPECT_LT(size * 2, kMaxModelFileBytes);
 }
 
 // Random models of every kind round-trip through the file.

@@ -80,7 +80,8 @@ TEST_F(SafeWrite, ReadOnlyTargetIsLeftAlone) {
 }
 
 TEST_F(SafeWrite, MissingOrUnwritableFolder) {
-  EXPECT_TRUE(ReplaceFileContents(dir_ + "/no/such/folder/model.csv", "x"));
+  EXPECT_EQ(ReplaceFileContents(dir_ + "/no/such/folder/model.csv", "x"),
+            "保存先のフォルダがありません");
   WriteOld();
   EXPECT_TRUE(ReplaceFileContents(target_ + "/model.csv", "x"));  // a file used as a folder
   EXPECT_EQ(Contents(), "old contents");
@@ -109,7 +110,7 @@ TEST_F(SafeWrite, InjectedFaultsLeaveTheOldFile) {
   };
   auto error = ReplaceFileContents(target_, big, full);
   ASSERT_TRUE(error);
-  EXPECT_NE(error->find("No space"), std::string::npos) << *error;
+  EXPECT_EQ(*error, "書き込みに失敗しました（ディスクの空きが足りません）");
 
   FileSystemCalls no_sync = SystemFileCalls();
   no_sync.fsync = [](int) {

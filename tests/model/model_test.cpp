@@ -37,6 +37,11 @@ TEST(Resets, StartUpValues) {
   EXPECT_EQ(rect.LastIndex, 0);
   EXPECT_EQ(model->SectCalPointSet.RDiv, 15);
   EXPECT_EQ(model->SectCalPointSet.AngleDiv, 40);
+  // Both grids start on magnet 1, as their dialogs propose, also after a re-initialisation.
+  model->RectCalPointSet.MagN = model->SectCalPointSet.MagN = 3;
+  FullReset(*model);
+  EXPECT_EQ(rect.MagN, 1);
+  EXPECT_EQ(model->SectCalPointSet.MagN, 1);
   EXPECT_EQ(model->Kt.StepAngle, DegToRad(5));
   EXPECT_EQ(model->View.BackgroundColour, (Rgb{105, 105, 105}));
   EXPECT_EQ(model->View.MagnetColourN, (Rgb{255, 0, 0}));

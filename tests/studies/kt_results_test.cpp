@@ -44,7 +44,7 @@ TEST(KtGraphs, NineStepsFillNineRowsOfBothGraphsScaledForTheirAxes) {
   EXPECT_EQ(force.series[1].name, "ForceY");
   ASSERT_EQ(force.series[1].points.size(), 9u);
   EXPECT_NEAR(force.series[1].points[8].first, 40, 1e-9);
-  EXPECT_DOUBLE_EQ(force.series[1].points[8].second, 10 * 4.5);
+  EXPECT_DOUBLE_EQ(force.series[1].points[8].second, 4.5);  // newtons, as the axis says
   EXPECT_EQ(force.series[0].points[3].second, 0);
   const KtGraphData torque = TorqueGraphData(model->Kt, totals);
   EXPECT_EQ(torque.caption, "TorqueGraph");
@@ -62,12 +62,12 @@ TEST(KtExport, SaveBeforeAnySweepWritesHeadingsAndZeroLines) {
   ASSERT_EQ(lines.size(), 6u + 9u);
   EXPECT_EQ(lines[0], "");
   EXPECT_EQ(lines[1], "\"    " + std::string(38, '-') + "\"");
-  EXPECT_EQ(lines[2], "\" 　　　         力のデータ(mNm)\"");
+  EXPECT_EQ(lines[2], "\" 　　　         力のデータ(N, Nm)\"");
   EXPECT_EQ(lines[3], "\"    " + std::string(38, '_') + "\"");
   EXPECT_EQ(lines[4], "");
   EXPECT_EQ(lines[5],
-            "\"番号\",\"角度\",\"X方向の力\",\"Y方向の力\",\"Z方向の力\",\"X方向のトルク\","
-            "\"Y方向のトルク\",\"Z方向のトルク\"");
+            "\"番号\",\"角度(deg.)\",\"X方向の力(N)\",\"Y方向の力(N)\",\"Z方向の力(N)\","
+            "\"X方向のトルク(Nm)\",\"Y方向のトルク(Nm)\",\"Z方向のトルク(Nm)\"");
   EXPECT_EQ(lines[6], "1,0,0,0,0,0,0,0");
   EXPECT_EQ(lines[14], "9,40,0,0,0,0,0,0");
 }

@@ -28,6 +28,7 @@ class FieldRunTest : public QObject {
   void RectRunFillsThePointsWhileTheEventLoopRuns();
   void ProgressWindowKeepsEarlierBarsAndBlocksInput();
   void SecondStartDuringARunIsIgnored();
+  void EachWindowOfARunShowsItsOwnStepText();
   void LongReadoutsAreShownWholeSideBySide();
 
  private:
@@ -164,6 +165,23 @@ void FieldRunTest::SecondStartDuringARunIsIgnored() {
   release.store(true);
   QTRY_VERIFY(!window_->Runs().Running());
   QCOMPARE(runs.load(), 1);
+}
+
+// The Kt sweep opens one window per magnet kind, element and step, each with one bar.
+void FieldRunTest::EachWindowOfARunShowsItsOwnStepText() {
+  tavrine::ProgressWindow window(nullptr);
+  tavrine::PolledProgress progress;
+  for (const char* step :
+       {"Kt計算中    ｺｲﾙﾀｲﾌﾟ番号0　 ｺｲﾙ番号1  1/9回目", "角柱型磁石からの磁界計算中",
+        "Kt計算中    ｺｲﾙﾀｲﾌﾟ番号0　 ｺｲﾙ番号1  2/9回目"}) {
+    progress.Open("ProgressSecMag", step);
+    progress.StartBar(step);
+    window.Show(progress.Snapshot());
+    QCOMPARE(window.BarCount(), 1);
+    QCOMPARE(window.BarText(0)->text(), QString(step));
+    QCOMPARE(window.windowTitle(), QString(step));
+  }
+  window.hide();
 }
 
 QTEST_MAIN(FieldRunTest)

@@ -197,7 +197,7 @@ void KtDialogsTest::SweepDrawsVectorsAndFillsBothGraphs() {
   QCOMPARE(force_y->name(), QStringLiteral("ForceY"));
   QCOMPARE(force_y->count(), 9);
   QCOMPARE(force_y->at(8).x(), 40.0);
-  QCOMPARE(force_y->at(8).y(), 10 * dialog->Totals().ForceY[9]);
+  QCOMPARE(force_y->at(8).y(), dialog->Totals().ForceY[9]);  // newtons under "Force(N)"
   QVERIFY(dialog->Totals().ForceY[9] != 0);
   auto* torque_z = qobject_cast<QLineSeries*>(group_->TorqueGraph()->Chart()->series()[2]);
   QCOMPARE(torque_z->at(0).y(), 1000 * dialog->Totals().TorqueZ[1]);

@@ -323,6 +323,15 @@ void MainWindowTest::UnreadableFileRaisesCautionFileInOutAndKeepsTheModel() {
   QCOMPARE(model_->RecMagCount, 1);
   QCOMPARE(model_->RecMagTable[1].a, 100.0);
   QCOMPARE(model_->ModelFilePath, std::string("/nonexistent/model.csv"));
+  QCOMPARE(board_->Detail(tavrine::NoticeId::CautionFileInOut),
+           std::string("ファイル: /nonexistent/model.csv\nフォルダがありません"));
+  // An endless device is refused at once, and the notice says which file and why.
+  window_->SetFileChooser([](bool, const QString&) { return QString("/dev/zero"); });
+  Named<QAction>(window_, "BReadData")->trigger();
+  QCOMPARE(model_->RecMagTable[1].a, 100.0);
+  QVERIFY(
+      board_->Detail(tavrine::NoticeId::CautionFileInOut).find("通常のファイルではありません") !=
+      std::string::npos);
 }
 
 void MainWindowTest::TypingAVectorScaleRedrawsTheVectors() {

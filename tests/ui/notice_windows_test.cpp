@@ -69,6 +69,21 @@ class NoticeWindowsTest : public QObject {
     QCOMPARE(windows.Window(NoticeId::Caution11)->windowTitle(), QString("警告"));
   }
 
+  void DetailLineShowsUntilTheNoticeIsClosed() {
+    NoticeBoard board;
+    NoticeWindows windows(board);
+    board.SetDetail(NoticeId::CautionFileInOut, "ファイル: /tmp/a.csv\n12 行目: 理由");
+    board.Raise(NoticeId::CautionFileInOut);
+    QTRY_VERIFY(windows.Window(NoticeId::CautionFileInOut));
+    auto* detail = windows.Window(NoticeId::CautionFileInOut)->findChild<QLabel*>("lblDetail");
+    QVERIFY(detail->isVisible());
+    QCOMPARE(detail->text(), QString("ファイル: /tmp/a.csv\n12 行目: 理由"));
+    QTest::mouseClick(Button(windows.Window(NoticeId::CautionFileInOut), "cmdOK"), Qt::LeftButton);
+    board.Raise(NoticeId::CautionFileInOut);
+    QTRY_VERIFY(windows.Window(NoticeId::CautionFileInOut)->isVisible());
+    QVERIFY(detail->isHidden());
+  }
+
   void OkClosesThatNoticeOnlyAndItCanComeBack() {
     NoticeBoard board;
     NoticeWindows windows(board);
