@@ -19,7 +19,7 @@ namespace tavrine::batch {
 namespace {
 
 struct KtOptions {
-  std::string setup, output;
+  std::string setup, output, model;  // model: given instead of the set-up file's model line
   int threads = 0;
   bool help = false;
 };
@@ -40,6 +40,11 @@ std::optional<int> ParseKtOptions(const std::vector<std::string>& args, KtOption
         return Usage("--threads には 1 から 1024 の整数を指定してください");
       }
       o.threads = *n;
+    } else if (word == "--model") {
+      if (!has_value) {
+        return Usage("--model の後にファイル名がありません");
+      }
+      o.model = args[++i];
     } else if (word == "-o" || word == "--output") {
       if (!has_value) {
         return Usage("出力ファイル名がありません");
@@ -61,7 +66,7 @@ std::optional<int> ParseKtOptions(const std::vector<std::string>& args, KtOption
 
 void PrintKtHelp() {
   std::fputs(
-      "使い方: tavrine-batch kt SETUP.txt [--threads N] [-o OUT.xls]\n"
+      "使い方: tavrine-batch kt SETUP.txt [--model MODEL.csv] [--threads N] [-o OUT.xls]\n"
       "  設定ファイル SETUP.txt（UTF-8、一行に一項目、# 以降は注釈）の回転座標、回転させる\n"
       "  コイルとその分割数、回転角で Kt を計算し、Ktの計算の「ﾌｧｲﾙに保存」と同じ力とトルクの\n"
       "  表を書き出します。\n"
@@ -72,6 +77,7 @@ void PrintKtHelp() {
       "                                    （角型直線）、secrec（角型曲線）、strcyl\n"
       "                                    （円柱型直線）、seccyl（円柱型曲線）。L W T は\n"
       "                                    ｺｲﾙ分割数の L方向・W方向・T方向。\n"
+      "  --model MODEL.csv  設定ファイルの model の行の代わりに使う形状データファイル。\n"
       "  --threads N  計算に使うスレッド数（1〜1024、既定はコア数）。結果は同じです。\n"
       "  -o OUT.xls   標準出力（UTF-8）の代わりに、保存と同じ CP932、CR LF のファイルに\n"
       "               書きます。\n"
@@ -155,7 +161,7 @@ std::optional<SetupError> ReadLine(const std::string& line, KtSetup& setup) {
   return std::nullopt;
 }
 
-std::optional<SetupError> ReadSetup(const std::string& path, KtSetup& setup) {
+std::optional<SetupError> ReadSetup(const std::string& path, bool model_given, KtSetup& setup) {
   std::ifstream in(path, std::ios::binary);
   if (!in) {
     return SetupError{0, "ファイルを開けません"};
@@ -170,7 +176,7 @@ std::optional<SetupError> ReadSetup(const std::string& path, KtSetup& setup) {
       return error;
     }
   }
-  if (setup.model.empty()) {
+  if (setup.model.empty() && !model_given) {
     return SetupError{0, "model の行がありません"};
   }
   return std::nullopt;
@@ -235,13 +241,14 @@ int KtCommand(const std::vector<std::string>& args) {
     return 0;
   }
   KtSetup setup;
-  if (const auto error = ReadSetup(options.setup, setup)) {
+  if (const auto error = ReadSetup(options.setup, !options.model.empty(), setup)) {
     std::fprintf(stderr, "tavrine-batch: %s:%d: %s\n", options.setup.c_str(), error->line,
                  error->reason.c_str());
     return 1;
   }
   int exit_code = 0;
-  const auto model = ReadStudyModel(ModelPath(options.setup, setup.model), exit_code);
+  const auto model = ReadStudyModel(
+      options.model.empty() ? ModelPath(options.setup, setup.model) : options.model, exit_code);
   if (!model) {
     return exit_code;
   }

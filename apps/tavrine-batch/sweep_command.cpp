@@ -36,7 +36,8 @@ void PrintSweepHelp() {
   std::fputs(
       "使い方: tavrine-batch sweep MODEL.csv -o DIR (--vary KEY=FROM:TO:STEP ... | --table "
       "FILE.csv)\n"
-      "                            [--study run|force] [計算のオプション] [--jobs N] [--slurm]\n"
+      "                            [--study run|force|pc|kt] [計算のオプション] [--jobs N] "
+      "[--slurm]\n"
       "  形状データファイル MODEL.csv の数値を変えた変形ごとに形状データファイル DIR/v001.csv …\n"
       "  を書き、変形ごとの tavrine-batch のコマンドを一行ずつ DIR/manifest.txt に書きます。\n"
       "  各コマンドは結果をモデルの隣（DIR/v001.run.csv など）に、メッセージを DIR/v001.log\n"
@@ -53,9 +54,11 @@ void PrintSweepHelp() {
       "                 計算点のキーがあると、変形ごとにその計算点をダイアログと同じ規則で\n"
       "                 作り直します。\n"
       "  --table FILE.csv  変形を一行ずつ並べた表。見出しの行がキーです。\n"
-      "  --study S      各変形で行う計算: run（磁界計算、既定）、force（角柱磁石に働く力、\n"
-      "                 --magnet N が必要）。ほかのオプション（--sets、--magnet、--threads\n"
-      "                 など）はそのまま各変形のコマンドに渡します。\n"
+      "  --study S      各変形で行う計算: run（磁界計算、既定）、force（磁石に働く力とトルク、\n"
+      "                 --magnet N が必要）、pc（パーミアンス分布と熱減磁率、pc のオプション\n"
+      "                 が必要）、kt（Kt、設定ファイル SETUP.txt が必要。その model の行の\n"
+      "                 代わりに各変形を使います）。ほかのオプション（--sets、--kind、\n"
+      "                 --magnet、--threads など）はそのまま各変形のコマンドに渡します。\n"
       "  --jobs N       マニフェストをこの計算機の N 個のプロセスで実行し、集計します。\n"
       "  --slurm        Slurm のジョブ配列スクリプト DIR/sweep.sbatch を書きます\n"
       "                 （sbatch DIR/sweep.sbatch で投入）。\n"
@@ -222,8 +225,11 @@ std::string ManifestLine(const std::string& dir,
                          const SweepStudy& study,
                          const std::vector<std::string>& options) {
   const std::string result = InFolder(dir, name + std::string(study.suffix));
-  std::vector<std::string> words = {ShellWord(ThisProgram()), std::string(study.command),
-                                    ShellWord(InFolder(dir, name + ".csv"))};
+  std::vector<std::string> words = {ShellWord(ThisProgram()), std::string(study.command)};
+  if (!study.model_option.empty()) {
+    words.emplace_back(study.model_option);
+  }
+  words.push_back(ShellWord(InFolder(dir, name + ".csv")));
   if (study.writes_output) {
     words.insert(words.end(), {"-o", ShellWord(result)});
   }

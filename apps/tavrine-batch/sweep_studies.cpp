@@ -39,14 +39,15 @@ StudyResult ReadRunResult(const std::string& path, const std::vector<std::string
   return {sweep::RunFigures(*read.model, rect, sect), std::nullopt};
 }
 
-// A study's printed result lines ("Fx=+1.23 E+0 [N]" …).
-StudyResult ReadPrintedResult(const std::string& path, const std::vector<std::string>&) {
+// A study's standard output read by `figures`.
+template <std::optional<sweep::Figures> (*figures)(std::string_view)>
+StudyResult ReadStudyOutput(const std::string& path, const std::vector<std::string>&) {
   FileBytes file = ReadWholeFile(path);
   if (file.error) {
     return {{}, "結果を読めません: " + path + ": " + *file.error};
   }
-  if (auto figures = sweep::LabelledFigures(file.bytes)) {
-    return {*figures, std::nullopt};
+  if (auto read = figures(file.bytes)) {
+    return {*read, std::nullopt};
   }
   return {{}, "結果に数値の行がありません: " + path};
 }
@@ -61,7 +62,9 @@ StudyResult ReadResultFileOnly(const std::string& path, const std::vector<std::s
 const std::vector<SweepStudy>& SweepStudies() {
   static const std::vector<SweepStudy> kStudies = {
       {"run", "run", ".run.csv", true, ReadRunResult},
-      {"force", "force", ".force.txt", false, ReadPrintedResult},
+      {"force", "force", ".force.csv", false, ReadStudyOutput<sweep::HeadlineFigures>},
+      {"pc", "pc", ".pc.csv", false, ReadStudyOutput<sweep::PcFigures>},
+      {"kt", "kt", ".kt.csv", false, ReadStudyOutput<sweep::KtFigures>, "--model"},
   };
   return kStudies;
 }

@@ -23,6 +23,9 @@ struct SweepStudy {
   bool writes_output;        // the command writes the result with -o; else its standard output
   // The headline figures of one result file; `options` are the study's own options.
   StudyResult (*read)(const std::string& path, const std::vector<std::string>& options);
+  // The option naming the variant's model, for a command whose own argument is another file
+  // (kt takes its set-up file); empty when the model is the command's argument.
+  std::string_view model_option = {};
 };
 
 // For a study whose result has no headline figures (a picture, say): the state only.

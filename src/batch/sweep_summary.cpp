@@ -30,7 +30,112 @@ Peak PeakOf(const Set& set) {
   return peak;
 }
 
+std::vector<std::string_view> Lines(std::string_view text) {
+  std::vector<std::string_view> lines;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = std::min(text.find('\n', start), text.size());
+    std::string_view line = text.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') {
+      line.remove_suffix(1);
+    }
+    lines.push_back(line);
+    start = end + 1;
+  }
+  return lines;
+}
+
+std::vector<std::string_view> Cells(std::string_view line) {
+  std::vector<std::string_view> cells;
+  size_t start = 0;
+  for (size_t comma; (comma = line.find(',', start)) != std::string_view::npos; start = comma + 1) {
+    cells.push_back(line.substr(start, comma - start));
+  }
+  cells.push_back(line.substr(start));
+  return cells;
+}
+
+// Every cell read as a number, or nothing.
+std::optional<std::vector<double>> NumberRow(std::string_view line) {
+  std::vector<double> values;
+  for (std::string_view cell : Cells(line)) {
+    const auto value = cell.empty() ? std::nullopt : ParseNumberItem(cell);
+    if (!value) {
+      return std::nullopt;
+    }
+    values.push_back(*value);
+  }
+  return values;
+}
+
+// "Fx[N]" as "Fx(N)"; full-width brackets and plain names stay as written.
+std::string Heading(std::string_view cell) {
+  std::string heading(cell);
+  const size_t open = heading.find('['), close = heading.rfind(']');
+  if (open != std::string::npos && close == heading.size() - 1 && open < close) {
+    heading[open] = '(';
+    heading[close] = ')';
+  }
+  return heading;
+}
+
 }  // namespace
+
+std::optional<Figures> HeadlineFigures(std::string_view text) {
+  const std::vector<std::string_view> lines = Lines(text);
+  if (lines.size() < 2) {
+    return std::nullopt;
+  }
+  const std::vector<std::string_view> headings = Cells(lines[0]);
+  const auto values = NumberRow(lines[1]);
+  if (!values || values->size() != headings.size()) {
+    return std::nullopt;
+  }
+  Figures figures;
+  for (size_t i = 0; i < headings.size(); ++i) {
+    figures.push_back({Heading(headings[i]), ShortestDecimal((*values)[i])});
+  }
+  return figures;
+}
+
+std::optional<Figures> PcFigures(std::string_view text) {
+  auto figures = HeadlineFigures(text);
+  const std::vector<std::string_view> lines = Lines(text);
+  auto last = lines.rbegin();
+  while (last != lines.rend() && last->empty()) {
+    ++last;
+  }
+  const auto row = last == lines.rend() ? std::nullopt : NumberRow(*last);
+  if (!figures || !row || row->size() != 2) {
+    return std::nullopt;
+  }
+  figures->push_back({"最高温度(℃)", ShortestDecimal((*row)[0])});
+  figures->push_back({"不可逆熱減磁率(%)", ShortestDecimal((*row)[1])});
+  return figures;
+}
+
+std::optional<Figures> KtFigures(std::string_view text) {
+  constexpr size_t kColumns = 8, kTorqueZ = 7;  // step, angle, Fx, Fy, Fz, Tx, Ty, Tz
+  double peak = 0, sum = 0;
+  size_t rows = 0;
+  for (std::string_view line : Lines(text)) {
+    const auto row = NumberRow(line);
+    if (!row || row->size() != kColumns) {
+      continue;
+    }
+    const double torque = (*row)[kTorqueZ];
+    if (rows == 0 || std::fabs(torque) > std::fabs(peak)) {
+      peak = torque;
+    }
+    sum += torque;
+    ++rows;
+  }
+  if (rows == 0) {
+    return std::nullopt;
+  }
+  return Figures{{"最大トルク(Nm)", ShortestDecimal(peak)},
+                 {"平均トルク(Nm)", ShortestDecimal(sum / static_cast<double>(rows))}};
+}
 
 Figures RunFigures(const ElementModel& model, bool rect, bool sect) {
   Figures figures;
@@ -54,31 +159,6 @@ Figures RunFigures(const ElementModel& model, bool rect, bool sect) {
     figures.push_back({set + "Z(mm)", ShortestDecimal(p.Z)});
   }
   return figures;
-}
-
-std::optional<Figures> LabelledFigures(std::string_view text) {
-  Figures figures;
-  size_t start = 0;
-  while (start < text.size()) {
-    const size_t end = std::min(text.find('\n', start), text.size());
-    std::string_view line = text.substr(start, end - start);
-    start = end + 1;
-    const size_t eq = line.find('='), open = line.rfind('['), close = line.rfind(']');
-    if (eq == std::string_view::npos || eq == 0 || open == std::string_view::npos ||
-        close == std::string_view::npos || open < eq || close < open) {
-      continue;
-    }
-    // "+1.23 E+0": the printed pattern puts a space before the exponent.
-    std::string number(line.substr(eq + 1, open - eq - 1));
-    number.erase(std::remove(number.begin(), number.end(), ' '), number.end());
-    const auto value = ParseNumberItem(number);
-    if (!value || number.empty()) {
-      continue;
-    }
-    const std::string name(line.substr(0, eq)), unit(line.substr(open + 1, close - open - 1));
-    figures.push_back({name + "(" + unit + ")", ShortestDecimal(*value)});
-  }
-  return figures.empty() ? std::nullopt : std::optional<Figures>(figures);
 }
 
 std::string FormatSummary(const std::vector<std::string>& keys,

@@ -20,9 +20,17 @@ using Figures = std::vector<std::pair<std::string, std::string>>;
 // With both sets the headings carry the set's name.
 Figures RunFigures(const ElementModel& model, bool rect, bool sect);
 
-// The "Name=value [unit]" lines a study prints (the force lines, for instance), in order; the
-// headings are "Name(unit)". Nothing when no line has that form.
-std::optional<Figures> LabelledFigures(std::string_view text);
+// A study's CSV result as the force and pc commands begin it: the first line's headings
+// ("Fx[N]" …) over the second line's values; headings are written "Name(unit)".
+std::optional<Figures> HeadlineFigures(std::string_view text);
+
+// The pc result: its headline and the loss at the chosen temperature (the last row of the
+// loss-versus-temperature table that ends it).
+std::optional<Figures> PcFigures(std::string_view text);
+
+// The Kt table (angle, force and torque per step): the peak and the mean of the torque about
+// the Kt frame's z axis over the swept angles. Nothing without a row of numbers.
+std::optional<Figures> KtFigures(std::string_view text);
 
 struct SummaryRow {
   std::string variant;
