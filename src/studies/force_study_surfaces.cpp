@@ -15,6 +15,9 @@ constexpr int kGaussOrder = 6;
 constexpr int kRootSplit = 2;    // root panels per parameter direction
 constexpr int kMaxLevels = 14;   // a panel is never smaller than 2^-15 of its surface's side
 constexpr double kShare = 1e-9;  // of the integral of |σ·H| over the surface
+// Bodies in contact never converge along the line where they touch; past this many field
+// points the panels left are taken as they are.
+constexpr int kMaxPoints = 2'000'000;
 
 struct Panel {
   double u0 = 0, u1 = 0, v0 = 0, v1 = 0;
@@ -198,6 +201,11 @@ SurfaceIntegral IntegrateSurface(const ChargedSurface& surface,
     if (level > 0) {
       if (on_level) {
         on_level(level);
+      }
+      const size_t batch = 4 * active.size() * kGaussOrder * kGaussOrder;
+      if (static_cast<size_t>(result.points) + batch > kMaxPoints) {
+        accepted.insert(accepted.end(), estimates.begin(), estimates.end());
+        break;
       }
       children = QuartersOf(active);
       halves = rule.Evaluate(children, field, result.points);

@@ -152,6 +152,18 @@ TEST(ForceStudy, ParallelPrismsMatchTheClosedFormDownToATenthOfAMillimetre) {
   }
 }
 
+TEST(ForceStudy, MagnetsInContactEndWithABoundedNumberOfFieldPoints) {
+  auto model = WorldModel();
+  AddRecMag(*model, {.a = 10, .b = 8, .l = 4, .Br = 12000});
+  const int n = AddRecMag(*model, {.a = 6, .b = 6, .l = 3, .Ox = 4, .Oz = 3, .Br = 11000});
+  ForceStudy study;
+  NullProgress progress;
+  NullNotices notices;
+  const ForceResult r = *study.Run(*model, n, progress, notices);
+  EXPECT_LE(r.points, 2 * 2'000'000);
+  EXPECT_TRUE(std::isfinite(r.total.z) && r.total.z < 0) << r.points;
+}
+
 TEST(ForceStudy, WellSeparatedMagnetsCostLessThanFourFixedFaceGrids) {
   auto model = WorldModel();
   AddRecMag(*model, {.a = 10, .b = 8, .l = 4, .Br = 12000});
