@@ -1,0 +1,33 @@
+// A composite Gauss–Legendre rule over an angle interval, its panels doubling in width away from
+// one angle: a near-singularity at distance δ from that angle costs O(log(L/δ)) panels.
+#pragma once
+
+#include <array>
+
+namespace tavrine {
+
+// Nodes and weights (rad) of one graded rule; fixed capacity, so filling never allocates.
+struct GradedNodes {
+  static constexpr int kCapacity = 2048;
+  int size = 0;
+  std::array<double, kCapacity> angle, weight;
+};
+
+class GradedRule {
+ public:
+  static constexpr int kPanelNodes = 10;
+  GradedRule();
+  // [lo, hi] split at `at` (clamped into it); the two panels next to it are `first` wide and
+  // every further one twice the previous. `first` is raised to keep within the capacity. With
+  // `also` (another near-singular angle, such as the point's angle a turn away) the interval is
+  // halved between the two and each half graded toward its own.
+  void Fill(double lo, double hi, double at, double first, GradedNodes& out) const;
+  void Fill(double lo, double hi, double at, double also, double first, GradedNodes& out) const;
+
+ private:
+  void Append(double lo, double hi, double at, double first, GradedNodes& out) const;
+  void AddPanel(double a, double b, GradedNodes& out) const;
+  std::array<double, kPanelNodes> nodes_, weights_;
+};
+
+}  // namespace tavrine
