@@ -42,6 +42,38 @@ GradedRule::GradedRule() {
     nodes_[i] = x;
     weights_[i] = 2.0 / ((1.0 - x * x) * dp * dp);
   }
+  const int outer = kTurnLevels * n, inner = (kTurnLevels + 1) * n;
+  outer_.resize(3 * outer);
+  inner_.resize(3 * inner);
+  GradedNodes panel;
+  for (int level = 0; level <= kTurnLevels; ++level) {
+    const double edge = std::ldexp(Pi(), -level);
+    for (int kind = 0; kind < 2; ++kind) {  // the panel below `edge`, then the innermost one
+      if (kind == 0 && level == kTurnLevels) {
+        continue;
+      }
+      panel.size = 0;
+      AddPanel(kind == 0 ? edge / 2 : 0.0, edge, panel);
+      double* block = kind == 0 ? outer_.data() : inner_.data();
+      const int stride = kind == 0 ? outer : inner;
+      for (int k = 0; k < n; ++k) {
+        block[level * n + k] = std::cos(panel.angle[k]);
+        block[stride + level * n + k] = std::sin(panel.angle[k]);
+        block[2 * stride + level * n + k] = panel.weight[k];
+      }
+    }
+  }
+}
+
+GradedRule::HalfTurn GradedRule::HalfTurnNodes(double first) const {
+  int levels = 1;
+  while (levels < kTurnLevels && std::ldexp(Pi(), -levels) > first) {
+    ++levels;
+  }
+  const int n = kPanelNodes, outer = kTurnLevels * n, inner = (kTurnLevels + 1) * n;
+  const double* o = outer_.data();
+  const double* i = inner_.data() + levels * n;
+  return {o, o + outer, o + 2 * outer, levels * n, n, i, i + inner, i + 2 * inner};
 }
 
 void GradedRule::AddPanel(double a, double b, GradedNodes& out) const {

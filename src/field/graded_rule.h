@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <vector>
 
 namespace tavrine {
 
@@ -24,10 +25,23 @@ class GradedRule {
   void Fill(double lo, double hi, double at, double first, GradedNodes& out) const;
   void Fill(double lo, double hi, double at, double also, double first, GradedNodes& out) const;
 
+  // The same grading over half a turn on each side of a point, from tables: panels
+  // [π/2^(j+1), π/2^j] for j below `levels`, then [0, π/2^levels]; offsets from the point's
+  // angle as cos, sin and weight. `levels` is the least with π/2^levels ≤ `first`.
+  struct HalfTurn {
+    const double *cos, *sin, *weight;
+    int outer, inner;  // node counts: the outer panels, then the innermost one
+    const double *inner_cos, *inner_sin, *inner_weight;
+  };
+  static constexpr int kTurnLevels = 48;
+  HalfTurn HalfTurnNodes(double first) const;
+
  private:
   void Append(double lo, double hi, double at, double first, GradedNodes& out) const;
   void AddPanel(double a, double b, GradedNodes& out) const;
   std::array<double, kPanelNodes> nodes_, weights_;
+  std::vector<double> outer_;  // cos, sin, weight blocks of kTurnLevels panels each
+  std::vector<double> inner_;  // cos, sin, weight blocks of kTurnLevels + 1 panels each
 };
 
 }  // namespace tavrine

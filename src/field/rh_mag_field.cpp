@@ -13,6 +13,8 @@ namespace {
 
 // Within 0.4·R of the curved surface the 100 fixed nodes lose digits (1e-9 at about 0.3·R).
 constexpr double kRhNearFactor = 0.4;
+// Nearer than 0.1·R even the turned nodes, crowded at the point's angle, lose digits.
+constexpr double kRhGradedFactor = 0.1;
 
 struct RhSums {
   double x = 0, y = 0, z = 0;
@@ -24,6 +26,8 @@ struct RhSums {
 __attribute__((target_clones("avx2", "default"))) RhSums RhNodes(const double* __restrict c_theta,
                                                                  const double* __restrict s_theta,
                                                                  const double* __restrict weight,
+                                                                 double charge_cos,
+                                                                 double charge_sin,
                                                                  int n,
                                                                  double radius,
                                                                  double x,
@@ -41,7 +45,7 @@ __attribute__((target_clones("avx2", "default"))) RhSums RhNodes(const double* _
     const double dab = d * a * b;
     const bool ok = dab != 0;
     const double inv = ok ? 1.0 / (ok ? dab : 1.0) : 0.0;
-    const double wc = weight[k] * c;
+    const double wc = weight[k] * (charge_cos * c - charge_sin * s_theta[k]);
     const double height = (bottom * a - top * b) * inv;  // ((HT + z)/B − z/A)/d
     sx += wc * dx * height;
     sy += wc * dy * height;
@@ -51,28 +55,65 @@ __attribute__((target_clones("avx2", "default"))) RhSums RhNodes(const double* _
   return {sx, sy, sz, undefined};
 }
 
-// Near the curved surface the integrand in θ peaks at the point's own angle with a width of
-// about distance/R: there the rule is graded toward that angle over the full turn around it.
-RhSums NearSums(const RhMag& m, const Vec3& p, double distance, const GradedRule& rule) {
-  const double at = std::atan2(p.y, p.x);
-  GradedNodes nodes;
-  rule.Fill(at - Pi(), at + Pi(), at, distance / std::max(std::hypot(p.x, p.y), m.R), nodes);
-  const int n = nodes.size;
-  double values[3 * GradedNodes::kCapacity];
-  double *c = values, *s = c + n, *w = s + n;
-  BatchCosSin(nodes.angle.data(), c, s, n);
-  for (int k = 0; k < n; ++k) {
-    w[k] = nodes.weight[k] / Pi();
+// Node cos, sin and weight (in units of π) at the point's angle (cos ca, sin ca) plus each
+// offset, and `stride` entries on at the angle minus it.
+void AddTurnNodes(double ca,
+                  double sa,
+                  const double* __restrict co,
+                  const double* __restrict so,
+                  const double* __restrict wo,
+                  int count,
+                  int stride,
+                  double* __restrict c,
+                  double* __restrict s,
+                  double* __restrict w) {
+  const double inv_pi = 1 / Pi();
+#pragma omp simd
+  for (int j = 0; j < count; ++j) {
+    c[j] = ca * co[j] - sa * so[j];
+    s[j] = sa * co[j] + ca * so[j];
+    c[stride + j] = ca * co[j] + sa * so[j];
+    s[stride + j] = sa * co[j] - ca * so[j];
+    w[j] = wo[j] * inv_pi;
+    w[stride + j] = w[j];
   }
-  return RhNodes(c, s, w, n, m.R, p.x, p.y, p.z, m.HT + p.z);
+}
+
+// Near the curved surface the integrand in θ peaks at the point's own angle with a width of
+// about distance/R: there the rule is graded toward that angle over the half turns on either
+// side, from tables of the offsets' cos and sin.
+RhSums NearSums(const RhMag& m, const Vec3& p, double distance, const GradedRule& rule) {
+  const double rho = std::sqrt(p.x * p.x + p.y * p.y);
+  const double ca = rho > 0 ? p.x / rho : 1.0, sa = rho > 0 ? p.y / rho : 0.0;
+  const GradedRule::HalfTurn half = rule.HalfTurnNodes(distance / std::max(rho, m.R));
+  alignas(64) double values[3 * 2 * GradedRule::kPanelNodes * (GradedRule::kTurnLevels + 1)];
+  const int n = 2 * (half.outer + half.inner);
+  double* c = values;
+  double* s = c + n;
+  double* w = s + n;
+  AddTurnNodes(ca, sa, half.cos, half.sin, half.weight, half.outer, n / 2, c, s, w);
+  AddTurnNodes(ca, sa, half.inner_cos, half.inner_sin, half.inner_weight, half.inner, n / 2,
+               c + half.outer, s + half.outer, w + half.outer);
+  return RhNodes(c, s, w, 1.0, 0.0, n, m.R, p.x, p.y, p.z, m.HT + p.z);
+}
+
+// Between the graded and the fixed rule's reach: the fixed nodes with the point turned onto
+// angle 0, where the full-turn nodes crowd at both ends of their interval; only the charge
+// cos(θ + φ) follows the point, and the sums are turned back.
+RhSums TurnedSums(const RhMag& m, const Vec3& p, const GaussLegendreTable& table) {
+  const double rho = std::sqrt(p.x * p.x + p.y * p.y), ca = p.x / rho, sa = p.y / rho;
+  const RhSums turned =
+      RhNodes(table.TurnCos().data(), table.TurnSin().data(), table.Weights().data(), ca, sa,
+              table.Size(), m.R, rho, 0.0, p.z, m.HT + p.z);
+  return {ca * turned.x - sa * turned.y, sa * turned.x + ca * turned.y, turned.z, turned.undefined};
 }
 
 }  // namespace
 
 MagnetReach RhMagReachOf(const RhMag& m, const Vec3& p) {
   const double beyond = std::max({0.0, p.z, -m.HT - p.z});
-  const double gap = std::hypot(p.x, p.y) - m.R;
-  const double distance = std::hypot(gap, beyond);
+  const double gap = std::sqrt(p.x * p.x + p.y * p.y) - m.R;
+  const double distance = std::sqrt(gap * gap + beyond * beyond);
   return {distance, distance < kRhNearFactor * m.R, distance <= 1e-12 * m.R};
 }
 
@@ -82,11 +123,13 @@ Vec3 RhMagLocalField(const RhMag& m,
                      Notices& notices) {
   const MagnetReach reach = RhMagReachOf(m, p);
   RhSums sums;
-  if (reach.near) {
+  if (reach.near && reach.distance < kRhGradedFactor * m.R) {
     sums = NearSums(m, p, reach.distance, quadrature.graded);
+  } else if (reach.near) {
+    sums = TurnedSums(m, p, quadrature.rh);
   } else {
     const GaussLegendreTable& table = quadrature.rh;
-    sums = RhNodes(table.TurnCos().data(), table.TurnSin().data(), table.Weights().data(),
+    sums = RhNodes(table.TurnCos().data(), table.TurnSin().data(), table.Weights().data(), 1.0, 0.0,
                    table.Size(), m.R, p.x, p.y, p.z, m.HT + p.z);
   }
   if (sums.undefined > 0 || reach.on_edge) {
