@@ -26,8 +26,6 @@ struct RhSums {
 __attribute__((target_clones("avx2", "default"))) RhSums RhNodes(const double* __restrict c_theta,
                                                                  const double* __restrict s_theta,
                                                                  const double* __restrict weight,
-                                                                 double charge_cos,
-                                                                 double charge_sin,
                                                                  int n,
                                                                  double radius,
                                                                  double x,
@@ -45,7 +43,7 @@ __attribute__((target_clones("avx2", "default"))) RhSums RhNodes(const double* _
     const double dab = d * a * b;
     const bool ok = dab != 0;
     const double inv = ok ? 1.0 / (ok ? dab : 1.0) : 0.0;
-    const double wc = weight[k] * (charge_cos * c - charge_sin * s_theta[k]);
+    const double wc = weight[k] * c;
     const double height = (bottom * a - top * b) * inv;  // ((HT + z)/B − z/A)/d
     sx += wc * dx * height;
     sy += wc * dy * height;
@@ -94,18 +92,47 @@ RhSums NearSums(const RhMag& m, const Vec3& p, double distance, const GradedRule
   AddTurnNodes(ca, sa, half.cos, half.sin, half.weight, half.outer, n / 2, c, s, w);
   AddTurnNodes(ca, sa, half.inner_cos, half.inner_sin, half.inner_weight, half.inner, n / 2,
                c + half.outer, s + half.outer, w + half.outer);
-  return RhNodes(c, s, w, 1.0, 0.0, n, m.R, p.x, p.y, p.z, m.HT + p.z);
+  return RhNodes(c, s, w, n, m.R, p.x, p.y, p.z, m.HT + p.z);
+}
+
+// With the point on angle 0 the nodes at ±θ see the same distances, so each pair is one
+// evaluation: Σ over θ in (0, π) of w·cosθ·(…) for x and z and of w·sinθ·(…) for y.
+__attribute__((target_clones("avx2", "default"))) RhSums PairedNodes(
+    const double* __restrict c_theta,
+    const double* __restrict s_theta,
+    const double* __restrict weight,
+    int n,
+    double radius,
+    double rho,
+    double top,
+    double bottom) {
+  double sx = 0, sy = 0, sz = 0;
+#pragma omp simd reduction(+ : sx, sy, sz)
+  for (int k = 0; k < n; ++k) {
+    const double c = c_theta[k], s = s_theta[k];
+    const double dx = rho - radius * c, dy = -radius * s;
+    const double d = dx * dx + dy * dy;
+    const double a = std::sqrt(top * top + d), b = std::sqrt(d + bottom * bottom);
+    const double inv = 1.0 / (d * a * b);
+    const double height = (bottom * a - top * b) * inv;
+    sx += weight[k] * c * dx * height;
+    sy += weight[k] * s * dy * height;
+    sz += weight[k] * c * (b - a) * d * inv;
+  }
+  return {sx, sy, sz, 0};
 }
 
 // Between the graded and the fixed rule's reach: the fixed nodes with the point turned onto
-// angle 0, where the full-turn nodes crowd at both ends of their interval; only the charge
-// cos(θ + φ) follows the point, and the sums are turned back.
+// angle 0, where the full-turn nodes crowd at both ends of their interval. The charge
+// cos(θ + φ) of a pair ±θ adds to 2·cosφ·cosθ in x and z and to −2·sinφ·sinθ in y; the sums
+// are turned back. The table is symmetric, so its first half holds one node of each pair.
 RhSums TurnedSums(const RhMag& m, const Vec3& p, const GaussLegendreTable& table) {
   const double rho = std::sqrt(p.x * p.x + p.y * p.y), ca = p.x / rho, sa = p.y / rho;
-  const RhSums turned =
-      RhNodes(table.TurnCos().data(), table.TurnSin().data(), table.Weights().data(), ca, sa,
-              table.Size(), m.R, rho, 0.0, p.z, m.HT + p.z);
-  return {ca * turned.x - sa * turned.y, sa * turned.x + ca * turned.y, turned.z, turned.undefined};
+  const RhSums pairs =
+      PairedNodes(table.TurnCos().data(), table.TurnSin().data(), table.Weights().data(),
+                  table.Size() / 2, m.R, rho, p.z, m.HT + p.z);
+  const double x = 2 * ca * pairs.x, y = -2 * sa * pairs.y;
+  return {ca * x - sa * y, sa * x + ca * y, 2 * ca * pairs.z, 0};
 }
 
 }  // namespace
@@ -129,7 +156,7 @@ Vec3 RhMagLocalField(const RhMag& m,
     sums = TurnedSums(m, p, quadrature.rh);
   } else {
     const GaussLegendreTable& table = quadrature.rh;
-    sums = RhNodes(table.TurnCos().data(), table.TurnSin().data(), table.Weights().data(), 1.0, 0.0,
+    sums = RhNodes(table.TurnCos().data(), table.TurnSin().data(), table.Weights().data(),
                    table.Size(), m.R, p.x, p.y, p.z, m.HT + p.z);
   }
   if (sums.undefined > 0 || reach.on_edge) {
