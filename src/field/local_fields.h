@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "field/gauss_legendre.h"
+#include "field/graded_rule.h"
 #include "geometry/vec3.h"
 #include "model/element_model.h"
 #include "model/notices.h"
@@ -16,6 +17,7 @@ namespace tavrine {
 struct FieldQuadrature {
   FieldQuadrature();
   GaussLegendreTable sector;  // kGaussPoints nodes
+  GradedRule graded;          // the magnets' rule near their charged surfaces
   GaussLegendreTable rh;      // 100 nodes
   GaussLegendreTable coil;    // 50 nodes
   // Node angles π + π·x_k over a full turn, for the RH magnet (100) and the round wire (50).
@@ -30,9 +32,20 @@ struct PreparedSecMag {
   SecMag magnet;
   const GaussLegendreTable* table = nullptr;
   std::vector<double> node_values;
+  const GradedRule* graded = nullptr;
 };
 PreparedSecMag PrepareSecMag(const SecMag& magnet, const FieldQuadrature& quadrature);
 Vec3 SecMagLocalField(const PreparedSecMag& prepared, const Vec3& p, Notices& notices);
+
+// How near a point is to a magnet's charged surfaces (mm), whether its kernel takes the graded
+// rule there, and whether the point lies exactly on an edge or rim of a charged face, where the
+// field is undefined. Far from the surfaces the fixed node rules are exact to rounding.
+struct MagnetReach {
+  double distance = 0;
+  bool near = false, on_edge = false;
+};
+MagnetReach SecMagReachOf(const SecMag& magnet, const Vec3& p);
+MagnetReach RhMagReachOf(const RhMag& magnet, const Vec3& p);
 
 Vec3 RecMagLocalField(const RecMag& magnet, const Vec3& p, Notices& notices);
 Vec3 SecMagLocalField(const SecMag& magnet,

@@ -1,5 +1,6 @@
 // Field of a rectangular prism magnet: two uniformly charged rectangles (z = 0 with +Br/4π,
 // z = −l with −Br/4π) in closed form, both faces sharing one batch of logarithms and arctangents.
+#include <algorithm>
 #include <cmath>
 
 #include "field/local_fields.h"
@@ -19,7 +20,19 @@ struct FaceTerms {
   double in_plane_z = 0;
 };
 
-// The x and y log ratios as chains of divisions (the zero guards test the products first).
+// R + v and R − v for a corner at offset v along one edge and u across it, R = sqrt(u² + v² + h²):
+// where the sum or difference would cancel it is taken as (u² + h²)/(R ∓ v), which is the same
+// number with all its digits (a point near the prolongation of an edge, or far away).
+double RPlus(double v, double across, double r) {
+  return v >= 0 ? r + v : across / (r - v);
+}
+double RMinus(double v, double across, double r) {
+  return v <= 0 ? r - v : across / (r + v);
+}
+
+// The x and y log ratios (the zero guards test the products first). In the face plane within
+// 1e-9 of the magnet's size the z field takes the in-plane rule: grid points laid on a turned
+// magnet's face keep their rounding there.
 FaceTerms PrepareFace(const RecMag& m,
                       double x,
                       double y,
@@ -32,31 +45,35 @@ FaceTerms PrepareFace(const RecMag& m,
   const double h2 = h * h;
   const double rps = std::sqrt(p * p + s * s + h2), rpt = std::sqrt(p * p + t * t + h2);
   const double rqs = std::sqrt(q * q + s * s + h2), rqt = std::sqrt(q * q + t * t + h2);
+  const double pp = p * p + h2, qq = q * q + h2, ss = s * s + h2, tt = t * t + h2;
   FaceTerms face;
   face.k = w * m.Br / (4 * Pi());
   log_args[0] = log_args[1] = 1.0;
-  if ((rpt - t) * (s + rps) * (rqs - s) * (t + rqt) == 0) {
+  const double xd[4] = {RMinus(t, pp, rpt), RPlus(s, pp, rps), RMinus(s, qq, rqs),
+                        RPlus(t, qq, rqt)};
+  const double xn[4] = {RPlus(t, pp, rpt), RMinus(s, pp, rps), RPlus(s, qq, rqs),
+                        RMinus(t, qq, rqt)};
+  if (xd[0] * xd[1] * xd[2] * xd[3] == 0) {
     notices.Raise(NoticeId::Caution3, kTitleX);
-  } else if ((t + rpt) * (rps - s) * (s + rqs) * (rqt - t) == 0) {
+  } else if (xn[0] * xn[1] * xn[2] * xn[3] == 0) {
     notices.Raise(NoticeId::Caution11, kTitleX);
   } else {
     face.x_defined = true;
-    log_args[0] = (rqt - t) *
-                  ((s + rqs) * ((t + rpt) * ((rps - s) / (s + rps)) / (rpt - t)) / (rqs - s)) /
-                  (t + rqt);
+    log_args[0] = (xn[0] / xd[0]) * (xn[1] / xd[1]) * ((xn[2] / xd[2]) * (xn[3] / xd[3]));
   }
-  if ((q + rqt) * (p + rps) * (rqs - q) * (rpt - p) == 0) {
+  const double yd[4] = {RPlus(q, tt, rqt), RPlus(p, ss, rps), RMinus(q, ss, rqs),
+                        RMinus(p, tt, rpt)};
+  const double yn[4] = {RMinus(p, ss, rps), RPlus(q, ss, rqs), RPlus(p, tt, rpt),
+                        RMinus(q, tt, rqt)};
+  if (yd[0] * yd[1] * yd[2] * yd[3] == 0) {
     notices.Raise(NoticeId::Caution3, kTitleY);
-  } else if ((rps - p) * (q + rqs) * (p + rpt) * (rqt - q) == 0) {
+  } else if (yn[0] * yn[1] * yn[2] * yn[3] == 0) {
     notices.Raise(NoticeId::Caution11, kTitleY);
   } else {
     face.y_defined = true;
-    log_args[1] = (rqt - q) *
-                  ((p + rpt) * ((q + rqs) * ((rps - p) / (p + rps)) / (rqs - q)) / (rpt - p)) /
-                  (q + rqt);
+    log_args[1] = (yn[0] / yd[0]) * (yn[1] / yd[1]) * ((yn[2] / yd[2]) * (yn[3] / yd[3]));
   }
-  const double product = h * rps * rpt * rqs * rqt;
-  face.off_plane = product > 0.00001 || product < -0.00001;
+  face.off_plane = std::abs(h) > 1e-9 * std::max(m.a, m.b);
   for (int i = 0; i < 4; ++i) {
     atan_args[i] = 0;
   }

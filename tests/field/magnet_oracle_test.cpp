@@ -1,11 +1,12 @@
-// The fast sector and RH kernels against the literal per-component kernels, and against direct
-// integrations of their charges.
+// The fast sector and RH kernels against the literal per-component kernels far from their
+// charged surfaces and against converged integrations of their charges near them.
 #include <cmath>
 #include <gtest/gtest.h>
 
 #include "field/field_test_support.h"
 #include "field/literal_kernels.h"
 #include "field/local_fields.h"
+#include "field/magnet_reference.h"
 #include "model/text_rules.h"
 
 namespace tavrine {
@@ -18,6 +19,10 @@ using testing::PointSource;
 const FieldQuadrature& Quadrature() {
   static const FieldQuadrature q;
   return q;
+}
+
+bool Finite(const Vec3& v) {
+  return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
 }
 
 SecMag RandomSector(PointSource& source) {
@@ -63,8 +68,16 @@ TEST(SecMagOracle, FastMatchesLiteral) {
   for (int i = 0; i < 240; ++i) {
     const SecMag m = RandomSector(source);
     const Vec3 p = SectorPoint(m, source, i);
-    const Vec3 expected = literal::SecMagLocalField(m, Quadrature().sector, p, none);
+    // Near a face the fixed rule is not the field: there the converged reference holds, except
+    // on a face itself, where it has no value and the kernel must stay finite.
+    const bool near = SecMagReachOf(m, p).near;
+    const Vec3 expected = near ? reference::SecMagField(m, p)
+                               : literal::SecMagLocalField(m, Quadrature().sector, p, none);
     const Vec3 actual = SecMagLocalField(m, p, Quadrature(), none);
+    if (!Finite(expected)) {
+      ASSERT_TRUE(near && Finite(actual)) << i;
+      continue;
+    }
     ASSERT_LE(MaxDiff(actual, expected), 1e-10 * Norm(expected) + 1e-12 * std::abs(m.Br))
         << i << " at " << p.x << " " << p.y << " " << p.z << " Ri " << m.Ri << " Ro " << m.Ro
         << " T " << m.T << " angle " << m.OpenAngle;
@@ -113,7 +126,9 @@ TEST(RhMagOracle, FastMatchesLiteral) {
       default:
         break;
     }
-    const Vec3 expected = literal::RhMagLocalField(m, Quadrature().rh, p, none);
+    const Vec3 expected = RhMagReachOf(m, p).near
+                              ? reference::RhMagField(m, p)
+                              : literal::RhMagLocalField(m, Quadrature().rh, p, none);
     const Vec3 actual = RhMagLocalField(m, p, Quadrature(), none);
     ASSERT_LE(MaxDiff(actual, expected), 1e-10 * Norm(expected) + 1e-12 * std::abs(m.Br))
         << i << " at " << p.x << " " << p.y << " " << p.z;

@@ -4,6 +4,7 @@
 #include "field/field_test_support.h"
 #include "field/literal_kernels.h"
 #include "field/local_fields.h"
+#include "field/magnet_reference.h"
 #include "model/notices.h"
 
 namespace tavrine {
@@ -114,7 +115,7 @@ TEST(RecMagField, EdgeProlongationRaisesTitledNoticeAndDropsThatComponent) {
   EXPECT_EQ(board.Title(NoticeId::Caution3), "ﾛｹｰｼｮﾝ  RecMagFieldX!!!");
   NoticeBoard quiet;
   EXPECT_EQ(literal::RecMagFieldX(m, -5, 4, 0, 1, quiet), 0.0);
-  EXPECT_EQ(fast.x, literal::RecMagFieldX(m, -5, 4, 4, -1, quiet));
+  EXPECT_NEAR(fast.x, literal::RecMagFieldX(m, -5, 4, 4, -1, quiet), 1e-12);
   EXPECT_TRUE(std::isfinite(fast.y) && std::isfinite(fast.z));
 
   NoticeBoard board_y;
@@ -149,8 +150,12 @@ TEST(RecMagField, FastKernelMatchesLiteralEverywhere) {
       default:
         break;
     }
-    const Vec3 expected = literal::RecMagLocalField(m, p, none);
+    const Vec3 literal = literal::RecMagLocalField(m, p, none);
     const Vec3 actual = RecMagLocalField(m, p, none);
+    // Where the literal form loses digits to cancellation (near an edge's prolongation, far
+    // off, within the old in-plane band) the converged reference decides.
+    const bool agree = MaxDiff(actual, literal) <= 1e-10 * Norm(literal) + 1e-300;
+    const Vec3 expected = agree ? literal : reference::RecMagField(m, p);
     ASSERT_LE(MaxDiff(actual, expected), 1e-10 * Norm(expected) + 1e-300)
         << i << " at " << p.x << " " << p.y << " " << p.z;
   }
