@@ -119,5 +119,38 @@ TEST(ArcConductorExact, FullTurnAndFiniteEverywhere) {
   }
 }
 
+// Four quarter turns, each seen from a point turned back by its offset, make the full turn; on
+// the axis the full turn has the thick coil's closed form: 2πJ·Σ ±h·ln(r + sqrt(r² + h²)) over
+// the corners r = Ri, Ro and h = z, z + T.
+TEST(ArcConductorExact, QuartersMakeTheFullTurnAndItsAxisField) {
+  const SecRecCoil quarter{.Ri = 5, .Ro = 8, .T = 2, .Angle = Pi() / 2, .CurrentDensity = 2};
+  SecRecCoil turn = quarter;
+  turn.Angle = 2 * Pi();
+  for (const Vec3& p : {Polar(8.001, 0.79, -1), Polar(6, 0.3, 1e-3), Polar(6.5, 2.2, -1.5),
+                        Polar(4.99, -0.8, -2.001), Polar(3, 1, 4)}) {
+    Vec3 sum;
+    for (int k = 0; k < 4; ++k) {
+      const double b = k * Pi() / 2, c = std::cos(b), s = std::sin(b);
+      const Vec3 h =
+          SecRecCoilLocalField(quarter, {c * p.x + s * p.y, -s * p.x + c * p.y, p.z}, Quadrature());
+      sum += Vec3{c * h.x - s * h.y, s * h.x + c * h.y, h.z};
+    }
+    const Vec3 whole = SecRecCoilLocalField(turn, p, Quadrature());
+    EXPECT_LE(MaxDiff(sum, whole), 1e-9 * Norm(whole)) << p.x << " " << p.y << " " << p.z;
+  }
+  for (double z : {-1.0, 1e-3, 3.0}) {
+    auto corner = [z](double r, double dz) {
+      const double h = z + dz;
+      return h * std::log(r + std::sqrt(r * r + h * h));
+    };
+    const double axial = 2 * Pi() * turn.CurrentDensity *
+                         ((corner(turn.Ro, turn.T) - corner(turn.Ri, turn.T)) -
+                          (corner(turn.Ro, 0) - corner(turn.Ri, 0)));
+    const Vec3 h = SecRecCoilLocalField(turn, {0, 0, z}, Quadrature());
+    EXPECT_NEAR(h.z, axial, 1e-9 * std::abs(axial));
+    EXPECT_NEAR(std::hypot(h.x, h.y), 0, 1e-9 * std::abs(axial));
+  }
+}
+
 }  // namespace
 }  // namespace tavrine
