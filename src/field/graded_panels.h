@@ -16,29 +16,34 @@ inline constexpr double kPanelWeights[5] = {0.29552422471475287017, 0.2692667193
 
 // Panels [0, h], [h, 2h], [2h, 4h], … with h = scale: each panel lies at least its own length
 // from the singularity, where 10 nodes give about 16 digits. A scale below 1e-9·length is raised
-// to it, so a point on the singularity itself still gets a finite, nearly exact sum.
-// The value type needs +, += and a scalar product on the left (double, Vec3).
-template <class F>
-auto GradedIntegral(double length, double scale, const F& f) -> decltype(f(0.0)) {
-  using Value = decltype(f(0.0));
-  Value sum{};
+// to it, so a point on the singularity itself still gets a finite, nearly exact sum. Calls
+// emit(t, w) for every node t in [0, length] with its weight w.
+template <class Emit>
+void GradedNodes(double length, double scale, const Emit& emit) {
   if (!(length > 0)) {
-    return sum;
+    return;
   }
   double lo = 0, hi = std::fmin(length, std::fmax(scale, 1e-9 * length));
   for (;;) {
     const double half = (hi - lo) / 2, mid = (hi + lo) / 2;
-    Value panel{};
     for (int k = 0; k < 5; ++k) {
-      panel += kPanelWeights[k] * (f(mid - half * kPanelNodes[k]) + f(mid + half * kPanelNodes[k]));
+      emit(mid - half * kPanelNodes[k], half * kPanelWeights[k]);
+      emit(mid + half * kPanelNodes[k], half * kPanelWeights[k]);
     }
-    sum += half * panel;
     if (hi >= length) {
-      return sum;
+      return;
     }
     lo = hi;
     hi = std::fmin(2 * hi, length);
   }
+}
+
+// ∫ f over [0, length] on the graded panels.
+template <class F>
+double GradedIntegral(double length, double scale, const F& f) {
+  double sum = 0;
+  GradedNodes(length, scale, [&](double t, double w) { sum += w * f(t); });
+  return sum;
 }
 
 }  // namespace tavrine
