@@ -90,6 +90,10 @@ double EdgeDistance(const SecRecCoil& c, double rho, double z) {
 
 }  // namespace
 
+double SecRecCoilEdgeDistance(const SecRecCoil& c, const Vec3& p) {
+  return EdgeDistance(c, std::hypot(p.x, p.y), p.z);
+}
+
 bool SecRecCoilIsNear(const SecRecCoil& c, const Vec3& p) {
   const double rho = std::hypot(p.x, p.y);
   return EdgeDistance(c, rho, p.z) < 0.4 * std::fmax(rho * c.Angle / 2, (c.Ro - c.Ri) / 2);

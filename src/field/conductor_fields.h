@@ -17,6 +17,8 @@ Vec3 StrCylCoilRimField(const StrCylCoil& coil, const Vec3& p);
 // Whether the point is near enough to the rectangular-wire arc for its node rule to lose digits,
 // and the arc's field there from its radial slices, each in closed form.
 bool SecRecCoilIsNear(const SecRecCoil& coil, const Vec3& p);
+// Distance in the (r, z) half-plane from the point to the edges of the arc's cross-section.
+double SecRecCoilEdgeDistance(const SecRecCoil& coil, const Vec3& p);
 Vec3 SecRecCoilSliceField(const SecRecCoil& coil, const Vec3& p);
 
 }  // namespace tavrine

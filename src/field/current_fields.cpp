@@ -5,6 +5,7 @@
 
 #include "field/arc_z_sums.h"
 #include "field/conductor_fields.h"
+#include "field/graded_panels.h"
 #include "field/local_fields.h"
 #include "field/vector_math.h"
 #include "model/text_rules.h"
@@ -288,9 +289,17 @@ Vec3 SecRecCoilLocalField(const SecRecCoil& c, const Vec3& p, const FieldQuadrat
     sx += table.Weights()[k] * g * cos_theta[k];
     sy += table.Weights()[k] * g * sin_theta[k];
   }
+  // Radii: a cross-section's width or more away from it, 10 nodes are as exact as the 50.
   double* radii = scratch.Row(6);
-  for (int i = 0; i < n; ++i) {
-    radii[i] = (c.Ro - c.Ri) / 2 * table.Nodes()[i] + (c.Ro + c.Ri) / 2;
+  double coarse_weights[10];
+  const bool coarse = SecRecCoilEdgeDistance(c, p) >= c.Ro - c.Ri;
+  const int n_radii = coarse ? 10 : n;
+  for (int i = 0; i < n_radii; ++i) {
+    const double node = coarse ? (i < 5 ? -kPanelNodes[i] : kPanelNodes[i - 5]) : table.Nodes()[i];
+    radii[i] = (c.Ro - c.Ri) / 2 * node + (c.Ro + c.Ri) / 2;
+  }
+  for (int i = 0; i < 10; ++i) {
+    coarse_weights[i] = kPanelWeights[i % 5];
   }
   double* along = scratch.Row(3);  // the x/y rows are spent
   double* across = scratch.Row(4);
@@ -300,7 +309,8 @@ Vec3 SecRecCoilLocalField(const SecRecCoil& c, const Vec3& p, const FieldQuadrat
     across[k] = e * e;
   }
   const double sz =
-      SecRecZ({along, across, weight, np}, radii, table.Weights().data(), n, p.z, p.z + c.T);
+      SecRecZ({along, across, weight, np}, radii, coarse ? coarse_weights : table.Weights().data(),
+              n_radii, p.z, p.z + c.T);
   const double half = c.Angle / 2;
   return {sx * half, sy * half, sz * j * ((c.Ro - c.Ri) * c.Angle / 4)};
 }
