@@ -13,7 +13,7 @@
 namespace tavrine {
 namespace {
 
-// The graded angle nodes of one point, with their weights and the slice sums at each.
+// The graded angle nodes of one point and their weights.
 struct SliceNodes {
   std::vector<double> theta, weight;
   // Angle pieces graded from `from` towards `to` (either order).

@@ -44,9 +44,9 @@ double RimMoment(double a, double rho, double radius) {
   const double ab = a + b, x = gap2 / (rr / 2);
   const double tau = std::log1p(x + std::sqrt(x * (x + 2)));
   return 2 * GradedIntegral(Pi(), tau, [&](double t) {
+           // a² + r² with r² = (ρ − R)² + 4ρR·sin²(t/2), exact next to the rim
            const double c = std::cos(t), s = std::sin(t / 2);
-           const double big_a =
-               std::sqrt(gap2 + rr * s * s);  // a² + r², r² = (ρ − R)² + 4ρR sin²(t/2)
+           const double big_a = std::sqrt(gap2 + rr * s * s);
            const double rel = -(rr / 2) * c / ((big_a + b) * ab);
            return (rel < -0.5 ? std::log((a + big_a) / ab) : std::log1p(rel)) * c;
          });
