@@ -1,9 +1,11 @@
 // Biot–Savart fields of the four current-element kinds in their own frames (mm, A/mm² → Oe):
-// one direction in closed form, the others on the 50-node rule, node loops vectorised. A node
-// where the integrand is undefined (the point on a node filament or sheet) contributes 0.
+// away from the conductor one direction in closed form and the others on the 50-node rule, node
+// loops vectorised; next to it the exact forms of field/conductor_fields.h.
 #include <cmath>
 
 #include "field/arc_z_sums.h"
+#include "field/conductor_fields.h"
+#include "field/graded_panels.h"
 #include "field/local_fields.h"
 #include "field/vector_math.h"
 #include "model/text_rules.h"
@@ -61,34 +63,6 @@ void ArcAngles(const GaussLegendreTable& table, double half_angle, double* c, do
 struct Pair {
   double a = 0, b = 0;
 };
-
-// Round straight wire, one ring of radius ρ: Σ w·S·(z − ρ sinψ), Σ w·S·(y − ρ cosψ). With the
-// two end offsets p, q of one sign the 1/f of S cancels: S = (p² − q²)/(Qp·Qq·(p·Qq + q·Qp)).
-__attribute__((target_clones("avx2", "default"))) Pair StrCylRing(const double* __restrict c_psi,
-                                                                  const double* __restrict s_psi,
-                                                                  const double* __restrict weight,
-                                                                  int n,
-                                                                  double rho,
-                                                                  double y,
-                                                                  double z,
-                                                                  double p,
-                                                                  double q) {
-  const bool same_side = p * q > 0;
-  double sy = 0, sz = 0;
-#pragma omp simd reduction(+ : sy, sz)
-  for (int k = 0; k < n; ++k) {
-    const double dy = y - rho * c_psi[k], dz = z - rho * s_psi[k];
-    const double f = dy * dy + dz * dz;
-    const bool ok = f != 0;
-    const double qp = std::sqrt(p * p + f), qq = std::sqrt(q * q + f);
-    const double num = same_side ? (p - q) * (p + q) : p * qq - q * qp;
-    const double den = same_side ? qp * qq * (p * qq + q * qp) : f * qp * qq;
-    const double s = ok ? num / (ok ? den : 1.0) : 0.0;
-    sy += weight[k] * s * dz;
-    sz += weight[k] * s * dy;
-  }
-  return {sy, sz};
-}
 
 // (Q − a)/(Q + a) with Q = sqrt(a² + b2) as num/den, without the cancellation of Q − a for a > 0.
 inline __attribute__((always_inline)) Pair EdgeRatio(double a, double b2, double big_q) {
@@ -235,27 +209,16 @@ double SecRecZ(const ArcRows& rows,
 
 }  // namespace
 
-Vec3 StrCylCoilLocalField(const StrCylCoil& c, const Vec3& p, const FieldQuadrature& q) {
-  const GaussLegendreTable& table = q.coil;
-  const int n = table.Size();
-  Scratch scratch(n, 3);
-  const int np = scratch.Stride();
-  const double* c_psi = PadRow(scratch.Row(0), table.TurnCos().data(), n, np, 1);
-  const double* s_psi = PadRow(scratch.Row(1), table.TurnSin().data(), n, np, 0);
-  const double* w_psi = PadRow(scratch.Row(2), table.Weights().data(), n, np, 0);
-  const double j = c.CurrentDensity, front = c.Lx / 2 + p.x, back = p.x - c.Lx / 2;
-  double sy = 0, sz = 0;
-  for (int i = 0; i < n; ++i) {
-    const double rho = c.R / 2 * table.Nodes()[i] + c.R / 2;
-    const Pair ring = StrCylRing(c_psi, s_psi, w_psi, np, rho, p.y, p.z, front, back);
-    sy += table.Weights()[i] * ring.a * (-rho * j);
-    sz += table.Weights()[i] * ring.b * (rho * j);
-  }
-  const double scale = c.R * (2 * Pi()) / 4;
-  return {0, sy * scale, sz * scale};
+Vec3 StrCylCoilLocalField(const StrCylCoil& c, const Vec3& p, const FieldQuadrature&) {
+  return StrCylCoilRimField(c, p);
 }
 
 Vec3 StrRecCoilLocalField(const StrRecCoil& c, const Vec3& p, const FieldQuadrature& q) {
+  // The sheet rule over the height is exact to rounding once the point is a quarter of the
+  // height away from the bar; nearer, the sheets next to the point need the closed form.
+  if (StrRecCoilDistance(c, p) < c.T / 4) {
+    return StrRecCoilClosedForm(c, p);
+  }
   const GaussLegendreTable& table = q.coil;
   const int n = table.Size();
   Scratch scratch(n, 5);
@@ -304,6 +267,9 @@ Vec3 SecCylCoilLocalField(const SecCylCoil& c, const Vec3& p, const FieldQuadrat
 }
 
 Vec3 SecRecCoilLocalField(const SecRecCoil& c, const Vec3& p, const FieldQuadrature& q) {
+  if (SecRecCoilIsNear(c, p)) {
+    return SecRecCoilSliceField(c, p);
+  }
   const GaussLegendreTable& table = q.coil;
   const int n = table.Size();
   Scratch scratch(n, 7);
@@ -323,9 +289,17 @@ Vec3 SecRecCoilLocalField(const SecRecCoil& c, const Vec3& p, const FieldQuadrat
     sx += table.Weights()[k] * g * cos_theta[k];
     sy += table.Weights()[k] * g * sin_theta[k];
   }
+  // Radii: a cross-section's width or more away from it, 10 nodes are as exact as the 50.
   double* radii = scratch.Row(6);
-  for (int i = 0; i < n; ++i) {
-    radii[i] = (c.Ro - c.Ri) / 2 * table.Nodes()[i] + (c.Ro + c.Ri) / 2;
+  double coarse_weights[10];
+  const bool coarse = SecRecCoilEdgeDistance(c, p) >= c.Ro - c.Ri;
+  const int n_radii = coarse ? 10 : n;
+  for (int i = 0; i < n_radii; ++i) {
+    const double node = coarse ? (i < 5 ? -kPanelNodes[i] : kPanelNodes[i - 5]) : table.Nodes()[i];
+    radii[i] = (c.Ro - c.Ri) / 2 * node + (c.Ro + c.Ri) / 2;
+  }
+  for (int i = 0; i < 10; ++i) {
+    coarse_weights[i] = kPanelWeights[i % 5];
   }
   double* along = scratch.Row(3);  // the x/y rows are spent
   double* across = scratch.Row(4);
@@ -335,7 +309,8 @@ Vec3 SecRecCoilLocalField(const SecRecCoil& c, const Vec3& p, const FieldQuadrat
     across[k] = e * e;
   }
   const double sz =
-      SecRecZ({along, across, weight, np}, radii, table.Weights().data(), n, p.z, p.z + c.T);
+      SecRecZ({along, across, weight, np}, radii, coarse ? coarse_weights : table.Weights().data(),
+              n_radii, p.z, p.z + c.T);
   const double half = c.Angle / 2;
   return {sx * half, sy * half, sz * j * ((c.Ro - c.Ri) * c.Angle / 4)};
 }
