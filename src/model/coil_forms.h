@@ -87,20 +87,19 @@ class CoilForm {
   void Enter(ElementModel& model, Notices& notices, CoilDisplay& display);
   // "修正": the existing element at the number takes the dialog's values.
   void Modify(ElementModel& model, Notices& notices, CoilDisplay& display);
+  // The model changed under the open dialog: an element being modified is loaded again,
+  // otherwise the number moves to the next free one.
+  void Refresh(const ElementModel& model, CoilDisplay& display);
 
  private:
   void OnNumberChanged(std::string_view text,
                        const ElementModel& model,
                        Notices& notices,
                        CoilDisplay& display);
-  void OnValueChanged(int field,
-                      std::string_view text,
-                      const ElementModel& model,
-                      Notices& notices);
+  void OnValueChanged(int field, std::string_view text, Notices& notices);
   void ShowNewNumber(int number);
   void Fill(const CoilValues& values);
   void FillAll(std::string_view text);
-  std::string StoredText(int field, const ElementModel& model) const;
   CoilValues Values() const;
   int Number() const;
   bool ChecksWhileTyping() const;
@@ -108,6 +107,8 @@ class CoilForm {
   CoilKind kind_;
   std::vector<CoilFieldSpec> fields_;
   std::vector<std::string> texts_;
+  // Per field, the last text that passed its check: what a refused keystroke puts back.
+  std::vector<std::string> last_valid_;
   std::string last_valid_number_;
   bool modify_mode_ = false;
   bool enter_enabled_ = true;
