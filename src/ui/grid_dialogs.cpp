@@ -14,6 +14,7 @@
 
 #include "display/views.h"
 #include "ui/main_window.h"
+#include "ui/model_events.h"
 #include "ui/ui_fonts.h"
 #include "ui/window_helpers.h"
 
@@ -99,6 +100,8 @@ bool EnterCycle::eventFilter(QObject* watched, QEvent* event) {
 RectGridDialog::RectGridDialog(WindowContext context, QWidget* parent)
     : QDialog(parent), context_(std::move(context)) {
   SetUpDialog(this, "CreateCalPoint", "四角型分布磁界計算点の作成");
+  if (context_.events != nullptr)
+    connect(context_.events, &ModelEvents::modelChanged, this, &RectGridDialog::FollowModel);
   auto* magnet_row = new QHBoxLayout;
   magnet_row->addWidget(NamedLabel("選択する磁石番号", 1, this));
   magnet_row->addWidget(AddField(RectGridField::MagN, "MagN"));
@@ -167,6 +170,13 @@ void RectGridDialog::ShowFormTexts() {
   half_x_->setChecked(form_.HalfX());
   half_y_->setChecked(form_.HalfY());
   restoring_ = false;
+}
+
+void RectGridDialog::FollowModel() {
+  if (!isVisible())
+    return;
+  form_.FillFromSettings(context_.model.RectCalPointSet);
+  ShowFormTexts();
 }
 
 void RectGridDialog::Open() {

@@ -157,7 +157,7 @@ QWidget* KtParameterDialog::BuildAngleGroup() {
   return group;
 }
 
-void KtParameterDialog::Open() {
+void KtParameterDialog::FillFromModel() {
   const auto texts = KtSetupForm::OpenTexts(model_);
   filling_ = true;
   for (int f = 0; f < kKtFieldCount; ++f) {
@@ -165,6 +165,15 @@ void KtParameterDialog::Open() {
       fields_[static_cast<size_t>(f)]->setText(Utf8(texts[static_cast<size_t>(f)]));
   }
   filling_ = false;
+}
+
+void KtParameterDialog::FollowModel() {
+  if (isVisible())
+    FillFromModel();
+}
+
+void KtParameterDialog::Open() {
+  FillFromModel();
   show();
   raise();
   activateWindow();
@@ -201,13 +210,21 @@ bool KtParameterDialog::eventFilter(QObject* watched, QEvent* event) {
       for (int f = 0; f < kKtFieldCount; ++f) {
         if (watched != fields_[static_cast<size_t>(f)])
           continue;
+        CommitStep(static_cast<KtField>(f));
         if (auto next = KtSetupForm::NextField(static_cast<KtField>(f)))
           FocusWhole(*next);
         return true;
       }
     }
   }
+  if (event->type() == QEvent::FocusOut && watched == fields_[static_cast<size_t>(KtField::Text10)])
+    CommitStep(KtField::Text10);
   return QDialog::eventFilter(watched, event);
+}
+
+void KtParameterDialog::CommitStep(KtField field) {
+  if (field == KtField::Text10 && !filling_)
+    form_.CommitStep(Field(field)->text().toStdString(), model_, notices_);
 }
 
 CoilDevideDialog::CoilDevideDialog(ElementModel& model,

@@ -1,9 +1,12 @@
 // Notice windows: created on first raise, raised again on every later raise, never modal.
 #include "ui/notice_windows.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -37,6 +40,8 @@ NoticeWindow::NoticeWindow(NoticeId id, QWidget* parent) : QDialog(parent), id_(
   setObjectName(Utf8(info.name));
   setWindowTitle(Utf8(info.title));
   setModal(false);
+  // A notice informs; the field being typed in keeps the keyboard.
+  setAttribute(Qt::WA_ShowWithoutActivating);
   setFont(QFont("Noto Sans CJK JP"));
   auto* icon = new QLabel(this);
   icon->setObjectName("imgIcon");
@@ -119,10 +124,73 @@ void NoticeWindows::Show(NoticeId id) {
     connect(window, &NoticeWindow::answered, this, &NoticeWindows::OnAnswered);
   }
   window->setWindowTitle(QString::fromStdString(board_.Title(id)));
+  KeepReachable(window);
+  if (!window->isVisible()) {
+    window->adjustSize();
+    window->move(FreePlace(window));
+  }
+  // Where the platform activates every window it shows, the window being typed in gets the
+  // keyboard back at once.
+  const QPointer<QWidget> typing_in = QApplication::activeWindow();
   window->show();
   window->raise();
-  window->activateWindow();
+  if (typing_in && typing_in != window) {
+    typing_in->activateWindow();
+  }
   emit noticeShown(id);
+}
+
+void NoticeWindows::KeepReachable(NoticeWindow* window, const QObject* hiding) {
+  // A modal box blocks every window but its own children: the notice becomes one of them while
+  // the box is up, and goes back when it hides.
+  QWidget* modal = QApplication::activeModalWidget();
+  if (modal == hiding || qobject_cast<NoticeWindow*>(modal) != nullptr) {
+    modal = nullptr;
+  }
+  QWidget* owner = modal != nullptr ? modal : window_parent_.data();
+  if (window->parentWidget() == owner) {
+    return;
+  }
+  const bool was_visible = window->isVisible();
+  const QPoint place = window->pos();
+  window->setParent(owner, window->windowFlags() | Qt::Window);
+  window->move(place);
+  if (modal != nullptr) {
+    modal->installEventFilter(this);
+  }
+  if (was_visible) {
+    window->show();
+  }
+}
+
+QPoint NoticeWindows::FreePlace(const NoticeWindow* window) const {
+  // Centred on the screen, then stepped down and right past every notice already showing there.
+  const QScreen* screen = window->screen() != nullptr ? window->screen() : qApp->primaryScreen();
+  const QRect area = screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1280, 800);
+  const QPoint base = area.center() - QPoint(window->width() / 2, window->height() / 2);
+  constexpr int kStep = 32;
+  for (int k = 0;; ++k) {
+    const QPoint place = base + QPoint(k * kStep, k * kStep);
+    const bool taken = std::any_of(windows_.begin(), windows_.end(), [&](const auto& other) {
+      return other && other.data() != window && other->isVisible() &&
+             (other->pos() - place).manhattanLength() < kStep;
+    });
+    if (!taken || k >= kNoticeCount) {
+      return place;
+    }
+  }
+}
+
+bool NoticeWindows::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Hide && watched->isWidgetType()) {
+    watched->removeEventFilter(this);
+    for (auto& window : windows_) {
+      if (window && window->parentWidget() == watched) {
+        KeepReachable(window, watched);
+      }
+    }
+  }
+  return QObject::eventFilter(watched, event);
 }
 
 void NoticeWindows::OnAnswered(NoticeId id, bool yes) {
