@@ -81,6 +81,7 @@ void NoticeWindow::reject() {
 
 NoticeWindows::NoticeWindows(NoticeBoard& board, QWidget* window_parent)
     : board_(board), window_parent_(window_parent) {
+  qApp->installEventFilter(this);
   // The listener runs on the raising thread; only a queued call may touch widgets. The guard
   // is read on the UI thread, so a notice raised while this object goes away is dropped.
   QPointer<NoticeWindows> guard(this);
@@ -140,10 +141,10 @@ void NoticeWindows::Show(NoticeId id) {
   emit noticeShown(id);
 }
 
-void NoticeWindows::KeepReachable(NoticeWindow* window, const QObject* hiding) {
+void NoticeWindows::KeepReachable(NoticeWindow* window, const QObject* hiding, QWidget* opening) {
   // A modal box blocks every window but its own children: the notice becomes one of them while
   // the box is up, and goes back when it hides.
-  QWidget* modal = QApplication::activeModalWidget();
+  QWidget* modal = opening != nullptr ? opening : QApplication::activeModalWidget();
   if (modal == hiding || qobject_cast<NoticeWindow*>(modal) != nullptr) {
     modal = nullptr;
   }
@@ -155,11 +156,12 @@ void NoticeWindows::KeepReachable(NoticeWindow* window, const QObject* hiding) {
   const QPoint place = window->pos();
   window->setParent(owner, window->windowFlags() | Qt::Window);
   window->move(place);
-  if (modal != nullptr) {
-    modal->installEventFilter(this);
-  }
   if (was_visible) {
+    const QPointer<QWidget> typing_in = QApplication::activeWindow();
     window->show();
+    if (typing_in && typing_in != window) {
+      typing_in->activateWindow();
+    }
   }
 }
 
@@ -182,8 +184,20 @@ QPoint NoticeWindows::FreePlace(const NoticeWindow* window) const {
 }
 
 bool NoticeWindows::eventFilter(QObject* watched, QEvent* event) {
+  // A modal box opening over open notices takes them along, so that they can still be answered.
+  if (event->type() == QEvent::Show && watched->isWidgetType() &&
+      qobject_cast<NoticeWindow*>(watched) == nullptr) {
+    auto* widget = static_cast<QWidget*>(watched);
+    if (widget->isWindow() && widget->windowModality() != Qt::NonModal) {
+      for (auto& window : windows_) {
+        if (window && window->isVisible()) {
+          KeepReachable(window, nullptr, widget);
+        }
+      }
+    }
+    return false;
+  }
   if (event->type() == QEvent::Hide && watched->isWidgetType()) {
-    watched->removeEventFilter(this);
     for (auto& window : windows_) {
       if (window && window->parentWidget() == watched) {
         KeepReachable(window, watched);

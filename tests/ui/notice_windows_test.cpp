@@ -165,9 +165,13 @@ class NoticeWindowsTest : public QObject {
   void ANoticeRaisedUnderAModalBoxCanBeAnswered() {
     NoticeBoard board;
     NoticeWindows windows(board);
+    board.Raise(NoticeId::Caution6);  // open before the box: taken along when it opens
+    QTRY_VERIFY(windows.Window(NoticeId::Caution6) != nullptr);
     QDialog modal;
     modal.setWindowModality(Qt::ApplicationModal);
     modal.show();
+    QCOMPARE(windows.Window(NoticeId::Caution6)->parentWidget(), &modal);
+    QVERIFY(windows.Window(NoticeId::Caution6)->isVisible());
     board.Raise(NoticeId::Caution12);
     QTRY_VERIFY(windows.Window(NoticeId::Caution12) &&
                 windows.Window(NoticeId::Caution12)->isVisible());
