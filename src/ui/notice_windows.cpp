@@ -166,19 +166,27 @@ void NoticeWindows::KeepReachable(NoticeWindow* window, const QObject* hiding, Q
 }
 
 QPoint NoticeWindows::FreePlace(const NoticeWindow* window) const {
-  // Centred on the screen, then stepped down and right past every notice already showing there.
+  // Centred on the screen, then stepped down past every notice already showing, so that each
+  // one's message and button stay in sight; a full column wraps to the top, a little further
+  // right.
   const QScreen* screen = window->screen() != nullptr ? window->screen() : qApp->primaryScreen();
   const QRect area = screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1280, 800);
-  const QPoint base = area.center() - QPoint(window->width() / 2, window->height() / 2);
-  constexpr int kStep = 32;
+  constexpr int kFrameAllowance = 40;  // title bar and borders a window manager may add
+  const QSize size = window->size() + QSize(0, kFrameAllowance);
+  const int rows = std::max(1, area.height() / size.height());
+  const int first_row = std::max(0, (area.height() / 2 - size.height() / 2) / size.height());
+  const int left = area.center().x() - size.width() / 2;
   for (int k = 0;; ++k) {
-    const QPoint place = base + QPoint(k * kStep, k * kStep);
+    const int row = (first_row + k) % rows;
+    const int column = (first_row + k) / rows;
+    const QRect place(QPoint(left + column * kFrameAllowance, area.top() + row * size.height()),
+                      size);
     const bool taken = std::any_of(windows_.begin(), windows_.end(), [&](const auto& other) {
       return other && other.data() != window && other->isVisible() &&
-             (other->pos() - place).manhattanLength() < kStep;
+             other->frameGeometry().intersects(place);
     });
     if (!taken || k >= kNoticeCount) {
-      return place;
+      return place.topLeft();
     }
   }
 }

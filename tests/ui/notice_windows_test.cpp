@@ -158,8 +158,7 @@ class NoticeWindowsTest : public QObject {
     QCOMPARE(field->text(), QString("12"));
     const QRect first = windows.Window(NoticeId::Caution5)->frameGeometry();
     const QRect second = windows.Window(NoticeId::Caution13)->frameGeometry();
-    QVERIFY(first.topLeft() != second.topLeft());
-    QVERIFY(!first.contains(second) && !second.contains(first));
+    QVERIFY(!first.intersects(second));
   }
 
   void ANoticeRaisedUnderAModalBoxCanBeAnswered() {
