@@ -175,12 +175,24 @@ void RectGridDialog::ShowFormTexts() {
 void RectGridDialog::FollowModel() {
   if (!isVisible())
     return;
+  // Only settings that really changed (a file read, a reset) replace what the user is typing.
+  RectGridForm stored;
+  stored.FillFromSettings(context_.model.RectCalPointSet);
+  if (stored.Text(RectGridField::DivX) == filled_.Text(RectGridField::DivX) &&
+      stored.Text(RectGridField::DivY) == filled_.Text(RectGridField::DivY) &&
+      stored.Text(RectGridField::XL) == filled_.Text(RectGridField::XL) &&
+      stored.Text(RectGridField::YL) == filled_.Text(RectGridField::YL) &&
+      stored.Text(RectGridField::DisZ) == filled_.Text(RectGridField::DisZ) &&
+      stored.HalfX() == filled_.HalfX() && stored.HalfY() == filled_.HalfY())
+    return;
   form_.FillFromSettings(context_.model.RectCalPointSet);
+  filled_ = stored;
   ShowFormTexts();
 }
 
 void RectGridDialog::Open() {
   form_.FillFromSettings(context_.model.RectCalPointSet);
+  filled_.FillFromSettings(context_.model.RectCalPointSet);
   ShowFormTexts();
   ShowAgain(this);
 }

@@ -54,6 +54,8 @@ class RectGridDialog : public QDialog {
 
   WindowContext context_;
   RectGridForm form_;
+  // The settings as last shown from the model, to tell a real change from an unrelated edit.
+  RectGridForm filled_;
   std::array<QLineEdit*, kRectGridFieldCount> fields_{};
   QCheckBox* half_x_ = nullptr;
   QCheckBox* half_y_ = nullptr;

@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QVBoxLayout>
 
+#include "model/text_rules.h"
 #include "ui/qt_text.h"
 #include "ui/ui_fonts.h"
 
@@ -168,8 +169,19 @@ void KtParameterDialog::FillFromModel() {
 }
 
 void KtParameterDialog::FollowModel() {
-  if (isVisible())
-    FillFromModel();
+  if (!isVisible())
+    return;
+  // A field whose text already reads as the model's value keeps the user's spelling of it.
+  const auto texts = KtSetupForm::OpenTexts(model_);
+  filling_ = true;
+  for (int f = 0; f < kKtFieldCount; ++f) {
+    QLineEdit* edit = fields_[static_cast<size_t>(f)];
+    const std::string& shown = texts[static_cast<size_t>(f)];
+    if (static_cast<KtField>(f) != KtField::Text3 &&
+        NumericValue(edit->text().toStdString()) != NumericValue(shown))
+      edit->setText(Utf8(shown));
+  }
+  filling_ = false;
 }
 
 void KtParameterDialog::Open() {
