@@ -338,7 +338,9 @@ void CoilForm::Refresh(const ElementModel& model, CoilDisplay& display) {
   const int n = Number();
   const int count = CoilCount(model, kind_);
   if (modify_mode_ && n >= 1 && n <= count) {
-    Fill(ReadCoil(model, kind_, n));
+    if (!(ReadCoil(model, kind_, n) == loaded_)) {
+      Fill(ReadCoil(model, kind_, n));
+    }
     display.HighlightElement(kind_, n, HighlightSegments(kind_));
     return;
   }
@@ -399,6 +401,7 @@ void CoilForm::ShowNewNumber(int number) {
 }
 
 void CoilForm::Fill(const CoilValues& values) {
+  loaded_ = values;
   texts_[1] = PlainDecimal(values.current);
   for (size_t g = 0; g < values.geometry.size(); ++g) {
     texts_[kHeadFields + g] = PlainDecimal(values.geometry[g]);

@@ -42,6 +42,7 @@ struct CoilValues {
   std::vector<double> geometry;  // in the order of the kind's geometry fields
   std::array<double, 3> angles{};
   std::array<double, 3> centre{};
+  bool operator==(const CoilValues&) const = default;
 };
 
 int32_t& CoilCount(ElementModel& model, CoilKind kind);
@@ -109,6 +110,8 @@ class CoilForm {
   std::vector<std::string> texts_;
   // Per field, the last text that passed its check: what a refused keystroke puts back.
   std::vector<std::string> last_valid_;
+  // The element as last loaded: a refresh leaves the user's edits alone unless it changed.
+  CoilValues loaded_;
   std::string last_valid_number_;
   bool modify_mode_ = false;
   bool enter_enabled_ = true;

@@ -354,7 +354,10 @@ void MagnetForm::CheckRadii() {
 void MagnetForm::Refresh() {
   const int32_t n = NumberValue();
   if (modify_mode_ && n >= LowestLoaded() && n <= Count()) {
-    LoadMagnet(n);
+    const int64_t slot = kind_ == MagnetKind::kCylinder ? FirstSectorOf(n) : n;
+    if (!(ReadMagnet(model_, TableOf(kind_), slot) == loaded_)) {
+      LoadMagnet(n);
+    }
     modify_enabled_ = true;
     enter_enabled_ = false;
     HighlightNumber(n);
@@ -544,6 +547,7 @@ void MagnetForm::LoadMagnet(int32_t n) {
   // Every value the commands write is loaded, remanence and coercivity included: a
   // position-only "修正" must not write the fields' stale texts over the magnet.
   const MagnetValues values = ReadMagnet(model_, TableOf(kind_), slot);
+  loaded_ = values;
   ShowValues(values, true, true, kind_ == MagnetKind::kSector);
   selected_grade_ = values.MaterialIndex;
 }

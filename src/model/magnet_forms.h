@@ -73,6 +73,7 @@ struct MagnetValues {
   double AngX = 0, AngY = 0, AngZ = 0, Ox = 0, Oy = 0, Oz = 0;
   double Br = 0, Hcj = 0;
   int16_t MaterialIndex = -1;
+  bool operator==(const MagnetValues&) const = default;
 };
 // Slots outside 0..1000 read as zeros and are never written.
 MagnetValues ReadMagnet(const ElementModel& model, MagnetTable table, int64_t slot);
@@ -142,6 +143,8 @@ class MagnetForm {
   std::array<std::string, kMagnetTextFields> texts_{};
   // Per field, the last text that passed its check: what a refused keystroke puts back.
   std::array<std::string, kMagnetTextFields> last_valid_{};
+  // The record as last loaded: a refresh leaves the user's edits alone unless it changed.
+  MagnetValues loaded_;
   bool enter_enabled_ = true;
   bool modify_enabled_ = false;
   bool modify_mode_ = false;

@@ -250,6 +250,9 @@ TEST_F(MagnetFormTest, EnterWithAStaleNumberIsRefusedUntilTheFormFollowsTheModel
 
   // A magnet being modified is loaded again; one that went away gives way to the next number.
   form.ChangeText(F::kNumber, "4");
+  form.ChangeText(F::kShape1, "9");
+  form.Refresh();  // magnet 4 itself did not change: the edit being typed stays
+  EXPECT_EQ(form.Text(F::kShape1), "9");
   model_->RecMagTable[4].a = 77;
   form.Refresh();
   EXPECT_EQ(form.Text(F::kShape1), "77");
