@@ -64,10 +64,6 @@ std::vector<CoilFieldSpec> FieldsOf(CoilKind kind) {
 constexpr int kTailFields = 6;  // three rotations, three centre coordinates
 constexpr int kHeadFields = 2;  // number and current
 
-size_t GeometryCount(CoilKind kind) {
-  return HeadFields(kind).size() - kHeadFields;
-}
-
 // The placement shared by every record, in dialog units (degrees).
 template <class Record>
 void ReadPlacement(const Record& r, CoilValues& v) {
@@ -241,6 +237,7 @@ CoilForm::CoilForm(CoilKind kind) : kind_(kind), fields_(FieldsOf(kind)) {
     texts_.emplace_back(entry.initial_text);
   }
   last_valid_number_ = texts_[0];
+  last_valid_ = texts_;
 }
 
 std::string_view CoilForm::Title() const {
@@ -290,7 +287,7 @@ void CoilForm::OnTextChanged(int field,
   if (field == 0) {
     OnNumberChanged(text, model, notices, display);
   } else {
-    OnValueChanged(field, text, model, notices);
+    OnValueChanged(field, text, notices);
   }
 }
 
@@ -323,19 +320,32 @@ void CoilForm::OnNumberChanged(std::string_view text,
   }
 }
 
-void CoilForm::OnValueChanged(int field,
-                              std::string_view text,
-                              const ElementModel& model,
-                              Notices& notices) {
+void CoilForm::OnValueChanged(int field, std::string_view text, Notices& notices) {
   if (!ChecksWhileTyping()) {
     return;
   }
   enter_enabled_ = !modify_mode_;
   if (!IsValidRealEntry(text)) {
     notices.Raise(NoticeId::Caution5);
-    texts_[static_cast<size_t>(field)] = StoredText(field, model);
+    texts_[static_cast<size_t>(field)] = last_valid_[static_cast<size_t>(field)];
     focus_request_ = field;
+    return;
   }
+  last_valid_[static_cast<size_t>(field)] = std::string(text);
+}
+
+void CoilForm::Refresh(const ElementModel& model, CoilDisplay& display) {
+  const int n = Number();
+  const int count = CoilCount(model, kind_);
+  if (modify_mode_ && n >= 1 && n <= count) {
+    if (!(ReadCoil(model, kind_, n) == loaded_)) {
+      Fill(ReadCoil(model, kind_, n));
+    }
+    display.HighlightElement(kind_, n, HighlightSegments(kind_));
+    return;
+  }
+  // A new element's typed values stay; only its number follows the model.
+  ShowNewNumber(count + 1);
 }
 
 void CoilForm::OnEnterKey(int field) {
@@ -353,8 +363,9 @@ void CoilForm::Enter(ElementModel& model, Notices& notices, CoilDisplay& display
   }
   const int n = Number();
   int32_t& count = CoilCount(model, kind_);
-  // Above count + 1 the count would jump over slots holding stale values.
-  if (n < 1 || n > count + 1 || !FitsElementSlot(n)) {
+  // Only the next free number adds an element: above it the count would jump over stale slots,
+  // below it the elements above would be cut off.
+  if (n != count + 1 || !FitsElementSlot(n)) {
     notices.Raise(NoticeId::Caution5);
     return;
   }
@@ -390,39 +401,24 @@ void CoilForm::ShowNewNumber(int number) {
 }
 
 void CoilForm::Fill(const CoilValues& values) {
-  texts_[1] = ShortestDecimal(values.current);
+  loaded_ = values;
+  texts_[1] = PlainDecimal(values.current);
   for (size_t g = 0; g < values.geometry.size(); ++g) {
-    texts_[kHeadFields + g] = ShortestDecimal(values.geometry[g]);
+    texts_[kHeadFields + g] = PlainDecimal(values.geometry[g]);
   }
   const size_t tail = texts_.size() - kTailFields;
   for (size_t k = 0; k < 3; ++k) {
-    texts_[tail + k] = ShortestDecimal(values.angles[k]);
-    texts_[tail + 3 + k] = ShortestDecimal(values.centre[k]);
+    texts_[tail + k] = PlainDecimal(values.angles[k]);
+    texts_[tail + 3 + k] = PlainDecimal(values.centre[k]);
   }
+  last_valid_ = texts_;
 }
 
 void CoilForm::FillAll(std::string_view text) {
   for (size_t i = 1; i < texts_.size(); ++i) {
     texts_[i] = std::string(text);
   }
-}
-
-std::string CoilForm::StoredText(int field, const ElementModel& model) const {
-  const int n = ElementNumber(last_valid_number_);
-  CoilValues values;
-  values.geometry.assign(GeometryCount(kind_), 0.0);
-  if (FitsElementSlot(n)) {
-    values = ReadCoil(model, kind_, n);
-  }
-  const size_t f = static_cast<size_t>(field);
-  const size_t tail = texts_.size() - kTailFields;
-  if (f == 1) {
-    return ShortestDecimal(values.current);
-  }
-  if (f < tail) {
-    return ShortestDecimal(values.geometry[f - kHeadFields]);
-  }
-  return ShortestDecimal(f < tail + 3 ? values.angles[f - tail] : values.centre[f - tail - 3]);
+  last_valid_ = texts_;
 }
 
 CoilValues CoilForm::Values() const {

@@ -42,6 +42,7 @@ struct CoilValues {
   std::vector<double> geometry;  // in the order of the kind's geometry fields
   std::array<double, 3> angles{};
   std::array<double, 3> centre{};
+  bool operator==(const CoilValues&) const = default;
 };
 
 int32_t& CoilCount(ElementModel& model, CoilKind kind);
@@ -87,20 +88,19 @@ class CoilForm {
   void Enter(ElementModel& model, Notices& notices, CoilDisplay& display);
   // "修正": the existing element at the number takes the dialog's values.
   void Modify(ElementModel& model, Notices& notices, CoilDisplay& display);
+  // The model changed under the open dialog: an element being modified is loaded again,
+  // otherwise the number moves to the next free one.
+  void Refresh(const ElementModel& model, CoilDisplay& display);
 
  private:
   void OnNumberChanged(std::string_view text,
                        const ElementModel& model,
                        Notices& notices,
                        CoilDisplay& display);
-  void OnValueChanged(int field,
-                      std::string_view text,
-                      const ElementModel& model,
-                      Notices& notices);
+  void OnValueChanged(int field, std::string_view text, Notices& notices);
   void ShowNewNumber(int number);
   void Fill(const CoilValues& values);
   void FillAll(std::string_view text);
-  std::string StoredText(int field, const ElementModel& model) const;
   CoilValues Values() const;
   int Number() const;
   bool ChecksWhileTyping() const;
@@ -108,6 +108,10 @@ class CoilForm {
   CoilKind kind_;
   std::vector<CoilFieldSpec> fields_;
   std::vector<std::string> texts_;
+  // Per field, the last text that passed its check: what a refused keystroke puts back.
+  std::vector<std::string> last_valid_;
+  // The element as last loaded: a refresh leaves the user's edits alone unless it changed.
+  CoilValues loaded_;
   std::string last_valid_number_;
   bool modify_mode_ = false;
   bool enter_enabled_ = true;

@@ -208,6 +208,7 @@ void MagnetForm::ResetTexts() {
   for (int f = 0; f < kMagnetTextFields; ++f) {
     texts_[static_cast<size_t>(f)] = initial(static_cast<MagnetField>(f));
   }
+  last_valid_ = texts_;
   enter_enabled_ = true;
   modify_enabled_ = false;
   modify_mode_ = false;
@@ -241,19 +242,20 @@ void MagnetForm::Prefill() {
       break;
     }
     case MagnetKind::kCylinder:
-      if (model_.CylinderCount > 0) {
-        const int64_t next = RoundToInt32(model_.CylinderCount + 1);
-        ShowValues(ReadMagnet(model_, table, FirstSectorOf(next)), true, true, false);
-        const bool known = next >= 1 && next <= kCylinderCapacity;
-        const int32_t poles = known ? model_.CylinderTable[static_cast<size_t>(next)].PoleCount : 1;
-        SetValue(F::kExtra, ShortestDecimal(poles));
+      // The last cylinder proposes the values of the next one; the next cylinder has no
+      // sectors yet, and slot 0 would only give zeros.
+      if (const int32_t last = RoundToInt32(model_.CylinderCount);
+          last > 0 && FitsElementSlot(FirstSectorOf(last))) {
+        ShowValues(ReadMagnet(model_, table, FirstSectorOf(last)), true, true, false);
+        SetValue(F::kExtra,
+                 ShortestDecimal(model_.CylinderTable[static_cast<size_t>(last)].PoleCount));
         return;
       }
       break;
     case MagnetKind::kRh: {
       const MagnetValues next = ReadMagnet(model_, table, int64_t{model_.RhMagCount} + 1);
-      SetValue(F::kShape1, ShortestDecimal(next.shape1));
-      SetValue(F::kShape3, ShortestDecimal(next.shape3));
+      SetValue(F::kShape1, PlainDecimal(next.shape1));
+      SetValue(F::kShape3, PlainDecimal(next.shape3));
       SetValue(F::kBr, "13500");
       return;
     }
@@ -298,16 +300,13 @@ void MagnetForm::NumberChanged(const std::string& text) {
   const int32_t n = NumberValue();
   const double m = Count();
   if (n <= m) {
-    const int first_loaded = TableOf(kind_) == MagnetTable::kSecMag ? 1 : 2;
-    if (n >= first_loaded) {
-      modify_mode_ = true;
-      const bool rect_or_rh = kind_ == MagnetKind::kRectangular || kind_ == MagnetKind::kRh;
-      const int64_t slot = kind_ == MagnetKind::kCylinder ? FirstSectorOf(n) : n;
-      ShowValues(ReadMagnet(model_, TableOf(kind_), slot), rect_or_rh, rect_or_rh,
-                 kind_ == MagnetKind::kSector);
+    // Rectangular magnet 1 is the world box: neither loaded nor modified here.
+    modify_mode_ = false;
+    if (n >= LowestLoaded()) {
+      LoadMagnet(n);
+      modify_enabled_ = true;
     }
     enter_enabled_ = false;
-    modify_enabled_ = true;
   } else if (n == m + 1) {
     modify_mode_ = false;
     enter_enabled_ = true;
@@ -326,23 +325,50 @@ void MagnetForm::ValueChanged(MagnetField field, const std::string& text) {
     if (field != F::kBr) {
       enter_enabled_ = false;
     }
-    texts_[Index(field)] = StoredText(field);
+    texts_[Index(field)] = last_valid_[Index(field)];
     Focus(field, true);
+    return;
   }
-  if (kind_ == MagnetKind::kSector && field == F::kShape2 &&
-      Value(F::kShape2) < Value(F::kShape1)) {
-    notices_.Raise(NoticeId::Caution13);
-    SetValue(F::kShape1, "0");
-    Focus(F::kShape1, false);
-  }
+  last_valid_[Index(field)] = text;
 }
 
 void MagnetForm::PressEnter(MagnetField field) {
+  Commit(field);
+  Focus(NextInCycle(kind_, field), true);
+}
+
+void MagnetForm::Commit(MagnetField field) {
+  // The radii are compared once Ro is complete, never while its digits are being typed.
+  if (field == F::kShape2) {
+    CheckRadii();
+  }
+}
+
+void MagnetForm::CheckRadii() {
   const bool has_radii = kind_ == MagnetKind::kSector || kind_ == MagnetKind::kCylinder;
-  if (has_radii && field == F::kShape2 && Value(F::kShape2) < Value(F::kShape1)) {
+  if (has_radii && Value(F::kShape2) < Value(F::kShape1)) {
     notices_.Raise(NoticeId::Caution13);
   }
-  Focus(NextInCycle(kind_, field), true);
+}
+
+void MagnetForm::Refresh() {
+  const int32_t n = NumberValue();
+  if (modify_mode_ && n >= LowestLoaded() && n <= Count()) {
+    const int64_t slot = kind_ == MagnetKind::kCylinder ? FirstSectorOf(n) : n;
+    if (!(ReadMagnet(model_, TableOf(kind_), slot) == loaded_)) {
+      LoadMagnet(n);
+    }
+    modify_enabled_ = true;
+    enter_enabled_ = false;
+    HighlightNumber(n);
+    return;
+  }
+  // The typed values stay: they are the user's proposal for the next magnet.
+  const std::array<std::string, kMagnetTextFields> typed = texts_;
+  SetNumber(ShortestDecimal(RoundToInt32(Count()) + int64_t{1}));
+  texts_ = typed;
+  texts_[Index(F::kNumber)] = remembered_number_;
+  last_valid_ = texts_;
 }
 
 void MagnetForm::ClickGrade(int position) {
@@ -364,10 +390,13 @@ bool MagnetForm::Enter() {
 
 bool MagnetForm::EnterMagnet() {
   const int32_t n = NumberValue();
-  if (!FitsElementSlot(n)) {
+  // Only the next free number adds a magnet: any other would replace one, cut the table short
+  // or leave stale slots inside it.
+  if (n != RoundToInt32(Count()) + int64_t{1} || n < LowestLoaded() || !FitsElementSlot(n)) {
     notices_.Raise(NoticeId::Caution5);
     return false;
   }
+  CheckRadii();
   switch (kind_) {
     case MagnetKind::kRectangular:
       model_.RecMagCount = n;
@@ -376,7 +405,7 @@ bool MagnetForm::EnterMagnet() {
       model_.RhMagCount = n;
       break;
     default:
-      model_.SecMagCount = NumericValue(texts_[Index(F::kNumber)]);
+      model_.SecMagCount = n;
       break;
   }
   WriteMagnet(model_, TableOf(kind_), n, ValuesFromTexts());
@@ -390,10 +419,12 @@ bool MagnetForm::EnterMagnet() {
 bool MagnetForm::EnterCylinder() {
   const int32_t k = NumberValue();
   const int32_t first = RoundToInt32(model_.SecMagCount + 1);
-  if (k < 1 || k > kCylinderCapacity || !FitsElementSlot(first)) {
+  if (k != RoundToInt32(model_.CylinderCount) + int64_t{1} || k > kCylinderCapacity ||
+      !FitsElementSlot(first)) {
     notices_.Raise(NoticeId::Caution5);
     return false;
   }
+  CheckRadii();
   CylinderEntry& cylinder = model_.CylinderTable[static_cast<size_t>(k)];
   model_.CylinderCount = k;
   cylinder.PoleCount = 1;
@@ -404,9 +435,6 @@ bool MagnetForm::EnterCylinder() {
     model_.SecMagCount += 1;
     values.AngZ = (s - first) * values.OpenAngle;  // the Z rotation field is not used
     WriteMagnet(model_, MagnetTable::kSecMag, s, values);
-  }
-  if (values.shape1 > values.shape2) {
-    notices_.Raise(NoticeId::Caution13);
   }
   views_.RedrawAll();
   SetNumber(ShortestDecimal(model_.CylinderCount + 1));
@@ -420,13 +448,15 @@ bool MagnetForm::Modify() {
     return false;
   }
   remembered_number_ = texts_[Index(F::kNumber)];
-  if (kind_ == MagnetKind::kCylinder) {
-    return ModifyCylinder();
-  }
   const int32_t n = NumberValue();
-  if (!FitsElementSlot(n)) {
+  // The count may have changed since the number was typed.
+  if (n < LowestLoaded() || n > Count()) {
     notices_.Raise(NoticeId::Caution5);
     return false;
+  }
+  CheckRadii();
+  if (kind_ == MagnetKind::kCylinder) {
+    return ModifyCylinder();
   }
   WriteMagnet(model_, TableOf(kind_), n, ValuesFromTexts());
   views_.RedrawAll();
@@ -479,6 +509,7 @@ void MagnetForm::SetNumber(const std::string& text) {
 void MagnetForm::SetValue(MagnetField field, const std::string& text) {
   // The dialog's own writes pass the check; only the command state follows them.
   texts_[Index(field)] = text;
+  last_valid_[Index(field)] = text;
   if (!modify_mode_) {
     enter_enabled_ = true;
   }
@@ -488,60 +519,41 @@ void MagnetForm::ShowValues(const MagnetValues& v,
                             bool with_br,
                             bool with_hcj,
                             bool with_open_angle) {
-  SetValue(F::kShape1, ShortestDecimal(v.shape1));
+  SetValue(F::kShape1, PlainDecimal(v.shape1));
   if (HasField(F::kShape2)) {
-    SetValue(F::kShape2, ShortestDecimal(v.shape2));
+    SetValue(F::kShape2, PlainDecimal(v.shape2));
   }
-  SetValue(F::kShape3, ShortestDecimal(v.shape3));
+  SetValue(F::kShape3, PlainDecimal(v.shape3));
   if (with_open_angle) {
-    SetValue(F::kExtra, ShortestDecimal(RadToDeg(v.OpenAngle)));
+    SetValue(F::kExtra, PlainDecimal(RadToDeg(v.OpenAngle)));
   }
-  SetValue(F::kRotX, ShortestDecimal(RadToDeg(v.AngX)));
-  SetValue(F::kRotY, ShortestDecimal(RadToDeg(v.AngY)));
-  SetValue(F::kRotZ, ShortestDecimal(RadToDeg(v.AngZ)));
-  SetValue(F::kPosX, ShortestDecimal(v.Ox));
-  SetValue(F::kPosY, ShortestDecimal(v.Oy));
-  SetValue(F::kPosZ, ShortestDecimal(v.Oz));
+  SetValue(F::kRotX, PlainDecimal(RadToDeg(v.AngX)));
+  SetValue(F::kRotY, PlainDecimal(RadToDeg(v.AngY)));
+  SetValue(F::kRotZ, PlainDecimal(RadToDeg(v.AngZ)));
+  SetValue(F::kPosX, PlainDecimal(v.Ox));
+  SetValue(F::kPosY, PlainDecimal(v.Oy));
+  SetValue(F::kPosZ, PlainDecimal(v.Oz));
   if (with_br) {
-    SetValue(F::kBr, ShortestDecimal(v.Br));
+    SetValue(F::kBr, PlainDecimal(v.Br));
   }
   if (with_hcj) {
-    SetValue(F::kHcj, ShortestDecimal(v.Hcj));
+    SetValue(F::kHcj, PlainDecimal(v.Hcj));
   }
 }
 
-std::string MagnetForm::StoredText(MagnetField field) const {
-  const int32_t n = RoundToInt32(NumericValue(remembered_number_));
+void MagnetForm::LoadMagnet(int32_t n) {
+  modify_mode_ = true;
   const int64_t slot = kind_ == MagnetKind::kCylinder ? FirstSectorOf(n) : n;
-  const MagnetValues v = ReadMagnet(model_, TableOf(kind_), slot);
-  switch (field) {
-    case F::kBr:
-      return ShortestDecimal(v.Br);
-    case F::kHcj:
-      return ShortestDecimal(v.Hcj);
-    case F::kShape1:
-      return ShortestDecimal(v.shape1);
-    case F::kShape2:
-      return ShortestDecimal(v.shape2);
-    case F::kShape3:
-      return ShortestDecimal(v.shape3);
-    case F::kExtra:
-      return ShortestDecimal(RadToDeg(v.OpenAngle));
-    case F::kRotX:
-      return ShortestDecimal(RadToDeg(v.AngX));
-    case F::kRotY:
-      return ShortestDecimal(RadToDeg(v.AngY));
-    case F::kRotZ:
-      return ShortestDecimal(RadToDeg(v.AngZ));
-    case F::kPosX:
-      return ShortestDecimal(v.Ox);
-    case F::kPosY:
-      return ShortestDecimal(v.Oy);
-    case F::kPosZ:
-      return ShortestDecimal(v.Oz);
-    default:
-      return texts_[Index(field)];
-  }
+  // Every value the commands write is loaded, remanence and coercivity included: a
+  // position-only "修正" must not write the fields' stale texts over the magnet.
+  const MagnetValues values = ReadMagnet(model_, TableOf(kind_), slot);
+  loaded_ = values;
+  ShowValues(values, true, true, kind_ == MagnetKind::kSector);
+  selected_grade_ = values.MaterialIndex;
+}
+
+int32_t MagnetForm::LowestLoaded() const {
+  return kind_ == MagnetKind::kRectangular ? 2 : 1;
 }
 
 MagnetValues MagnetForm::ValuesFromTexts() const {
@@ -650,6 +662,12 @@ void MagnetDeleteForm::ChangeText(std::string_view text) {
     return;
   }
   views_.HighlightOnly(table_, n);
+}
+
+void MagnetDeleteForm::Refresh() {
+  if (text_ != kNoNumber && !Deletable(RoundToInt32(NumericValue(text_)))) {
+    text_ = std::string(kNoNumber);
+  }
 }
 
 bool MagnetDeleteForm::Enter() {

@@ -73,6 +73,7 @@ struct MagnetValues {
   double AngX = 0, AngY = 0, AngZ = 0, Ox = 0, Oy = 0, Oz = 0;
   double Br = 0, Hcj = 0;
   int16_t MaterialIndex = -1;
+  bool operator==(const MagnetValues&) const = default;
 };
 // Slots outside 0..1000 read as zeros and are never written.
 MagnetValues ReadMagnet(const ElementModel& model, MagnetTable table, int64_t slot);
@@ -87,8 +88,14 @@ class MagnetForm {
   void Open();
   // The user changed a field's text.
   void ChangeText(MagnetField field, std::string_view text);
-  // Enter in a field: the next field of the kind's cycle gets the focus with its text selected.
+  // Enter in a field: the entry is committed, then the next field of the kind's cycle gets the
+  // focus with its text selected.
   void PressEnter(MagnetField field);
+  // The entry of a field is complete (Enter, or the focus leaving it): the radii are compared.
+  void Commit(MagnetField field);
+  // The model changed under the open dialog: an existing magnet shown is loaded again; otherwise
+  // the number moves to the next free one, keeping the values typed for it.
+  void Refresh();
   // A click on grade position p of the list.
   void ClickGrade(int position);
   // "入力" and "修正"; false (model unchanged) when the command is disabled or refused.
@@ -114,7 +121,9 @@ class MagnetForm {
   void SetNumber(const std::string& text);
   void SetValue(MagnetField field, const std::string& text);
   void ShowValues(const MagnetValues& values, bool with_br, bool with_hcj, bool with_open_angle);
-  std::string StoredText(MagnetField field) const;
+  void LoadMagnet(int32_t n);
+  void CheckRadii();
+  int32_t LowestLoaded() const;
   MagnetValues ValuesFromTexts() const;
   double Count() const;
   int32_t NumberValue() const;
@@ -132,6 +141,10 @@ class MagnetForm {
   Notices& notices_;
   MagnetViews& views_;
   std::array<std::string, kMagnetTextFields> texts_{};
+  // Per field, the last text that passed its check: what a refused keystroke puts back.
+  std::array<std::string, kMagnetTextFields> last_valid_{};
+  // The record as last loaded: a refresh leaves the user's edits alone unless it changed.
+  MagnetValues loaded_;
   bool enter_enabled_ = true;
   bool modify_enabled_ = false;
   bool modify_mode_ = false;
@@ -150,6 +163,9 @@ class MagnetDeleteForm {
   std::string_view Title() const;
   void Open();
   void ChangeText(std::string_view text);
+  // The model changed under the open dialog: a number that no longer names a deletable magnet
+  // goes back to "-".
+  void Refresh();
   // "入力": true when a magnet was deleted and the dialog is to close.
   bool Enter();
   const std::string& Text() const { return text_; }

@@ -148,6 +148,38 @@ std::string ShortestDecimal(double value) {
   return buffer;
 }
 
+std::string PlainDecimal(double value) {
+  const std::string shortest = ShortestDecimal(value);
+  const size_t e = shortest.find('E');
+  if (e == std::string::npos) {
+    return shortest;
+  }
+  const bool negative = shortest[0] == '-';
+  std::string digits;
+  int point = 0;  // digits before the decimal point in the mantissa
+  for (size_t i = negative ? 1 : 0; i < e; ++i) {
+    if (shortest[i] == '.') {
+      point = static_cast<int>(digits.size());
+    } else {
+      digits.push_back(shortest[i]);
+    }
+  }
+  if (shortest.find('.') == std::string::npos || shortest.find('.') > e) {
+    point = static_cast<int>(digits.size());
+  }
+  point += std::stoi(shortest.substr(e + 1));
+  std::string plain;
+  if (point <= 0) {
+    plain = "0." + std::string(static_cast<size_t>(-point), '0') + digits;
+  } else if (point >= static_cast<int>(digits.size())) {
+    plain = digits + std::string(static_cast<size_t>(point) - digits.size(), '0');
+  } else {
+    plain = digits.substr(0, static_cast<size_t>(point)) + "." +
+            digits.substr(static_cast<size_t>(point));
+  }
+  return negative ? "-" + plain : plain;
+}
+
 double DegToRad(double degrees) {
   return degrees / 180.0 * Pi();
 }

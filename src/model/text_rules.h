@@ -26,6 +26,9 @@ int16_t RoundToInt16(double value);
 
 // Rounded to 15 significant digits, trailing zeros dropped ("13500", "0.5", "-2.25", "1E+20").
 std::string ShortestDecimal(double value);
+// The same digits written out without an exponent ("100000000000000000000", "0.00001"), so that
+// a decimal-entry field accepts what the program puts into it.
+std::string PlainDecimal(double value);
 
 double DegToRad(double degrees);
 double RadToDeg(double radians);

@@ -331,7 +331,7 @@ std::optional<KtField> KtSetupForm::NextField(KtField field) {
 void KtSetupForm::OnTextChanged(KtField field,
                                 std::string_view text,
                                 ElementModel& model,
-                                Notices& notices) {
+                                Notices& /*notices: the step waits for CommitStep*/) {
   KtState& kt = model.Kt;
   const double value = NumericValue(text);
   switch (field) {
@@ -360,11 +360,18 @@ void KtSetupForm::OnTextChanged(KtField field,
       kt.EndAngle = DegToRad(value);
       return;
     case KtField::Text10:
-      kt.StepAngle = StepOrDefault(value, notices);
+      // "0" is on the way to "0.5": a step not above 0 is judged when the entry is committed.
+      if (value > 0) {
+        kt.StepAngle = DegToRad(value);
+      }
       return;
     case KtField::Text3:
       return;
   }
+}
+
+void KtSetupForm::CommitStep(std::string_view text, ElementModel& model, Notices& notices) const {
+  model.Kt.StepAngle = StepOrDefault(NumericValue(text), notices);
 }
 
 KtSetupReply KtSetupForm::EnterFrame(ElementModel& model, Views& views) const {

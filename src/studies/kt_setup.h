@@ -67,8 +67,11 @@ class KtSetupForm {
   // Enter in a frame or angle field moves to the next of its cycle; other fields stay.
   static std::optional<KtField> NextField(KtField field);
 
-  // Frame and angle fields write the model; a step not above 0 raises Caution7 and is 5°.
+  // Frame and angle fields write the model; a step not above 0 waits for the commit.
   void OnTextChanged(KtField field, std::string_view text, ElementModel& model, Notices& notices);
+  // The step entry is complete (Enter or the focus leaving it): a step not above 0 raises
+  // Caution7 and is 5°.
+  void CommitStep(std::string_view text, ElementModel& model, Notices& notices) const;
 
   int Kind() const { return kind_; }
   void SetKind(int kind) { kind_ = kind; }

@@ -142,6 +142,9 @@ void PcForm::Changed(PcField field, const ElementModel& model, Notices& notices)
   const DivisionLimits limits = LimitsOf(shape_);
   switch (field) {
     case PcField::kMagNumber:
+      if (MayGrowToMagnet(model)) {
+        return;  // the first digit of a two-digit number: judged when the next one comes
+      }
       if (CheckInteger(field, LowestMagnet(), MagnetCount(model), NoticeId::Caution9, model,
                        notices)) {
         analysis_.n = RoundToInt32(Value(field));
@@ -220,6 +223,26 @@ void PcForm::CheckDecimal(PcField field,
   focus_ = field;
 }
 
+bool PcForm::MayGrowToMagnet(const ElementModel& model) const {
+  const std::string& text = Text(PcField::kMagNumber);
+  const double value = NumericValue(text);
+  return IsValidIntegerEntry(text) && value >= 1 && value < LowestMagnet() &&
+         value * 10 <= MagnetCount(model);
+}
+
+void PcForm::Refresh(const ElementModel& model, Notices& notices) {
+  const int n = RoundToInt32(Value(PcField::kMagNumber));
+  if (n >= LowestMagnet() && n <= MagnetCount(model)) {
+    MagnetNumberChange(model, notices);
+    return;
+  }
+  // The magnet shown went away: back to the first one, quietly (no magnet may be left at all).
+  texts_[Index(PcField::kMagNumber)] = std::to_string(LowestMagnet());
+  analysis_.n = LowestMagnet();
+  analysis_.depth = -Thickness(model, analysis_.n);
+  texts_[Index(PcField::kText3)] = ShortestDecimal(analysis_.depth);
+}
+
 void PcForm::MagnetNumberChange(const ElementModel& model, Notices& notices) {
   const int m = RoundToInt32(Value(PcField::kMagNumber));
   analysis_.depth = -Thickness(model, m);
@@ -266,6 +289,13 @@ std::optional<PcField> PcForm::Next(PcField field) const {
 }
 
 std::optional<PcRunRequest> PcForm::StartCalculation(const ElementModel& model, Notices& notices) {
+  if (MayGrowToMagnet(model)) {
+    // A "1" left waiting for its second digit is judged now, as any other refused number.
+    notices.Raise(NoticeId::Caution9);
+    SetText(PcField::kMagNumber, std::string(PcFieldOf(shape_, PcField::kMagNumber).initial), model,
+            notices);
+    return std::nullopt;
+  }
   const int n = analysis_.n;
   if (n < LowestMagnet() || n > MagnetCount(model)) {
     notices.Raise(NoticeId::Caution9);

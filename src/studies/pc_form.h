@@ -60,6 +60,9 @@ class PcForm {
   void Prepare(const ElementModel& model, Notices& notices);
   // The user changed the field's text.
   void Edit(PcField field, std::string_view text, const ElementModel& model, Notices& notices);
+  // The model changed under the open dialog: the magnet shown is read again, or the number goes
+  // back to the first magnet when it no longer names one.
+  void Refresh(const ElementModel& model, Notices& notices);
   // A click on the grade list at position 0..28.
   void ClickGrade(int position, const ElementModel& model, Notices& notices);
   // The field Enter moves to; none for fields outside the cycle.
@@ -82,6 +85,8 @@ class PcForm {
 
  private:
   static size_t Index(PcField field) { return static_cast<size_t>(field); }
+  // "1" with ten or more rectangular magnets may still become 10…19.
+  bool MayGrowToMagnet(const ElementModel& model) const;
   void SetText(PcField field, std::string text, const ElementModel& model, Notices& notices);
   void Changed(PcField field, const ElementModel& model, Notices& notices);
   // Checks an integer field; true when accepted, otherwise the initial text is put back.

@@ -35,6 +35,8 @@ TavrineApplication::~TavrineApplication() {
 void TavrineApplication::StartUp() {
   auto* window = new MainWindow(*model_, board_);
   connect(window, &MainWindow::CommandRequested, this, &TavrineApplication::OnCommand);
+  connect(window, &MainWindow::modelChanged, &model_events_, &ModelEvents::Notify);
+  connect(&model_events_, &ModelEvents::modelChanged, window, &MainWindow::SyncZoomControls);
   main_window_ = window;
   window->show();
   auto* splash = new SplashWindow(nullptr, splash_ms_);
@@ -45,6 +47,7 @@ void TavrineApplication::StartUp() {
   FullReset(*model_);
   // The first drawing came with the window's first resize, before the reset.
   window->RedrawAll();
+  model_events_.Notify();
   emit MainWindowCreated(window);
 }
 
@@ -90,6 +93,7 @@ void TavrineApplication::InitializeByMenu() {
 
 void TavrineApplication::InitializeByToolbar() {
   FullReset(*model_);
+  model_events_.Notify();
   OpenWorldFrame();
   if (main_window_)
     main_window_->RedrawAll();
@@ -101,6 +105,7 @@ void TavrineApplication::OpenWorldFrame() {
     connect(world_frame_, &WorldFrameDialog::entered, this, [this] {
       if (main_window_)
         main_window_->RedrawAll();
+      model_events_.Notify();
     });
   }
   world_frame_->Open();

@@ -15,6 +15,7 @@
 #include "ui/help_window.h"
 #include "ui/main_commands.h"
 #include "ui/main_window.h"
+#include "ui/model_events.h"
 #include "ui/notice_windows.h"
 #include "ui/splash_window.h"
 #include "ui/window_group.h"
@@ -37,6 +38,7 @@ class TavrineApplication final : public QObject {
   SplashWindow* Splash() const { return splash_; }
   WorldFrameDialog* WorldFrame() const { return world_frame_; }
   NoticeWindows& Notices() { return *notice_windows_; }
+  ModelEvents& Events() { return model_events_; }
 
  signals:
   // A main window was created by a start-up (tests follow the window through "初期化").
@@ -56,6 +58,7 @@ class TavrineApplication final : public QObject {
   int splash_ms_;
   std::unique_ptr<ElementModel> model_;
   NoticeBoard board_;
+  ModelEvents model_events_;
   std::unique_ptr<NoticeWindows> notice_windows_;
   QPointer<MainWindow> main_window_;
   QPointer<SplashWindow> splash_;

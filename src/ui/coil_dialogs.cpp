@@ -14,6 +14,7 @@
 
 #include "display/element_drawing.h"
 #include "ui/main_window.h"
+#include "ui/model_events.h"
 #include "ui/qt_text.h"
 #include "ui/ui_fonts.h"
 #include "ui/window_helpers.h"
@@ -128,14 +129,23 @@ QWidget* CoilDialog::BuildCommands() {
     layout->addWidget(button);
   connect(enter_, &QPushButton::clicked, this, [this] {
     form_.Enter(context_.model, context_.board, display_);
+    NotifyEdited(context_);
     Sync();
   });
   connect(modify_, &QPushButton::clicked, this, [this] {
     form_.Modify(context_.model, context_.board, display_);
+    NotifyEdited(context_);
     Sync();
   });
   connect(close_button, &QPushButton::clicked, this, &QDialog::close);
   return row;
+}
+
+void CoilDialog::FollowModel() {
+  if (!isVisible())
+    return;  // a closed dialog is filled afresh when it opens
+  form_.Refresh(context_.model, display_);
+  Sync();
 }
 
 void CoilDialog::Open() {
@@ -222,8 +232,10 @@ DeleteCoilDialog::DeleteCoilDialog(WindowContext context, CoilDisplay& display, 
   connect(enter, &QPushButton::clicked, this, [this] {
     const bool deleted = form_.Enter(context_.model, context_.board, display_);
     Sync();
-    if (deleted)
+    if (deleted) {
       close();
+      NotifyEdited(context_);
+    }
   });
   connect(cancel, &QPushButton::clicked, this, &QDialog::close);
   Sync();
@@ -279,8 +291,12 @@ bool CoilWindows::Run(MainCommand command) {
 
 void CoilWindows::OpenCoil(CoilKind kind) {
   QPointer<CoilDialog>& dialog = dialogs_[static_cast<size_t>(kind)];
-  if (!dialog)
+  if (!dialog) {
     dialog = new CoilDialog(kind, context_, display_);
+    if (context_.events != nullptr)
+      QObject::connect(context_.events, &ModelEvents::modelChanged, dialog.data(),
+                       &CoilDialog::FollowModel);
+  }
   dialog->Open();
 }
 

@@ -37,6 +37,8 @@ class CoilDialog final : public QDialog {
   // Opening by the main window: the form is filled again and the dialog shown (again).
   void Open();
   const CoilForm& Form() const { return form_; }
+  // The model changed under the open dialog.
+  void FollowModel();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

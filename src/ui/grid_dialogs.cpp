@@ -14,6 +14,7 @@
 
 #include "display/views.h"
 #include "ui/main_window.h"
+#include "ui/model_events.h"
 #include "ui/ui_fonts.h"
 #include "ui/window_helpers.h"
 
@@ -99,6 +100,8 @@ bool EnterCycle::eventFilter(QObject* watched, QEvent* event) {
 RectGridDialog::RectGridDialog(WindowContext context, QWidget* parent)
     : QDialog(parent), context_(std::move(context)) {
   SetUpDialog(this, "CreateCalPoint", "四角型分布磁界計算点の作成");
+  if (context_.events != nullptr)
+    connect(context_.events, &ModelEvents::modelChanged, this, &RectGridDialog::FollowModel);
   auto* magnet_row = new QHBoxLayout;
   magnet_row->addWidget(NamedLabel("選択する磁石番号", 1, this));
   magnet_row->addWidget(AddField(RectGridField::MagN, "MagN"));
@@ -169,8 +172,27 @@ void RectGridDialog::ShowFormTexts() {
   restoring_ = false;
 }
 
+void RectGridDialog::FollowModel() {
+  if (!isVisible())
+    return;
+  // Only settings that really changed (a file read, a reset) replace what the user is typing.
+  RectGridForm stored;
+  stored.FillFromSettings(context_.model.RectCalPointSet);
+  if (stored.Text(RectGridField::DivX) == filled_.Text(RectGridField::DivX) &&
+      stored.Text(RectGridField::DivY) == filled_.Text(RectGridField::DivY) &&
+      stored.Text(RectGridField::XL) == filled_.Text(RectGridField::XL) &&
+      stored.Text(RectGridField::YL) == filled_.Text(RectGridField::YL) &&
+      stored.Text(RectGridField::DisZ) == filled_.Text(RectGridField::DisZ) &&
+      stored.HalfX() == filled_.HalfX() && stored.HalfY() == filled_.HalfY())
+    return;
+  form_.FillFromSettings(context_.model.RectCalPointSet);
+  filled_ = stored;
+  ShowFormTexts();
+}
+
 void RectGridDialog::Open() {
   form_.FillFromSettings(context_.model.RectCalPointSet);
+  filled_.FillFromSettings(context_.model.RectCalPointSet);
   ShowFormTexts();
   ShowAgain(this);
 }

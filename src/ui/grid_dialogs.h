@@ -38,6 +38,8 @@ class RectGridDialog : public QDialog {
   // Fills the divisions, multipliers, distance and half-region boxes from the stored settings
   // and shows the dialog (again); the magnet number keeps its text.
   void Open();
+  // The model changed under the open dialog: the stored settings are shown again.
+  void FollowModel();
 
  signals:
   // "入力" laid a new grid and previewed it in the main window.
@@ -52,6 +54,8 @@ class RectGridDialog : public QDialog {
 
   WindowContext context_;
   RectGridForm form_;
+  // The settings as last shown from the model, to tell a real change from an unrelated edit.
+  RectGridForm filled_;
   std::array<QLineEdit*, kRectGridFieldCount> fields_{};
   QCheckBox* half_x_ = nullptr;
   QCheckBox* half_y_ = nullptr;

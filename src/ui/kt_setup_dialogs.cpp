@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QVBoxLayout>
 
+#include "model/text_rules.h"
 #include "ui/qt_text.h"
 #include "ui/ui_fonts.h"
 
@@ -157,8 +158,7 @@ QWidget* KtParameterDialog::BuildAngleGroup() {
   return group;
 }
 
-void KtParameterDialog::Open() {
-  KtSetupForm::PrepareOpening(model_);
+void KtParameterDialog::FillFromModel() {
   const auto texts = KtSetupForm::OpenTexts(model_);
   filling_ = true;
   for (int f = 0; f < kKtFieldCount; ++f) {
@@ -166,6 +166,27 @@ void KtParameterDialog::Open() {
       fields_[static_cast<size_t>(f)]->setText(Utf8(texts[static_cast<size_t>(f)]));
   }
   filling_ = false;
+}
+
+void KtParameterDialog::FollowModel() {
+  if (!isVisible())
+    return;
+  // A field whose text already reads as the model's value keeps the user's spelling of it.
+  const auto texts = KtSetupForm::OpenTexts(model_);
+  filling_ = true;
+  for (int f = 0; f < kKtFieldCount; ++f) {
+    QLineEdit* edit = fields_[static_cast<size_t>(f)];
+    const std::string& shown = texts[static_cast<size_t>(f)];
+    if (static_cast<KtField>(f) != KtField::Text3 &&
+        NumericValue(edit->text().toStdString()) != NumericValue(shown))
+      edit->setText(Utf8(shown));
+  }
+  filling_ = false;
+}
+
+void KtParameterDialog::Open() {
+  KtSetupForm::PrepareOpening(model_);
+  FillFromModel();
   show();
   raise();
   activateWindow();
@@ -202,13 +223,21 @@ bool KtParameterDialog::eventFilter(QObject* watched, QEvent* event) {
       for (int f = 0; f < kKtFieldCount; ++f) {
         if (watched != fields_[static_cast<size_t>(f)])
           continue;
+        CommitStep(static_cast<KtField>(f));
         if (auto next = KtSetupForm::NextField(static_cast<KtField>(f)))
           FocusWhole(*next);
         return true;
       }
     }
   }
+  if (event->type() == QEvent::FocusOut && watched == fields_[static_cast<size_t>(KtField::Text10)])
+    CommitStep(KtField::Text10);
   return QDialog::eventFilter(watched, event);
+}
+
+void KtParameterDialog::CommitStep(KtField field) {
+  if (field == KtField::Text10 && !filling_)
+    form_.CommitStep(Field(field)->text().toStdString(), model_, notices_);
 }
 
 CoilDevideDialog::CoilDevideDialog(ElementModel& model,

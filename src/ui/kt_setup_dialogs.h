@@ -29,6 +29,8 @@ class KtParameterDialog : public QDialog {
                     QWidget* parent = nullptr);
   // Fills the fields from the model, shows the dialog and selects the whole of Text1.
   void Open();
+  // The model changed under the open dialog (a reset clears the Kt state).
+  void FollowModel();
 
  signals:
   // "決定": the set-up is done and the coil-division walk starts.
@@ -44,6 +46,9 @@ class KtParameterDialog : public QDialog {
   QLineEdit* AddField(KtField field, const char* name);
   QPushButton* AddButton(const char* name, const char* caption);
   QLineEdit* Field(KtField field) const { return fields_[static_cast<size_t>(field)]; }
+  // The step is judged when its entry is complete, not at every keystroke.
+  void CommitStep(KtField field);
+  void FillFromModel();
   void FocusWhole(KtField field);
   void Apply(const KtSetupReply& reply);
   void OnConfirm();

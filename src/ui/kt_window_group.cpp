@@ -3,6 +3,7 @@
 #include "ui/kt_window_group.h"
 
 #include "ui/main_window.h"
+#include "ui/model_events.h"
 #include "ui/window_helpers.h"
 
 namespace tavrine {
@@ -43,6 +44,9 @@ void KtWindowGroup::OpenSetUp() {
     set_up_ = new KtParameterDialog(context_.model, context_.board,
                                     [this]() -> Views& { return CurrentViews(); });
     QObject::connect(set_up_, &KtParameterDialog::confirmed, set_up_, [this] { OpenDivisions(); });
+    if (context_.events != nullptr)
+      QObject::connect(context_.events, &ModelEvents::modelChanged, set_up_,
+                       &KtParameterDialog::FollowModel);
   }
   set_up_->Open();
 }

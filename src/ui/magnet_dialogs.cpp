@@ -3,6 +3,7 @@
 #include "ui/magnet_dialogs.h"
 
 #include <QCloseEvent>
+#include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -13,6 +14,7 @@
 #include "model/material_grades.h"
 #include "ui/enter_key_filter.h"
 #include "ui/main_window.h"
+#include "ui/model_events.h"
 #include "ui/qt_text.h"
 #include "ui/ui_fonts.h"
 #include "ui/window_helpers.h"
@@ -122,11 +124,15 @@ void MagnetDialog::Build() {
           [this](QListWidgetItem* item) { OnGrade(grades_->row(item)); });
   connect(grades_, &QListWidget::currentRowChanged, this, &MagnetDialog::OnGrade);
   connect(enter_, &QPushButton::clicked, this, [this] {
-    form_.Enter();
+    Commit();
+    if (form_.Enter())
+      emit edited();
     Sync();
   });
   connect(modify_, &QPushButton::clicked, this, [this] {
-    form_.Modify();
+    Commit();
+    if (form_.Modify())
+      emit edited();
     Sync();
   });
   connect(close_, &QPushButton::clicked, this, &QWidget::close);
@@ -153,6 +159,7 @@ QWidget* MagnetDialog::BuildFieldBox(const std::vector<MagnetFieldLayout>& field
       ++row;
       fields_[static_cast<size_t>(wanted)] = edit;
       enter_keys_->Watch(edit);
+      edit->installEventFilter(this);
       connect(edit, &QLineEdit::textChanged, this,
               [this, wanted](const QString& text) { OnTextChanged(wanted, text); });
     }
@@ -166,6 +173,37 @@ void MagnetDialog::Open() {
   }
   ShowAgain(this);
   Sync();
+}
+
+void MagnetDialog::FollowModel() {
+  if (!isVisible())
+    return;  // a closed dialog is loaded afresh when it opens
+  form_.Refresh();
+  Sync();
+}
+
+void MagnetDialog::Commit() {
+  // A button click moves the focus only after its own press; the entry is committed first.
+  if (QWidget* focused = focusWidget())
+    CommitField(focused);
+}
+
+void MagnetDialog::CommitField(QObject* widget) {
+  for (int f = 0; f < kMagnetTextFields; ++f) {
+    if (fields_[static_cast<size_t>(f)] == widget)
+      form_.Commit(static_cast<MagnetField>(f));
+  }
+}
+
+bool MagnetDialog::eventFilter(QObject* watched, QEvent* event) {
+  // Leaving a field with the mouse or Tab completes its entry; Enter is the key filter's.
+  if (event->type() == QEvent::FocusOut && !syncing_) {
+    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+    if (reason == Qt::MouseFocusReason || reason == Qt::TabFocusReason ||
+        reason == Qt::BacktabFocusReason)
+      CommitField(watched);
+  }
+  return QDialog::eventFilter(watched, event);
 }
 
 void MagnetDialog::OnTextChanged(MagnetField field, const QString& text) {
@@ -269,6 +307,13 @@ void MagnetDeleteDialog::Open() {
   Sync();
 }
 
+void MagnetDeleteDialog::FollowModel() {
+  if (!isVisible())
+    return;
+  form_.Refresh();
+  Sync();
+}
+
 void MagnetDeleteDialog::OnTextChanged(const QString& text) {
   if (syncing_) {
     return;
@@ -280,6 +325,7 @@ void MagnetDeleteDialog::OnTextChanged(const QString& text) {
 void MagnetDeleteDialog::OnEnter() {
   if (form_.Enter()) {
     hide();
+    emit edited();
   }
   Sync();
 }
@@ -338,10 +384,19 @@ bool MagnetWindows::Run(MainCommand command) {
   }
 }
 
+template <class Window>
+void MagnetWindows::Follow(Window* dialog) {
+  if (context_.events == nullptr)
+    return;
+  QObject::connect(dialog, &Window::edited, context_.events, &ModelEvents::Notify);
+  QObject::connect(context_.events, &ModelEvents::modelChanged, dialog, &Window::FollowModel);
+}
+
 MagnetDialog& MagnetWindows::Dialog(MagnetKind kind) {
   QPointer<MagnetDialog>& dialog = dialogs_[static_cast<size_t>(kind)];
   if (!dialog) {
     dialog = new MagnetDialog(kind, context_.model, context_.board, views_);
+    Follow(dialog.data());
   }
   return *dialog;
 }
@@ -350,6 +405,7 @@ MagnetDeleteDialog& MagnetWindows::DeleteDialog(MagnetTable table) {
   QPointer<MagnetDeleteDialog>& dialog = delete_dialogs_[table == MagnetTable::kRecMag ? 0 : 1];
   if (!dialog) {
     dialog = new MagnetDeleteDialog(table, context_.model, context_.board, views_);
+    Follow(dialog.data());
   }
   return *dialog;
 }

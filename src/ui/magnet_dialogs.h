@@ -45,10 +45,17 @@ class MagnetDialog final : public QDialog {
   // Loads the dialog when it is closed; shows it (again) and brings it to the front.
   void Open();
   const MagnetForm& Form() const { return form_; }
+  // The model changed under the open dialog.
+  void FollowModel();
+
+ signals:
+  // "入力" or "修正" was pressed: the model may have changed.
+  void edited();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
   void reject() override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void Build();
@@ -59,6 +66,8 @@ class MagnetDialog final : public QDialog {
   void OnTextChanged(MagnetField field, const QString& text);
   void OnEnterKey(QWidget* widget);
   void OnGrade(int row);
+  void Commit();
+  void CommitField(QObject* widget);
   void Sync();
 
   MagnetForm form_;
@@ -82,6 +91,10 @@ class MagnetDeleteDialog final : public QDialog {
 
   // A closed dialog opens with "-" selected; an open one is only shown again.
   void Open();
+  void FollowModel();
+
+ signals:
+  void edited();
 
  private:
   void OnTextChanged(const QString& text);
@@ -104,6 +117,8 @@ class MagnetWindows final : public WindowGroup {
  private:
   MagnetDialog& Dialog(MagnetKind kind);
   MagnetDeleteDialog& DeleteDialog(MagnetTable table);
+  template <class Window>
+  void Follow(Window* dialog);
 
   WindowContext context_;
   MainWindowMagnetViews views_;

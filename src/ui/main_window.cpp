@@ -2,6 +2,7 @@
 // controls and closing.
 #include "ui/main_window.h"
 
+#include <cmath>
 #include <optional>
 #include <string_view>
 
@@ -12,6 +13,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -462,6 +464,20 @@ void MainWindow::OnZoomText(const QString& text) {
   if (mirroring_zoom_)
     return;
   SetZoomFromText(model_, display_, text.toStdString());
+  SyncZoomControls();
+}
+
+void MainWindow::SyncZoomControls() {
+  const double zoom = model_.View.ZoomFactor;
+  const bool was_mirroring = mirroring_zoom_;
+  mirroring_zoom_ = true;
+  // The box is left alone while its text already reads as the factor ("1.0", "2.50").
+  if (NumericValue(zoom_text_->text().toStdString()) != zoom)
+    zoom_text_->setText(Utf8(ShortestDecimal(zoom)));
+  display_.texts.zoom = zoom_text_->text().toStdString();
+  const QSignalBlocker quiet(zoom_scroll_);
+  zoom_scroll_->setValue(static_cast<int>(std::lround(zoom * 10)));
+  mirroring_zoom_ = was_mirroring;
 }
 
 void MainWindow::OnVectorScaleText(const QString& text) {

@@ -46,6 +46,8 @@ class MainWindow : public QMainWindow {
   void RedrawAll();
   void DrawRectFieldVectors();
   void FillAllGrey();
+  // The zoom box and bar show the factor the views are drawn with (after a reset, say).
+  void SyncZoomControls();
   // Writes the readout groups after a run of the given set.
   void ShowRunResults(bool rect_set);
 
@@ -65,6 +67,8 @@ class MainWindow : public QMainWindow {
  signals:
   // Commands whose windows live outside the main window (dialogs, help, start-up).
   void CommandRequested(tavrine::MainCommand command);
+  // The model was replaced or changed by this window (a file read).
+  void modelChanged();
 
  protected:
   void closeEvent(QCloseEvent* event) override;

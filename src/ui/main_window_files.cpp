@@ -48,8 +48,10 @@ void MainWindow::ReadModel() {
   const QString path = choose_file_(false, QStringLiteral("ファイルからデータの読み込み"));
   if (path.isEmpty())
     return;
-  if (!ReadModelFileCommand(model_, path.toStdString(), notices_))
+  if (!ReadModelFileCommand(model_, path.toStdString(), notices_)) {
     RedrawAll();
+    emit modelChanged();
+  }
 }
 
 void MainWindow::ExportDistribution() {

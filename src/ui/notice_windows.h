@@ -58,6 +58,14 @@ class NoticeWindows : public QObject {
  private:
   void Show(NoticeId id);
   void OnAnswered(NoticeId id, bool yes);
+  // Owned by the modal box that is up or `opening`, if any (other than `hiding`), else by the
+  // usual parent.
+  void KeepReachable(NoticeWindow* window,
+                     const QObject* hiding = nullptr,
+                     QWidget* opening = nullptr);
+  // Where a notice about to show covers no other open notice.
+  QPoint FreePlace(const NoticeWindow* window) const;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
   NoticeBoard& board_;
   QPointer<QWidget> window_parent_;

@@ -170,6 +170,13 @@ void PcCalculationDialog::PrepareAndShow() {
   Sync();
 }
 
+void PcCalculationDialog::FollowModel() {
+  if (!isVisible() || runs_->Running())
+    return;
+  form_.Refresh(model_, notices_);
+  Sync();
+}
+
 void PcCalculationDialog::OnTextChanged(PcField field, const QString& text) {
   // The form's own replacements come back through textChanged; they are not user edits.
   if (syncing_)

@@ -57,6 +57,8 @@ class PcCalculationDialog : public QDialog {
   void SetGraphs(ShowDistribution distribution, ShowLoss loss);
   // What the selector's "OK" does once the dialog is loaded; then shows it.
   void PrepareAndShow();
+  // The model changed under the open dialog: the magnet shown is read again.
+  void FollowModel();
 
   const PcForm& Form() const { return form_; }
   QLineEdit* Field(PcField field) const { return fields_[static_cast<size_t>(field)]; }

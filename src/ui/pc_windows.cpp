@@ -4,6 +4,7 @@
 
 #include <initializer_list>
 
+#include "ui/model_events.h"
 #include "ui/window_helpers.h"
 
 namespace tavrine {
@@ -39,6 +40,9 @@ void PcWindowGroup::OpenDialog(PcShape shape) {
     dialog = new PcCalculationDialog(shape, context_.model, context_.board, context_.main_window);
     // Closing unloads the dialog: the next opening starts from the initial texts and no cells.
     dialog->setAttribute(Qt::WA_DeleteOnClose);
+    if (context_.events != nullptr)
+      QObject::connect(context_.events, &ModelEvents::modelChanged, dialog.data(),
+                       &PcCalculationDialog::FollowModel);
     dialog->SetGraphs([this](const PcDistribution& d) { ShowDistribution(d); },
                       [this](const FluxLossInputs& inputs, const FluxLossCurve& curve) {
                         ShowLoss(inputs, curve);

@@ -11,6 +11,7 @@
 namespace tavrine {
 
 class MainWindow;
+class ModelEvents;
 
 // What every group's windows work on. The main window is replaced by re-initialisation, so it is
 // looked up each time it is needed and may be null.
@@ -18,6 +19,8 @@ struct WindowContext {
   ElementModel& model;
   NoticeBoard& board;
   std::function<MainWindow*()> main_window;
+  // Open windows refresh from it; every edit notifies it. Null where nothing listens.
+  ModelEvents* events = nullptr;
 };
 
 class WindowGroup {

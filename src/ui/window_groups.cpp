@@ -10,7 +10,8 @@
 namespace tavrine {
 
 void TavrineApplication::AddWindowGroups() {
-  [[maybe_unused]] WindowContext context{*model_, board_, [this] { return Main(); }};
+  [[maybe_unused]] WindowContext context{*model_, board_, [this] { return Main(); },
+                                         &model_events_};
   groups_.push_back(std::make_unique<CalcPointWindows>(context));
   groups_.push_back(std::make_unique<ForceWindowGroup>(context));
   groups_.push_back(std::make_unique<KtWindowGroup>(context));

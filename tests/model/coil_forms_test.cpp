@@ -212,6 +212,29 @@ TEST_F(CoilFormTest, EnterRefusesNumbersThatWouldSkipSlotsOrLeaveTheTable) {
   EXPECT_EQ(board.RaiseCount(NoticeId::Caution5), 2);
 }
 
+TEST_F(CoilFormTest, AStaleNumberNeverCutsTheTableAndRefreshFollowsTheModel) {
+  CreateSectorRecCoil form;
+  form.Open(*model);           // proposes 1
+  model->SecRecCoilCount = 3;  // a file read while the dialog was open
+  model->SecRecCoilTable[2].Ri = 7;
+  Type(form, "Text11", "5");
+  form.Enter(*model, board, display);
+  EXPECT_EQ(model->SecRecCoilCount, 3);
+  EXPECT_EQ(board.RaiseCount(NoticeId::Caution5), 1);
+
+  form.Refresh(*model, display);
+  EXPECT_EQ(Shown(form, "Text10"), "4");
+  EXPECT_EQ(Shown(form, "Text11"), "5");  // the typed value stays
+  Type(form, "Text10", "2");
+  Type(form, "Text11", "8");
+  Type(form, "Text11", "8x");  // the last valid text comes back, not the stored one
+  EXPECT_EQ(Shown(form, "Text11"), "8");
+  model->SecRecCoilTable[2].Ri = 9;
+  form.Refresh(*model, display);
+  EXPECT_EQ(Shown(form, "Text11"), "9");
+  EXPECT_TRUE(form.ModifyEnabled());
+}
+
 TEST_F(CoilFormTest, ArcEnterRefillsFromTheStoredElementAndFocusesTheCurrent) {
   CreateSectorRecCoil form;
   form.Open(*model);

@@ -126,13 +126,13 @@ TEST_F(MagnetFormTest, NumberFieldLoadsExistingMagnetsAndTogglesTheCommands) {
   EXPECT_TRUE(form.EnterEnabled());
   EXPECT_FALSE(form.ModifyEnabled());
 
-  // A gap above the next number changes neither command further.
+  // A gap above the next number changes neither command further, and "入力" refuses it.
   form.ChangeText(F::kNumber, "6");
   EXPECT_TRUE(form.EnterEnabled());
   EXPECT_FALSE(form.ModifyEnabled());
-  EXPECT_TRUE(form.Enter());
-  EXPECT_EQ(model_->RecMagCount, 6);
-  EXPECT_EQ(form.Text(F::kNumber), "7");
+  EXPECT_FALSE(form.Enter());
+  EXPECT_EQ(Raised(NoticeId::Caution5), 1);
+  EXPECT_EQ(model_->RecMagCount, 3);
 }
 
 TEST_F(MagnetFormTest, RectangularNumberOneIsNeverLoadedFromTheWorldCube) {
@@ -178,7 +178,7 @@ TEST_F(MagnetFormTest, ValueChecksFollowTheDecimalTextRule) {
   EXPECT_EQ(m.Hcj, 0.0);
 }
 
-TEST_F(MagnetFormTest, InvalidValuePutsBackTheStoredValueOfTheRememberedMagnet) {
+TEST_F(MagnetFormTest, InvalidValuePutsBackTheFieldsLastValidText) {
   AddRecMags(3);
   MagnetForm form = OpenForm(MagnetKind::kRectangular);
   form.ChangeText(F::kNumber, "2");
@@ -190,13 +190,15 @@ TEST_F(MagnetFormTest, InvalidValuePutsBackTheStoredValueOfTheRememberedMagnet) 
   EXPECT_EQ(focus->field, F::kRotX);
   EXPECT_TRUE(focus->select_all);
 
-  // A new magnet's slot is still empty; a bad size disables "入力", a bad remanence does not.
+  // What the user typed last stays, not the slot's value; a bad size disables "入力", a bad
+  // remanence does not.
   form.ChangeText(F::kNumber, "4");
-  form.ChangeText(F::kShape2, "e5");
-  EXPECT_EQ(form.Text(F::kShape2), "0");
+  form.ChangeText(F::kShape2, "35");
+  form.ChangeText(F::kShape2, "35e");
+  EXPECT_EQ(form.Text(F::kShape2), "35");
   EXPECT_FALSE(form.EnterEnabled());
   form.ChangeText(F::kBr, "1x");
-  EXPECT_EQ(form.Text(F::kBr), "0");
+  EXPECT_EQ(form.Text(F::kBr), "2000");
   EXPECT_TRUE(form.EnterEnabled());
 }
 
@@ -230,14 +232,77 @@ TEST_F(MagnetFormTest, EnterStoresTheMagnetAndMovesOnToTheNextNumber) {
   EXPECT_EQ(model_->RecMagTable[0].a, 0.0);
 }
 
-TEST_F(MagnetFormTest, EnterTakesTheNumberAsTheNewCountEvenWhenItIsSmaller) {
+TEST_F(MagnetFormTest, EnterWithAStaleNumberIsRefusedUntilTheFormFollowsTheModel) {
   MagnetForm form = OpenForm(MagnetKind::kRectangular);  // proposes 2
   AddRecMags(5);  // e.g. a model read while the dialog was open
   form.ChangeText(F::kShape1, "42");
+  EXPECT_FALSE(form.Enter());
+  EXPECT_EQ(Raised(NoticeId::Caution5), 1);
+  EXPECT_EQ(model_->RecMagCount, 5);
+  EXPECT_EQ(model_->RecMagTable[2].a, 2);
+
+  form.Refresh();  // a new magnet's typed values stay; only the number follows
+  EXPECT_EQ(form.Text(F::kNumber), "6");
+  EXPECT_EQ(form.Text(F::kShape1), "42");
   ASSERT_TRUE(form.Enter());
-  EXPECT_EQ(model_->RecMagCount, 2);
-  EXPECT_EQ(model_->RecMagTable[2].a, 42);
-  EXPECT_EQ(model_->RecMagTable[5].a, 5);  // slots above the count are left as they are
+  EXPECT_EQ(model_->RecMagCount, 6);
+  EXPECT_EQ(model_->RecMagTable[6].a, 42);
+
+  // A magnet being modified is loaded again; one that went away gives way to the next number.
+  form.ChangeText(F::kNumber, "4");
+  form.ChangeText(F::kShape1, "9");
+  form.Refresh();  // magnet 4 itself did not change: the edit being typed stays
+  EXPECT_EQ(form.Text(F::kShape1), "9");
+  model_->RecMagTable[4].a = 77;
+  form.Refresh();
+  EXPECT_EQ(form.Text(F::kShape1), "77");
+  EXPECT_TRUE(form.ModifyEnabled());
+  model_->RecMagCount = 3;
+  form.Refresh();
+  EXPECT_EQ(form.Text(F::kNumber), "4");
+  EXPECT_FALSE(form.ModifyEnabled());
+  EXPECT_TRUE(form.EnterEnabled());
+}
+
+TEST_F(MagnetFormTest, EveryKindLoadsWhatItsCommandsWrite) {
+  // A sector's pole sign and coercivity come in with it, so a position-only "修正" keeps them.
+  SecMag& pole = model_->SecMagTable[1];
+  pole.Ri = 5, pole.Ro = 9, pole.Br = -13500, pole.Hcj = 9000, pole.MaterialIndex = 7;
+  model_->SecMagCount = 1;
+  MagnetForm sector = OpenForm(MagnetKind::kSector);
+  sector.ClickGrade(10);
+  sector.ChangeText(F::kNumber, "1");
+  EXPECT_EQ(sector.Text(F::kBr), "-13500");
+  EXPECT_EQ(sector.SelectedGrade(), 7);
+  sector.ChangeText(F::kPosX, "3");
+  ASSERT_TRUE(sector.Modify());
+  EXPECT_EQ(model_->SecMagTable[1].Br, -13500);
+  EXPECT_EQ(model_->SecMagTable[1].Hcj, 9000);
+  EXPECT_EQ(model_->SecMagTable[1].MaterialIndex, 7);
+  EXPECT_EQ(model_->SecMagTable[1].Ox, 3);
+
+  // RH-type magnet 1 is an ordinary magnet.
+  model_->RhMagTable[1].R = 6, model_->RhMagTable[1].Br = 11000;
+  model_->RhMagCount = 1;
+  MagnetForm rh = OpenForm(MagnetKind::kRh);
+  rh.ChangeText(F::kNumber, "1");
+  EXPECT_TRUE(rh.ModifyEnabled());
+  EXPECT_EQ(rh.Text(F::kShape1), "6");
+  EXPECT_EQ(rh.Text(F::kBr), "11000");
+
+  // A reopened cylinder dialog proposes the last cylinder's values, never slot 0's zeros.
+  model_->CylinderTable[1] = {1, 1};
+  model_->CylinderCount = 1;
+  MagnetForm cylinder = OpenForm(MagnetKind::kCylinder);
+  EXPECT_EQ(cylinder.Text(F::kNumber), "2");
+  EXPECT_EQ(cylinder.Text(F::kShape2), "9");
+  EXPECT_EQ(cylinder.Text(F::kBr), "-13500");
+
+  // Values too large or small for plain digits are still written so that the field takes them.
+  pole.Oy = 1e20, pole.Oz = 1e-7;
+  sector.ChangeText(F::kNumber, "1");
+  EXPECT_EQ(sector.Text(F::kPosY), "100000000000000000000");
+  EXPECT_EQ(sector.Text(F::kPosZ), "0.0000001");
 }
 
 TEST_F(MagnetFormTest, NumbersBeyondTheTableAreRefusedAndLeaveTheModelAlone) {
@@ -256,9 +321,8 @@ TEST_F(MagnetFormTest, NumbersBeyondTheTableAreRefusedAndLeaveTheModelAlone) {
 
   // "+" reads as number 0: it may not become an element or be modified.
   form.ChangeText(F::kNumber, "+");
-  ASSERT_TRUE(form.ModifyEnabled());
+  EXPECT_FALSE(form.ModifyEnabled());
   EXPECT_FALSE(form.Modify());
-  EXPECT_EQ(Raised(NoticeId::Caution5), 2);
   EXPECT_EQ(model_->RecMagTable[0].Br, 0.0);
 }
 
@@ -312,23 +376,27 @@ TEST_F(MagnetFormTest, EnterCyclesFollowEachKindsFieldOrder) {
   EXPECT_EQ(cylinder.TakeFocus()->field, F::kRotX);
 }
 
-TEST_F(MagnetFormTest, OuterRadiusBelowInnerRaisesCaution13) {
+TEST_F(MagnetFormTest, RadiiAreComparedWhenRoIsCommittedNeverPerKeystroke) {
   MagnetForm sector = OpenForm(MagnetKind::kSector);
   sector.ChangeText(F::kShape1, "10");
+  sector.ChangeText(F::kShape2, "2");  // on the way to "20"
+  sector.ChangeText(F::kShape2, "20");
+  EXPECT_EQ(Raised(NoticeId::Caution13), 0);
+  EXPECT_EQ(sector.Text(F::kShape1), "10");
+  sector.Commit(F::kShape2);
+  EXPECT_EQ(Raised(NoticeId::Caution13), 0);
   sector.ChangeText(F::kShape2, "5");
+  sector.Commit(F::kShape2);
   EXPECT_EQ(Raised(NoticeId::Caution13), 1);
-  EXPECT_EQ(sector.Text(F::kShape1), "0");
-  EXPECT_EQ(sector.TakeFocus()->field, F::kShape1);
-  sector.ChangeText(F::kShape1, "10");
+  EXPECT_EQ(sector.Text(F::kShape1), "10");  // Ri is the user's to mend
   sector.PressEnter(F::kShape2);
   EXPECT_EQ(Raised(NoticeId::Caution13), 2);
   EXPECT_EQ(sector.TakeFocus()->field, F::kShape3);
 
-  // The cylinder checks on Enter and on "入力" only, and still stores the magnet.
+  // "入力" checks too, and still stores the magnet.
   MagnetForm cylinder = OpenForm(MagnetKind::kCylinder);
   cylinder.ChangeText(F::kShape1, "30");
   EXPECT_EQ(Raised(NoticeId::Caution13), 2);
-  EXPECT_EQ(cylinder.Text(F::kShape1), "30");
   ASSERT_TRUE(cylinder.Enter());
   EXPECT_EQ(Raised(NoticeId::Caution13), 3);
   EXPECT_EQ(model_->SecMagTable[1].Ri, 30);
@@ -390,19 +458,21 @@ TEST_F(MagnetFormTest, NewCylinderIsOneFullSectorWhateverTheZRotationAndPoleCoun
 
 TEST_F(MagnetFormTest, CylinderNumbersWithoutSectorsOrSlotsAreRefused) {
   MagnetForm form = OpenForm(MagnetKind::kCylinder);
-  form.ChangeText(F::kNumber, "3");  // skips cylinders 1 and 2
-  ASSERT_TRUE(form.Enter());
+  form.ChangeText(F::kNumber, "3");  // would skip cylinders 1 and 2
+  EXPECT_FALSE(form.Enter());
+  EXPECT_EQ(model_->CylinderCount, 0.0);
+  model_->CylinderCount = 2;  // as a file may hold: cylinder 2 without a sector
   form.ChangeText(F::kNumber, "2");
   ASSERT_TRUE(form.ModifyEnabled());
-  EXPECT_FALSE(form.Modify());  // cylinder 2 never got a sector
+  EXPECT_FALSE(form.Modify());
   EXPECT_EQ(model_->SecMagTable[0].Br, 0.0);
   model_->CylinderCount = 50;  // the bookkeeping table's last slot
   form.ChangeText(F::kNumber, "51");
   ASSERT_TRUE(form.EnterEnabled());
   EXPECT_FALSE(form.Enter());
   EXPECT_EQ(model_->CylinderCount, 50.0);
-  EXPECT_EQ(model_->SecMagCount, 1.0);
-  EXPECT_EQ(Raised(NoticeId::Caution5), 2);
+  EXPECT_EQ(model_->SecMagCount, 0.0);
+  EXPECT_EQ(Raised(NoticeId::Caution5), 3);
 }
 
 TEST_F(MagnetFormTest, CloseRedraws) {

@@ -66,6 +66,23 @@ TEST(ShortestDecimal, FifteenDigitsWithoutTrailingZeros) {
   EXPECT_EQ(ShortestDecimal(RadToDeg(DegToRad(30))), "30");
 }
 
+TEST(PlainDecimal, SameDigitsWithoutExponentPassTheRealEntryCheck) {
+  EXPECT_EQ(PlainDecimal(1e20), "100000000000000000000");
+  EXPECT_EQ(PlainDecimal(-1.5e16), "-15000000000000000");
+  EXPECT_EQ(PlainDecimal(1e-5), "0.00001");
+  EXPECT_EQ(PlainDecimal(-2.5e-7), "-0.00000025");
+  EXPECT_EQ(PlainDecimal(123.25), "123.25");
+  std::mt19937_64 rng(11);
+  std::uniform_real_distribution<double> mantissa(-1, 1);
+  std::uniform_int_distribution<int> exponent(-30, 30);
+  for (int i = 0; i < 2000; ++i) {
+    const double v = mantissa(rng) * std::pow(10.0, exponent(rng));
+    const std::string plain = PlainDecimal(v);
+    ASSERT_TRUE(IsValidRealEntry(plain)) << plain;
+    EXPECT_EQ(NumericValue(plain), NumericValue(ShortestDecimal(v))) << plain;
+  }
+}
+
 TEST(ShortestDecimal, ReadsBackToFifteenDigits) {
   std::mt19937_64 rng(7);
   std::uniform_real_distribution<double> mantissa(-1, 1);

@@ -78,11 +78,18 @@ TEST_F(KtSetupTest, FieldsWriteTheModelAndAStepNotAboveZeroBecomesFiveDegrees) {
   EXPECT_DOUBLE_EQ(model->Kt.ThetaRz, Pi() / 2);
   EXPECT_EQ(model->Kt.EndAngle, 0);
   EXPECT_FALSE(board.IsOpen(NoticeId::Caution7));
+  // "0.5" typed key by key passes "0" and "0." without a notice.
+  for (const char* typed : {"0", "0.", "0.5"}) {
+    form.OnTextChanged(KtField::Text10, typed, *model, board);
+  }
+  EXPECT_FALSE(board.IsOpen(NoticeId::Caution7));
+  EXPECT_DOUBLE_EQ(model->Kt.StepAngle, DegToRad(0.5));
+  form.CommitStep("0.5", *model, board);
+  EXPECT_FALSE(board.IsOpen(NoticeId::Caution7));
   form.OnTextChanged(KtField::Text10, "0", *model, board);
+  form.CommitStep("0", *model, board);
   EXPECT_TRUE(board.IsOpen(NoticeId::Caution7));
   EXPECT_DOUBLE_EQ(model->Kt.StepAngle, DegToRad(5));
-  form.OnTextChanged(KtField::Text10, "2.5", *model, board);
-  EXPECT_DOUBLE_EQ(model->Kt.StepAngle, DegToRad(2.5));
 }
 
 TEST_F(KtSetupTest, AddingBothStraightElementsMovesTheChoiceToTheArcKind) {

@@ -240,6 +240,31 @@ TEST_F(PcFormTest, CalculationRefusedForAMagnetThatIsGone) {
   EXPECT_EQ(sect.StartCalculation(*model_, board_), std::nullopt);
 }
 
+TEST_F(PcFormTest, AOneWaitsForItsSecondDigitAndRefreshFollowsTheModel) {
+  model_->RecMagTable[12] = RecMag{.a = 1, .b = 1, .l = 9};
+  model_->RecMagCount = 12;
+  PcForm form = Opened(PcShape::kRect);
+  Edit(form, PcField::kMagNumber, "1");
+  EXPECT_FALSE(board_.IsOpen(NoticeId::Caution9));
+  EXPECT_EQ(form.StartCalculation(*model_, board_), std::nullopt);  // not left as "1"
+  EXPECT_TRUE(board_.IsOpen(NoticeId::Caution9));
+  EXPECT_EQ(form.Text(PcField::kMagNumber), "2");
+  Edit(form, PcField::kMagNumber, "1");
+  Edit(form, PcField::kMagNumber, "12");
+  EXPECT_EQ(form.Analysis().n, 12);
+  EXPECT_EQ(form.Text(PcField::kText3), "-9");
+
+  model_->RecMagTable[12].l = 4;
+  form.Refresh(*model_, board_);
+  EXPECT_EQ(form.Text(PcField::kText3), "-4");
+  model_->RecMagCount = 3;  // magnet 12 went away: back to the first, without a notice
+  board_.Close(NoticeId::Caution9);
+  form.Refresh(*model_, board_);
+  EXPECT_EQ(form.Text(PcField::kMagNumber), "2");
+  EXPECT_EQ(form.Analysis().n, 2);
+  EXPECT_FALSE(board_.IsOpen(NoticeId::Caution9));
+}
+
 TEST(PcValueTextTest, TwoDecimalsHalfToEven) {
   EXPECT_EQ(PcValueText(0.125), "0.12");
   EXPECT_EQ(PcValueText(0.375), "0.38");

@@ -4,13 +4,16 @@
 
 #include <memory>
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
+#include "model/text_rules.h"
 #include "ui/notice_windows.h"
 #include "ui/splash_window.h"
 #include "ui/world_frame_dialog.h"
@@ -30,6 +33,8 @@ class ApplicationTest : public QObject {
   void ToolbarInitializeKeepsTheWindowAndAsksForTheFrameAtOnce();
   void MenuInitializeReplacesTheMainWindowAndRunsTheWholeStartUp();
   void OverwriteNoticeYesWritesTheModelNoWritesNothing();
+  void OpenDialogsFollowAFileReadAndTheWorldFrame();
+  void ZoomControlsShowTheFactorAfterInitialize();
 
  private:
   void EnterWorldFrame(const QString& length);
@@ -149,6 +154,54 @@ void ApplicationTest::OverwriteNoticeYesWritesTheModelNoWritesNothing() {
   pressed("はい");
   QVERIFY(existing.open(QIODevice::ReadOnly));
   QVERIFY(existing.readAll().startsWith(QByteArray("\"\x8a\x70\x92\x8c")));  // "角柱…" in CP932
+}
+
+void ApplicationTest::OpenDialogsFollowAFileReadAndTheWorldFrame() {
+  QTRY_VERIFY(app_->WorldFrame() != nullptr && app_->WorldFrame()->isVisible());
+  EnterWorldFrame("100");
+  MainWindow* window = app_->Main();
+  Named<QAction>(window, "BCreateRecMag")->trigger();
+  QWidget* dialog = nullptr;
+  for (QWidget* top : QApplication::topLevelWidgets()) {
+    if (top->objectName() == QStringLiteral("CreateRecMag"))
+      dialog = top;
+  }
+  QVERIFY(dialog != nullptr);
+  auto* number = Named<QLineEdit>(dialog, "Text10");
+  QCOMPARE(number->text(), QStringLiteral("2"));
+
+  // A model with three rectangular magnets read while the dialog proposes magnet 2.
+  window->SetFileChooser(
+      [](bool, const QString&) { return QStringLiteral(TAVRINE_DOCS_DIR "/sample_model.csv"); });
+  Named<QAction>(window, "BReadData")->trigger();
+  QCOMPARE(app_->Model().RecMagCount, 3);
+  const double magnet2_br = app_->Model().RecMagTable[2].Br;
+  QCOMPARE(number->text(), QStringLiteral("4"));
+  Named<QPushButton>(dialog, "Command1")->click();
+  QCOMPARE(app_->Model().RecMagCount, 4);
+  QCOMPARE(app_->Model().RecMagTable[2].Br, magnet2_br);
+
+  // The toolbar's 初期化 empties the model and asks for the frame: the dialog follows both.
+  Named<QAction>(window, "BInitialize")->trigger();
+  EnterWorldFrame("50");
+  QCOMPARE(number->text(), QStringLiteral("2"));
+  Named<QPushButton>(dialog, "Command1")->click();
+  QCOMPARE(app_->Model().RecMagCount, 2);
+  QCOMPARE(app_->Model().RecMagTable[1].a, 50.0);  // the world box stays
+}
+
+void ApplicationTest::ZoomControlsShowTheFactorAfterInitialize() {
+  MainWindow* window = app_->Main();
+  auto* box = Named<QLineEdit>(window, "Text6");
+  auto* bar = Named<QScrollBar>(window, "HScroll1");
+  box->selectAll();
+  QTest::keyClicks(box, "2.5");
+  QCOMPARE(app_->Model().View.ZoomFactor, 2.5);
+  QCOMPARE(bar->value(), 25);
+  Named<QAction>(window, "BInitialize")->trigger();
+  QCOMPARE(app_->Model().View.ZoomFactor, 1.0);
+  QCOMPARE(tavrine::NumericValue(box->text().toStdString()), 1.0);
+  QCOMPARE(bar->value(), 10);
 }
 
 QTEST_MAIN(ApplicationTest)

@@ -112,8 +112,16 @@ void KtDialogsTest::FieldsWriteTheModelAndEnterFollowsTheCycle() {
   QCOMPARE(model_->Kt.Orz, -7.5);
   QCOMPARE(model_->Kt.EndAngle, tavrine::DegToRad(30));
   Type(SetUpField("Text10"), "0");
+  QTest::keyClick(SetUpField("Text10"), Qt::Key_Return);
   QVERIFY(board_->IsOpen(tavrine::NoticeId::Caution7));
   QCOMPARE(model_->Kt.StepAngle, tavrine::DegToRad(5));
+  // "0.5" typed key by key passes "0" on its way: no notice, and the step is 0.5°.
+  board_->Close(tavrine::NoticeId::Caution7);
+  SetUpField("Text10")->selectAll();
+  QTest::keyClicks(SetUpField("Text10"), "0.5");
+  QTest::keyClick(SetUpField("Text10"), Qt::Key_Return);
+  QCOMPARE(board_->RaiseCount(tavrine::NoticeId::Caution7), 1);
+  QCOMPARE(model_->Kt.StepAngle, tavrine::DegToRad(0.5));
   group_->SetUp()->activateWindow();
   SetUpField("Text7")->setFocus();
   QTest::keyClick(SetUpField("Text7"), Qt::Key_Return);

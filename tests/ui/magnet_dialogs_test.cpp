@@ -188,8 +188,51 @@ class MagnetDialogsTest : public QObject {
     auto* ri = Named<QLineEdit>(dialog, "Text1");
     Type(ri, "1-");
     QCOMPARE(board_->RaiseCount(NoticeId::Caution5), 1);
-    QCOMPARE(ri->text(), QString("0"));
+    QCOMPARE(ri->text(), QString("1"));  // the keystroke is undone, not the whole entry
     QVERIFY(!Named<QPushButton>(dialog, "Command1")->isEnabled());
+  }
+
+  void ModifyAfterAPositionEditKeepsThePoleAndRhMagnetOneLoads() {
+    tavrine::SecMag& pole = model_->SecMagTable[1];
+    pole.Ri = 5, pole.Ro = 9, pole.T = 3, pole.Br = -13500, pole.Hcj = 9000;
+    model_->SecMagTable[2] = pole;
+    model_->SecMagTable[2].Br = 11000;  // the last magnet fills the dialog on opening
+    model_->SecMagCount = 2;
+    group_->Run(MainCommand::CreateSecMag);
+    QWidget* sector = TopLevel("CreateSecMag");
+    Type(Named<QLineEdit>(sector, "Text10"), "1");
+    Type(Named<QLineEdit>(sector, "Text7"), "4");
+    QTest::mouseClick(Named<QPushButton>(sector, "Command3"), Qt::LeftButton);
+    QCOMPARE(model_->SecMagTable[1].Ox, 4.0);
+    QCOMPARE(model_->SecMagTable[1].Br, -13500.0);
+    QCOMPARE(model_->SecMagTable[1].Hcj, 9000.0);
+
+    model_->RhMagTable[1].R = 6;
+    model_->RhMagCount = 1;
+    group_->Run(MainCommand::CreateRhMag);
+    QWidget* rh = TopLevel("CreateRhMag");
+    Type(Named<QLineEdit>(rh, "Text10"), "1");
+    QCOMPARE(Named<QLineEdit>(rh, "Text1")->text(), QString("6"));
+    QVERIFY(Named<QPushButton>(rh, "Command3")->isEnabled());
+  }
+
+  void RoTypedAfterRiKeepsBothAndIsCheckedOnCommit() {
+    group_->Run(MainCommand::CreateSecMag);
+    QWidget* sector = TopLevel("CreateSecMag");
+    sector->activateWindow();
+    auto* ri = Named<QLineEdit>(sector, "Text1");
+    auto* ro = Named<QLineEdit>(sector, "Text2");
+    Type(ri, "10");
+    Type(ro, "20");
+    QCOMPARE(ro->text(), QString("20"));
+    QCOMPARE(ri->text(), QString("10"));
+    QVERIFY(!board_->IsOpen(NoticeId::Caution13));
+    Type(ro, "5");
+    QVERIFY(!board_->IsOpen(NoticeId::Caution13));
+    QTest::keyClick(ro, Qt::Key_Return);  // committed: checked, nothing cleared
+    QVERIFY(board_->IsOpen(NoticeId::Caution13));
+    QCOMPARE(ri->text(), QString("10"));
+    QCOMPARE(ro->text(), QString("5"));
   }
 
   void DeleteDialogDeletesAndCloses() {

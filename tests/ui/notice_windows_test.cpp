@@ -5,7 +5,9 @@
 #include <thread>
 
 #include <QApplication>
+#include <QDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
@@ -148,6 +150,53 @@ class NoticeWindowsTest : public QObject {
     board.Close(NoticeId::Caution9);
     QTest::qWait(50);
     QVERIFY(windows.Window(NoticeId::Caution9) == nullptr);
+  }
+
+  void ANoticeLeavesTheKeyboardWithTheFieldAndTwoNeverCoverEachOther() {
+    NoticeBoard board;
+    NoticeWindows windows(board);
+    QDialog form;
+    auto* field = new QLineEdit(&form);
+    form.show();
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    field->setFocus();
+    QTest::keyClicks(field, "1");
+    board.Raise(NoticeId::Caution5);
+    board.Raise(NoticeId::Caution13);
+    QTRY_VERIFY(windows.Window(NoticeId::Caution13) &&
+                windows.Window(NoticeId::Caution13)->isVisible());
+    QCoreApplication::processEvents();
+    QCOMPARE(QApplication::activeWindow(), &form);
+    QCOMPARE(QApplication::focusWidget(), field);
+    QTest::keyClicks(QApplication::focusWidget(), "2");
+    QCOMPARE(field->text(), QString("12"));
+    const QRect first = windows.Window(NoticeId::Caution5)->frameGeometry();
+    const QRect second = windows.Window(NoticeId::Caution13)->frameGeometry();
+    QVERIFY(!first.intersects(second));
+  }
+
+  void ANoticeRaisedUnderAModalBoxCanBeAnswered() {
+    NoticeBoard board;
+    NoticeWindows windows(board);
+    board.Raise(NoticeId::Caution6);  // open before the box: taken along when it opens
+    QTRY_VERIFY(windows.Window(NoticeId::Caution6) != nullptr);
+    QDialog modal;
+    modal.setWindowModality(Qt::ApplicationModal);
+    modal.show();
+    QCOMPARE(windows.Window(NoticeId::Caution6)->parentWidget(), &modal);
+    QVERIFY(windows.Window(NoticeId::Caution6)->isVisible());
+    board.Raise(NoticeId::Caution12);
+    QTRY_VERIFY(windows.Window(NoticeId::Caution12) &&
+                windows.Window(NoticeId::Caution12)->isVisible());
+    NoticeWindow* notice = windows.Window(NoticeId::Caution12);
+    QCOMPARE(notice->parentWidget(), &modal);  // above the box and not blocked by it
+    QVERIFY(notice->isWindow());
+    modal.hide();
+    QVERIFY(notice->parentWidget() != &modal);  // outlives the box
+    QVERIFY(notice->isVisible());
+    QTest::mouseClick(Button(notice, "cmdOK"), Qt::LeftButton);
+    QVERIFY(!board.IsOpen(NoticeId::Caution12));
   }
 
   void RaiseAfterTheWindowsAreGoneIsHarmless() {

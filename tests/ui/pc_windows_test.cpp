@@ -29,6 +29,7 @@ class PcWindowsTest : public QObject {
   void cleanup();
   void SelectorOpensThePreparedDialog();
   void FieldsAreCheckedAndRestoredThroughTheWidgets();
+  void TwoDigitMagnetNumbersAreTypedDigitByDigit();
   void EnterMovesThroughTheCycleWithoutPressingAButton();
   void GradeClickFillsTheFields();
   void CalculationShowsTheDistributionChart();
@@ -115,6 +116,24 @@ void PcWindowsTest::FieldsAreCheckedAndRestoredThroughTheWidgets() {
   QCOMPARE(temp->selectedText(), QString("120"));
   Named<QLineEdit>(dialog, "Text3")->setText("2");
   QCOMPARE(dialog->Form().Analysis().depth, -2.0);
+}
+
+void PcWindowsTest::TwoDigitMagnetNumbersAreTypedDigitByDigit() {
+  for (int i = 3; i <= 12; ++i)
+    model_->RecMagTable[static_cast<size_t>(i)] = tavrine::RecMag{.a = 1, .b = 1, .l = 1.0 * i};
+  model_->RecMagCount = 12;
+  PcCalculationDialog* dialog = OpenRect();
+  auto* number = Named<QLineEdit>(dialog, "MagNumber");
+  number->selectAll();
+  QTest::keyClicks(number, "12");
+  QCOMPARE(number->text(), QString("12"));
+  QVERIFY(!board_->IsOpen(tavrine::NoticeId::Caution9));
+  QCOMPARE(dialog->Form().Analysis().n, 12);
+  QCOMPARE(Named<QLineEdit>(dialog, "Text3")->text(), QString("-12"));
+  number->selectAll();
+  QTest::keyClicks(number, "1");  // left at "1": still refused when the run is asked for
+  QTest::mouseClick(Named<QPushButton>(dialog, "Command1"), Qt::LeftButton);
+  QVERIFY(board_->IsOpen(tavrine::NoticeId::Caution9));
 }
 
 void PcWindowsTest::EnterMovesThroughTheCycleWithoutPressingAButton() {
