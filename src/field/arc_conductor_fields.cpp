@@ -19,7 +19,7 @@ struct SliceNodes {
   // Angle pieces graded from `from` towards `to` (either order).
   void AddPiece(double from, double to, double scale) {
     const double sign = to >= from ? 1.0 : -1.0;
-    GradedNodes(std::abs(to - from), scale, [&](double t, double w) {
+    GradedPanelNodes(std::abs(to - from), scale, [&](double t, double w) {
       theta.push_back(from + sign * t);
       weight.push_back(w);
     });

@@ -19,7 +19,7 @@ inline constexpr double kPanelWeights[5] = {0.29552422471475287017, 0.2692667193
 // to it, so a point on the singularity itself still gets a finite, nearly exact sum. Calls
 // emit(t, w) for every node t in [0, length] with its weight w.
 template <class Emit>
-void GradedNodes(double length, double scale, const Emit& emit) {
+void GradedPanelNodes(double length, double scale, const Emit& emit) {
   if (!(length > 0)) {
     return;
   }
@@ -42,7 +42,7 @@ void GradedNodes(double length, double scale, const Emit& emit) {
 template <class F>
 double GradedIntegral(double length, double scale, const F& f) {
   double sum = 0;
-  GradedNodes(length, scale, [&](double t, double w) { sum += w * f(t); });
+  GradedPanelNodes(length, scale, [&](double t, double w) { sum += w * f(t); });
   return sum;
 }
 
