@@ -9,5 +9,6 @@ namespace tavrine::batch {
 // args: the words after the command name.
 int RenderCommand(const std::vector<std::string>& args);
 int ForceCommand(const std::vector<std::string>& args);
+int MapCommand(const std::vector<std::string>& args);
 
 }  // namespace tavrine::batch
