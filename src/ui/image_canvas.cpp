@@ -36,8 +36,23 @@ double ImageCanvas::Height() const {
   return drawing_height_;
 }
 
-void ImageCanvas::SetView(double drawing_width, double drawing_height, const ScreenPoint& pan) {
+void ImageCanvas::EndPainting() {
+  Flush();
   painter_.reset();
+}
+
+void ImageCanvas::Flush() {
+  if (pending_.empty()) {
+    return;
+  }
+  Painter();
+  UsePen(pending_colour_);
+  painter_->drawLines(pending_.data(), static_cast<int>(pending_.size()));
+  pending_.clear();
+}
+
+void ImageCanvas::SetView(double drawing_width, double drawing_height, const ScreenPoint& pan) {
+  EndPainting();
   drawing_width_ = drawing_width;
   drawing_height_ = drawing_height;
   pan_ = pan;
@@ -45,12 +60,12 @@ void ImageCanvas::SetView(double drawing_width, double drawing_height, const Scr
 }
 
 void ImageCanvas::SetAntialiased(bool on) {
-  painter_.reset();
+  EndPainting();
   antialiased_ = on;
 }
 
 void ImageCanvas::ResizeImage(int width, int height) {
-  painter_.reset();
+  EndPainting();
   image_ = QImage(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
   image_.fill(QColor(200, 200, 200));
   SetView(drawing_width_, drawing_height_, pan_);
@@ -82,26 +97,34 @@ void ImageCanvas::UsePen(Rgb colour) {
 }
 
 const QImage& ImageCanvas::Image() {
-  painter_.reset();
+  EndPainting();
   return image_;
 }
 
 void ImageCanvas::Fill(Rgb colour) {
+  pending_.clear();  // covered by the fill
   painter_.reset();
   image_.fill(ToQColor(colour));
 }
 
 void ImageCanvas::Line(double x1, double y1, double x2, double y2, Rgb colour) {
-  UsePen(colour);
-  painter_->drawLine(QPointF(x1, y1), QPointF(x2, y2));
+  if (!pending_.empty() && !(pending_colour_ == colour)) {
+    Flush();
+  }
+  pending_colour_ = colour;
+  pending_.emplace_back(x1, y1, x2, y2);
 }
 
 void ImageCanvas::Dot(double x, double y, Rgb colour) {
+  Painter();
+  Flush();
   UsePen(colour);
   painter_->drawPoint(QPointF(x, y));
 }
 
 void ImageCanvas::Text(double x, double y, std::string_view text, Rgb colour) {
+  Painter();
+  Flush();
   UsePen(colour);
   const ScreenPoint at = viewport_.ToDevice({x, y});
   const QString line = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));

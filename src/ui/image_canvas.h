@@ -5,9 +5,11 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include <QFont>
 #include <QImage>
+#include <QLineF>
 #include <QPainter>
 
 #include "display/canvas.h"
@@ -26,6 +28,8 @@ class ImageCanvas final : public Canvas {
   void Text(double x, double y, std::string_view text, Rgb colour) override;
   double Width() const override;
   double Height() const override;
+  // Half a pixel: shorter segments of a polyline are not seen apart.
+  double MergeLength() const override { return 0.5 / viewport_.Scale(); }
 
   void SetFont(const QFont& font) { font_ = font; }
   // Drawing units of the given size shown on the picture by the viewport; takes effect with
@@ -42,6 +46,10 @@ class ImageCanvas final : public Canvas {
  private:
   QPainter& Painter();
   void UsePen(Rgb colour);
+  // Draws the lines gathered so far; every other drawing call does this first, so the order of
+  // the calls is kept.
+  void Flush();
+  void EndPainting();
 
   QImage image_;
   QFont font_;
@@ -51,6 +59,8 @@ class ImageCanvas final : public Canvas {
   bool antialiased_ = false;
   std::unique_ptr<QPainter> painter_;  // open between drawing calls, ended by Image()
   std::optional<Rgb> pen_colour_;
+  std::vector<QLineF> pending_;  // consecutive lines of one colour, drawn in one call
+  Rgb pending_colour_;
 };
 
 }  // namespace tavrine

@@ -37,6 +37,7 @@ class ViewWidget::WidgetCanvas final : public Canvas {
   }
   double Width() const override { return image_.Width(); }
   double Height() const override { return image_.Height(); }
+  double MergeLength() const override { return image_.MergeLength(); }
   void Painted() { repaint_asked_ = false; }
 
  private:
