@@ -325,7 +325,8 @@ void MainWindow::BuildToolbars() {
     bar->setObjectName(name);
     // Some commands are reached only from the toolbars: they must not be hidden by a click.
     bar->toggleViewAction()->setVisible(false);
-    bar->setIconSize(QSize(24, 24));
+    // Both toolbars share one row; at this size every button shows on a 1280-pixel screen.
+    bar->setIconSize(QSize(20, 20));
     bar->setMovable(false);
     for (const ToolbarButton& button_entry : *buttons) {
       QAction* action =

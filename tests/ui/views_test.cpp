@@ -4,18 +4,23 @@
 
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScrollBar>
+#include <QTabWidget>
 #include <QToolBar>
 
 #include "calcpoints/grids.h"
 #include "display/field_map.h"
 #include "model/resets.h"
 #include "model/world_frame.h"
+#include "ui/colour_dialog.h"
 #include "ui/field_map_window.h"
 #include "ui/main_window.h"
+#include "ui/table_windows.h"
 #include "ui/translations.h"
 #include "ui_test_support.h"
 
@@ -37,6 +42,8 @@ class ViewsTest : public QObject {
   void FieldMapColoursFollowTheValues();
   void FileDialogButtonsAreJapanese();
   void ToolbarsHaveJapaneseTitlesAndStayShown();
+  void TablesRefitAndInputTablesHaveATabPerKind();
+  void ColourDialogShowsThePaletteInForce();
 
  private:
   // Where a global point is on the screen in a view, through the projection and the viewport.
@@ -233,6 +240,40 @@ void ViewsTest::ToolbarsHaveJapaneseTitlesAndStayShown() {
     for (QAction* action : popup->actions())
       QVERIFY(!action->isVisible());
   }
+}
+
+void ViewsTest::TablesRefitAndInputTablesHaveATabPerKind() {
+  auto* results = new tavrine::ResultTableWindow(*model_, true);
+  results->Open();
+  const int narrow = results->Grid()->columnWidth(4);
+  model_->RectCalPointSet.Points[0].Hx = -123456789012.5;  // a wide number after a new run
+  results->Refresh();
+  QVERIFY(results->Grid()->columnWidth(4) > narrow);
+  const QFontMetrics metrics(results->Grid()->font());
+  QVERIFY(results->Grid()->columnWidth(4) > metrics.horizontalAdvance(" -123456789012.5"));
+  results->close();
+
+  auto* inputs = new tavrine::InputTablesWindow(*model_);
+  inputs->Open();
+  auto* kinds = Named<QTabWidget>(inputs, "Kinds");
+  QCOMPARE(kinds->count(), 7);
+  QCOMPARE(kinds->tabText(0), QStringLiteral("角柱磁石 (1)"));
+  QVERIFY(inputs->minimumWidth() < inputs->maximumWidth());  // the user may resize it
+  inputs->close();
+}
+
+void ViewsTest::ColourDialogShowsThePaletteInForce() {
+  tavrine::ColourDialog dialog(*model_);
+  dialog.show();
+  QVERIFY(Named<QRadioButton>(&dialog, "Option10")->isChecked());  // dim grey, the initial one
+  QVERIFY(Named<QRadioButton>(&dialog, "Option11")->isChecked());
+  QVERIFY(Named<QRadioButton>(&dialog, "Option21")->isChecked());
+  Named<QRadioButton>(&dialog, "Option22")->click();
+  dialog.hide();
+  tavrine::FullReset(*model_);  // 初期化 puts the initial colours back
+  dialog.show();
+  QVERIFY(Named<QRadioButton>(&dialog, "Option21")->isChecked());
+  QVERIFY(!Named<QRadioButton>(&dialog, "Option22")->isChecked());
 }
 
 QTEST_MAIN(ViewsTest)
