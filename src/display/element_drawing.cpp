@@ -308,12 +308,16 @@ void DrawStrRecCoilRotated(const ElementModel& model,
   DrawStrRecOutline(pen, c);
 }
 
-void DrawStrCylCoil(const ElementModel& model,
-                    Canvas& canvas,
-                    int i,
-                    int n,
-                    const ViewAngles& angles,
-                    DrawMode mode) {
+namespace {
+
+// stride: every stride-th of the 180 steps of the end circles (a divisor of 180).
+void DrawStrCylCoilSteps(const ElementModel& model,
+                         Canvas& canvas,
+                         int i,
+                         int n,
+                         size_t stride,
+                         const ViewAngles& angles,
+                         DrawMode mode) {
   const StrCylCoil& c = Slot(model.StrCylCoilTable, i);
   const ViewProjector projector = ProjectorFor(model, canvas, angles);
   OutlinePen pen(canvas, projector, FrameOf(c), mode);
@@ -324,8 +328,8 @@ void DrawStrCylCoil(const ElementModel& model,
       UsualEndCircleSteps().pi == pi ? UsualEndCircleSteps() : own.emplace(pi);
   for (double x : {hx, -hx}) {
     std::vector<Vec3> circle;
-    circle.reserve(steps.sin.size());
-    for (size_t k = 0; k < steps.sin.size(); ++k) {
+    circle.reserve(steps.sin.size() / stride + 1);
+    for (size_t k = 0; k < steps.sin.size(); k += stride) {
       circle.push_back({x, c.R * steps.sin[k], c.R * steps.cos[k]});
     }
     const bool exit_end = (x > 0) != negative;
@@ -336,6 +340,17 @@ void DrawStrCylCoil(const ElementModel& model,
     pen.Polyline(AlongX(-hx, hx, 10, c.R * std::sin(phi), c.R * std::cos(phi)),
                  Gradient(10, negative));
   }
+}
+
+}  // namespace
+
+void DrawStrCylCoil(const ElementModel& model,
+                    Canvas& canvas,
+                    int i,
+                    int n,
+                    const ViewAngles& angles,
+                    DrawMode mode) {
+  DrawStrCylCoilSteps(model, canvas, i, n, 1, angles, mode);
 }
 
 void DrawSecRecCoil(const ElementModel& model,
@@ -406,6 +421,77 @@ void DrawElement(const ElementModel& model,
     case ElementKind::kSecCylCoil:
       return DrawSecCylCoil(model, canvas, i, n, angles, mode);
   }
+}
+
+namespace {
+
+// Steps that keep a curve of this radius (device pixels) within a quarter pixel of the circle:
+// r·(1 − cos(π/N)) ≤ 1/4 holds for N ≥ π·sqrt(2r).
+int StepsForRadius(double pixels) {
+  const double needed = std::ceil(3.1416 * std::sqrt(2 * std::max(pixels, 0.5)));
+  return static_cast<int>(std::min(needed, 180.0));
+}
+
+// The largest divisor of 180 whose step count still reaches `steps`.
+size_t EndCircleStride(int steps) {
+  size_t stride = 1;
+  for (size_t d : {2, 3, 4, 5, 6, 9, 10, 12, 15, 18, 20, 30, 36, 45}) {
+    if (static_cast<int>(180 / d) >= steps) {
+      stride = d;
+    }
+  }
+  return stride;
+}
+
+}  // namespace
+
+double OutlineRadius(const ElementModel& model, ElementKind kind, int i) {
+  const size_t s = static_cast<size_t>(i);
+  switch (kind) {
+    case ElementKind::kRecMag: {
+      const RecMag& m = model.RecMagTable[s];
+      return std::hypot(m.a / 2, m.b / 2, m.l);
+    }
+    case ElementKind::kSecMag:
+      return std::hypot(
+          std::max(std::abs(model.SecMagTable[s].Ro), std::abs(model.SecMagTable[s].Ri)),
+          model.SecMagTable[s].T);
+    case ElementKind::kRhMag:
+      return std::hypot(model.RhMagTable[s].R, model.RhMagTable[s].HT);
+    case ElementKind::kStrRecCoil: {
+      const StrRecCoil& c = model.StrRecCoilTable[s];
+      return std::hypot(c.Lx / 2, c.W / 2, c.T);
+    }
+    case ElementKind::kStrCylCoil: {
+      const StrCylCoil& c = model.StrCylCoilTable[s];
+      return std::hypot(c.Lx / 2, c.R, c.R);
+    }
+    case ElementKind::kSecRecCoil: {
+      const SecRecCoil& c = model.SecRecCoilTable[s];
+      return std::hypot(std::max(std::abs(c.Ro), std::abs(c.Ri)), c.T);
+    }
+    case ElementKind::kSecCylCoil: {
+      const SecCylCoil& c = model.SecCylCoilTable[s];
+      return std::hypot(std::abs(c.R) + std::abs(c.rwire), c.rwire);
+    }
+  }
+  return 0;
+}
+
+void DrawElementAtSize(const ElementModel& model,
+                       Canvas& canvas,
+                       ElementKind kind,
+                       int i,
+                       int n,
+                       const ViewAngles& angles,
+                       double pixels) {
+  const int steps = StepsForRadius(pixels);
+  if (kind == ElementKind::kStrCylCoil) {
+    DrawStrCylCoilSteps(model, canvas, i, n, EndCircleStride(steps), angles, DrawMode::kNormal);
+    return;
+  }
+  const int curve_steps = n > 0 ? std::min(n, std::max(steps, 4)) : n;
+  DrawElement(model, canvas, kind, i, curve_steps, angles, DrawMode::kNormal);
 }
 
 int DefaultSegments(ElementKind kind) {

@@ -136,14 +136,23 @@ double ComputeAutoFit(const ElementModel& model, double half_width, double half_
 
 namespace {
 
+// A canvas that joins short segments says how small a pixel is; small elements then get only
+// the curve steps their size on the screen needs.
 void DrawAllElements(const ElementModel& model, Canvas& canvas, const ViewAngles& angles) {
+  const double merge = canvas.MergeLength();
+  const double pixels_per_mm = merge > 0 ? std::abs(model.View.ViewScale) / (2 * merge) : 0;
   for (ElementKind kind :
        {ElementKind::kRecMag, ElementKind::kSecMag, ElementKind::kRhMag, ElementKind::kStrRecCoil,
         ElementKind::kStrCylCoil, ElementKind::kSecRecCoil, ElementKind::kSecCylCoil}) {
     const int n = DefaultSegments(kind);
     const int count = ElementCount(model, kind);
     for (int i = 1; i <= count; ++i) {
-      DrawElement(model, canvas, kind, i, n, angles, DrawMode::kNormal);
+      if (pixels_per_mm > 0) {
+        const double pixels = OutlineRadius(model, kind, i) * pixels_per_mm;
+        DrawElementAtSize(model, canvas, kind, i, n, angles, pixels);
+      } else {
+        DrawElement(model, canvas, kind, i, n, angles, DrawMode::kNormal);
+      }
     }
   }
 }

@@ -42,13 +42,31 @@ void ImageCanvas::EndPainting() {
 }
 
 void ImageCanvas::Flush() {
-  if (pending_.empty()) {
+  if (pending_ == 0) {
     return;
   }
   Painter();
-  UsePen(pending_colour_);
-  painter_->drawLines(pending_.data(), static_cast<int>(pending_.size()));
-  pending_.clear();
+  for (Batch& batch : batches_) {
+    if (batch.lines.empty() && batch.dots.empty()) {
+      continue;
+    }
+    UsePen(batch.colour);
+    painter_->drawLines(batch.lines.data(), static_cast<int>(batch.lines.size()));
+    painter_->drawPoints(batch.dots.data(), static_cast<int>(batch.dots.size()));
+    batch.lines.clear();
+    batch.dots.clear();
+  }
+  pending_ = 0;
+}
+
+ImageCanvas::Batch& ImageCanvas::BatchOf(Rgb colour) {
+  // A few dozen colours at most (the current gradients and the fixed colours).
+  for (Batch& batch : batches_) {
+    if (batch.colour == colour) {
+      return batch;
+    }
+  }
+  return batches_.emplace_back(Batch{colour, {}, {}});
 }
 
 void ImageCanvas::SetView(double drawing_width, double drawing_height, const ScreenPoint& pan) {
@@ -102,24 +120,29 @@ const QImage& ImageCanvas::Image() {
 }
 
 void ImageCanvas::Fill(Rgb colour) {
-  pending_.clear();  // covered by the fill
+  batches_.clear();  // covered by the fill
+  pending_ = 0;
   painter_.reset();
   image_.fill(ToQColor(colour));
 }
 
+namespace {
+// Lines held back at most, so that drawing order changes only among near neighbours.
+constexpr size_t kBatchLimit = 8192;
+}  // namespace
+
 void ImageCanvas::Line(double x1, double y1, double x2, double y2, Rgb colour) {
-  if (!pending_.empty() && !(pending_colour_ == colour)) {
+  BatchOf(colour).lines.emplace_back(x1, y1, x2, y2);
+  if (++pending_ >= kBatchLimit) {
     Flush();
   }
-  pending_colour_ = colour;
-  pending_.emplace_back(x1, y1, x2, y2);
 }
 
 void ImageCanvas::Dot(double x, double y, Rgb colour) {
-  Painter();
-  Flush();
-  UsePen(colour);
-  painter_->drawPoint(QPointF(x, y));
+  BatchOf(colour).dots.emplace_back(x, y);
+  if (++pending_ >= kBatchLimit) {
+    Flush();
+  }
 }
 
 void ImageCanvas::Text(double x, double y, std::string_view text, Rgb colour) {

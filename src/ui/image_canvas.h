@@ -46,8 +46,8 @@ class ImageCanvas final : public Canvas {
  private:
   QPainter& Painter();
   void UsePen(Rgb colour);
-  // Draws the lines gathered so far; every other drawing call does this first, so the order of
-  // the calls is kept.
+  // Draws the lines and dots gathered so far, colour by colour. Texts and fills draw them first,
+  // so only lines and dots drawn close together can change places, where they overlap.
   void Flush();
   void EndPainting();
 
@@ -59,8 +59,14 @@ class ImageCanvas final : public Canvas {
   bool antialiased_ = false;
   std::unique_ptr<QPainter> painter_;  // open between drawing calls, ended by Image()
   std::optional<Rgb> pen_colour_;
-  std::vector<QLineF> pending_;  // consecutive lines of one colour, drawn in one call
-  Rgb pending_colour_;
+  struct Batch {
+    Rgb colour;
+    std::vector<QLineF> lines;
+    std::vector<QPointF> dots;
+  };
+  Batch& BatchOf(Rgb colour);
+  std::vector<Batch> batches_;  // by colour, in the order the colours came
+  size_t pending_ = 0;          // lines and dots waiting in the batches
 };
 
 }  // namespace tavrine

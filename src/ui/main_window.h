@@ -91,6 +91,7 @@ class MainWindow : public QMainWindow {
   void BuildViews();
   void BuildViewArea(QWidget* area);
   void OnViewAreaResized();
+  void OnViewResized();
   void AddViewEntries(QMenu* display);
   void AddPictureEntry(QMenu* file);
   void OnWheel(int view_index, QPointF at, double steps);
@@ -132,6 +133,7 @@ class MainWindow : public QMainWindow {
   std::optional<PointSetKind> vectors_shown_;
   std::optional<PointSetKind> last_run_set_;
   FieldMapWindow* field_map_ = nullptr;
+  bool view_redraw_pending_ = false;
   std::unique_ptr<Observer> observer_;
   Views display_;
   bool mirroring_zoom_ = false;

@@ -6,6 +6,7 @@
 #include <QGridLayout>
 #include <QMenu>
 #include <QScrollBar>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "model/text_rules.h"
@@ -44,13 +45,20 @@ void MainWindow::BuildViewArea(QWidget* area) {
     view->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     view->SetAntialiased(true);
     strips_[k] = new ReadoutStrip(QString::fromUtf8(readouts[k]), i == kSideView, pane);
+    strips_[k]->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     column->addWidget(view, 1);
     column->addWidget(strips_[k]);
     grid->addWidget(pane, kGridCells[k].first, kGridCells[k].second);
     connect(view, &ViewWidget::PrimaryDrag, this, &MainWindow::OnPrimaryDrag);
     connect(view, &ViewWidget::WheelTurned, this, &MainWindow::OnWheel);
     connect(view, &ViewWidget::PanFinished, this, &MainWindow::OnPanFinished);
+    connect(view, &ViewWidget::Resized, this, &MainWindow::OnViewResized);
     views_[k] = view;
+  }
+  // Equal halves whatever the readouts hold, so that a new readout text never resizes a view.
+  for (int k = 0; k < 2; ++k) {
+    grid->setColumnStretch(k, 1);
+    grid->setRowStretch(k, 1);
   }
   area->layout()->addWidget(view_area_);
   static_cast<QVBoxLayout*>(area->layout())->setStretchFactor(view_area_, 1);
@@ -61,6 +69,19 @@ void MainWindow::BuildViews() {
   for (ViewWidget* view : views_) {
     view->hide();  // hidden until its first drawing
   }
+}
+
+void MainWindow::OnViewResized() {
+  // A view resized by the layout alone (not by the window) has lost its picture; draw it again
+  // once the layout has settled.
+  if (view_redraw_pending_)
+    return;
+  view_redraw_pending_ = true;
+  QTimer::singleShot(0, this, [this] {
+    view_redraw_pending_ = false;
+    if (!(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)))
+      RedrawKeepingVectors();
+  });
 }
 
 void MainWindow::OnViewAreaResized() {

@@ -57,7 +57,11 @@ PainterMapCanvas::PainterMapCanvas(QPainter& painter, double width, double heigh
     : painter_(painter), width_(width), height_(height) {}
 
 void PainterMapCanvas::FillRect(double x, double y, double width, double height, Rgb colour) {
+  // Smoothed edges would let the background show as hairlines between touching cells.
+  const bool smooth = painter_.testRenderHint(QPainter::Antialiasing);
+  painter_.setRenderHint(QPainter::Antialiasing, false);
   painter_.fillRect(QRectF(x, y, width, height), ToQColor(colour));
+  painter_.setRenderHint(QPainter::Antialiasing, smooth);
 }
 
 void PainterMapCanvas::Line(double x1, double y1, double x2, double y2, Rgb colour) {

@@ -110,6 +110,7 @@ void ViewWidget::SyncImageSize() {
     return;
   // A new picture of the new size; the redraw that follows a resize fills it.
   image_canvas_->ResizeImage(wanted.width(), wanted.height());
+  emit Resized(view_index_);
 }
 
 void ViewWidget::mousePressEvent(QMouseEvent* event) {

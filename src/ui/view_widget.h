@@ -42,6 +42,8 @@ class ViewWidget : public QWidget {
   void WheelTurned(int view_index, QPointF at, double steps);
   // A pan drag ended; the new pan is set and the view needs drawing.
   void PanFinished(int view_index);
+  // The picture took a new size and is blank until drawn again.
+  void Resized(int view_index);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
