@@ -11,5 +11,6 @@ int RenderCommand(const std::vector<std::string>& args);
 int ForceCommand(const std::vector<std::string>& args);
 int PcCommand(const std::vector<std::string>& args);
 int KtCommand(const std::vector<std::string>& args);
+int MapCommand(const std::vector<std::string>& args);
 
 }  // namespace tavrine::batch

@@ -50,6 +50,9 @@ int main(int argc, char** argv) {
   if (command == "collect") {
     return tavrine::batch::CollectCommand(args);
   }
+  if (command == "map") {
+    return tavrine::batch::MapCommand(args);
+  }
   std::fprintf(stderr, "tavrine-batch: 不明なコマンドです: %s（tavrine-batch --help を参照）\n",
                command.c_str());
   return 2;

@@ -1,27 +1,15 @@
-// "render": the four views of a model file, as the main window draws them after reading it,
-// painted at their places into one 1500 × 1000 PNG (offscreen QtGui; no display needed).
+// "render": the four views of a model file as the main window shows them, into one PNG or SVG
+// picture (offscreen QtGui; no display needed).
 #include <cstdio>
-#include <memory>
 #include <optional>
 #include <string>
 
 #include "commands.h"
+#include "picture_session.h"
 
-// The model file reader may not be in this build yet; render then says so instead of drawing.
-#if defined(TAVRINE_HAVE_QTGUI) && __has_include("files/model_file.h")
-#define TAVRINE_RENDER_READY 1
-#endif
-
-#ifdef TAVRINE_RENDER_READY
-#include <QGuiApplication>
-#include <QImage>
-#include <QPainter>
-
+#ifdef TAVRINE_HAVE_QTGUI
 #include "display/field_vectors.h"
-#include "display/views.h"
-#include "files/model_file.h"
-#include "model/resets.h"
-#include "ui/image_canvas.h"
+#include "ui/views_picture.h"
 #endif
 
 namespace tavrine::batch {
@@ -29,111 +17,71 @@ namespace tavrine::batch {
 namespace {
 
 struct RenderArgs {
-  std::string model_path, png_path;
+  std::string model_path, picture_path;
   bool vectors = false;
+  bool antialiased = true;
+  bool help = false;
 };
+
+constexpr const char* kRenderHelp =
+    "使い方: tavrine-batch render MODEL.csv -o VIEWS.png [--vectors] [--no-antialias]\n"
+    "\n"
+    "形状データファイル MODEL.csv を読み込み、メイン画面と同じ四面図（上面図、側面図、正面図、\n"
+    "自由視点図）を一枚の画像に描画します。縮尺は全体表示のとおりです。\n"
+    "\n"
+    "  -o FILE, --output FILE  出力する画像。拡張子 .png なら PNG、.svg なら SVG です。\n"
+    "  --vectors               四角型計算点の磁界ベクトルと最大値の表示を加えます。\n"
+    "  --no-antialias          線を滑らかにせずに描きます。\n"
+    "  -h, --help              この説明を表示します。\n"
+    "\n"
+    "終了コード: 0 成功、1 入力ファイルを読めない、または画像を書けない、2 使い方の誤り。\n";
 
 std::optional<RenderArgs> ParseRenderArgs(const std::vector<std::string>& args) {
   RenderArgs parsed;
   for (size_t k = 0; k < args.size(); ++k) {
-    if (args[k] == "-o" && k + 1 < args.size()) {
-      parsed.png_path = args[++k];
-    } else if (args[k] == "--vectors") {
+    const std::string& word = args[k];
+    if ((word == "-o" || word == "--output") && k + 1 < args.size()) {
+      parsed.picture_path = args[++k];
+    } else if (word == "--vectors") {
       parsed.vectors = true;
-    } else if (parsed.model_path.empty() && !args[k].empty() && args[k][0] != '-') {
-      parsed.model_path = args[k];
+    } else if (word == "--no-antialias") {
+      parsed.antialiased = false;
+    } else if (word == "-h" || word == "--help") {
+      parsed.help = true;
+      return parsed;
+    } else if (parsed.model_path.empty() && !word.empty() && word[0] != '-') {
+      parsed.model_path = word;
     } else {
       return std::nullopt;
     }
   }
-  if (parsed.model_path.empty() || parsed.png_path.empty()) {
+  if (parsed.model_path.empty() || PictureKind(parsed.picture_path).empty()) {
     return std::nullopt;
   }
   return parsed;
 }
 
-#ifdef TAVRINE_RENDER_READY
-
-// The initial vector scale box text.
-constexpr const char* kInitialVectorScale = "0.005";
-const QColor kWindowColour(240, 240, 240);
-
-void EnsureGuiApplication() {
-  if (QCoreApplication::instance() != nullptr) {
-    return;
-  }
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-  }
-  static int argc = 1;
-  static char name[] = "tavrine-batch";
-  static char* argv[] = {name, nullptr};
-  static QGuiApplication app(argc, argv);
-}
-
-void PaintField(QPainter& painter, const TextPlace& at, const std::string& text) {
-  const QRectF box(at.x, at.y, 58, 18);
-  painter.fillRect(box, Qt::white);
-  painter.setPen(Qt::black);
-  painter.drawText(box.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
-                   QString::fromStdString(text));
-}
-
-// The views at their places on the window grid, with their readout fields over them.
-QImage Compose(std::array<std::unique_ptr<ImageCanvas>, kViewCount>& canvases,
-               const ViewTexts& texts) {
-  QImage window(static_cast<int>(kLayoutWidth), static_cast<int>(kLayoutHeight),
-                QImage::Format_RGB32);
-  window.fill(kWindowColour);
-  QPainter painter(&window);
-  painter.setFont(QFont(QStringLiteral("Noto Sans CJK JP"), 8));
-  for (int view = 0; view < kViewCount; ++view) {
-    const LayoutRect place = ViewLayout(view);
-    painter.save();
-    painter.translate(place.x, place.y);
-    painter.drawImage(0, 0, canvases[static_cast<size_t>(view)]->Image());
-    const auto items = ReadoutPlaces(place.width, place.height);
-    for (size_t k = 0; k < items.size(); ++k) {
-      PaintField(painter, items[k], texts.readouts[static_cast<size_t>(view)][k]);
-    }
-    if (view == kSideView) {
-      const auto angles = AngleReadoutPlaces(place.height);
-      for (size_t k = 0; k < angles.size(); ++k) {
-        PaintField(painter, angles[k], texts.angles[k]);
-      }
-    }
-    painter.restore();
-  }
-  return window;
-}
+#ifdef TAVRINE_HAVE_QTGUI
 
 int Render(const RenderArgs& args) {
-  EnsureGuiApplication();
-  auto current = std::make_unique<ElementModel>();
-  FullReset(*current);
-  ModelReadResult read = ReadModelFile(args.model_path, *current);
-  if (!read.ok()) {
-    const FileError error = read.error.value_or(FileError{0, "cannot be read"});
-    std::fprintf(stderr, "tavrine-batch: %s\n", DescribeFileError(args.model_path, error).c_str());
+  EnsureGuiSession();
+  std::unique_ptr<ElementModel> model = ReadPictureModel(args.model_path);
+  if (!model) {
     return 1;
   }
-  ElementModel& model = *read.model;
-  std::array<std::unique_ptr<ImageCanvas>, kViewCount> canvases;
-  Views views;
-  for (int view = 0; view < kViewCount; ++view) {
-    const LayoutRect place = ViewLayout(view);
-    auto& canvas = canvases[static_cast<size_t>(view)];
-    canvas = std::make_unique<ImageCanvas>(static_cast<int>(place.width),
-                                           static_cast<int>(place.height));
-    views.canvas[static_cast<size_t>(view)] = canvas.get();
-  }
-  RedrawAll(model, views);
+  ViewsPictureOptions options;
+  options.antialiased = args.antialiased;
   if (args.vectors) {
-    SetVectorScaleFromText(model, kInitialVectorScale);
-    DrawAllFieldVectors(model, views, PointSetKind::kRect);
+    // As the main window shows a finished rectangular run.
+    SetVectorScaleFromText(*model, "0.005");
+    options.vectors = PointSetKind::kRect;
+    Views views;
+    ShowExtremesReadout(*model, views, PointSetKind::kRect,
+                        FindFieldExtremes(*model, PointSetKind::kRect));
+    options.texts = views.texts;
   }
-  if (!Compose(canvases, views.texts).save(QString::fromStdString(args.png_path), "PNG")) {
-    std::fprintf(stderr, "tavrine-batch: %s: cannot write the picture\n", args.png_path.c_str());
+  if (!WriteViewsPicture(*model, options, QString::fromStdString(args.picture_path))) {
+    std::fprintf(stderr, "tavrine-batch: %s: 画像を書き込めません\n", args.picture_path.c_str());
     return 1;
   }
   return 0;
@@ -145,15 +93,21 @@ int Render(const RenderArgs& args) {
 
 int RenderCommand(const std::vector<std::string>& args) {
   const std::optional<RenderArgs> parsed = ParseRenderArgs(args);
+  if (parsed && parsed->help) {
+    std::fputs(kRenderHelp, stdout);
+    return 0;
+  }
   if (!parsed) {
-    std::fputs("usage: tavrine-batch render MODEL.csv -o VIEWS.png [--vectors]\n", stderr);
+    std::fputs(
+        "tavrine-batch: 使い方: tavrine-batch render MODEL.csv -o VIEWS.png|VIEWS.svg "
+        "[--vectors]（tavrine-batch render --help を参照）\n",
+        stderr);
     return 2;
   }
-#ifdef TAVRINE_RENDER_READY
+#ifdef TAVRINE_HAVE_QTGUI
   return Render(*parsed);
 #else
-  std::fputs("tavrine-batch: render needs the build with QtGui and the model file reader\n",
-             stderr);
+  std::fputs("tavrine-batch: render は画面表示部品（QtGui）を含む構成でのみ使えます\n", stderr);
   return 2;
 #endif
 }

@@ -4,6 +4,7 @@
 #include <QApplication>
 
 #include "ui/application.h"
+#include "ui/translations.h"
 #include "ui/ui_fonts.h"
 
 int main(int argc, char** argv) {
@@ -12,6 +13,8 @@ int main(int argc, char** argv) {
   std::signal(SIGXFSZ, SIG_IGN);
   QApplication app(argc, argv);
   app.setFont(QFont(tavrine::kUiFontFamily));
+  // Without the translation files Qt's own texts stay in English; the program still runs.
+  tavrine::LoadJapaneseTranslations();
   tavrine::TavrineApplication program;
   program.StartUp();
   return app.exec();

@@ -17,6 +17,10 @@ class Canvas {
   // Size of the drawing area in drawing units.
   virtual double Width() const = 0;
   virtual double Height() const = 0;
+  // Consecutive polyline segments shorter than this (drawing units) may be joined into one
+  // line in the colour of the last, since the screen cannot tell them apart; 0 keeps every
+  // segment.
+  virtual double MergeLength() const { return 0; }
 };
 
 }  // namespace tavrine

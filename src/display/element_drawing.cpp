@@ -1,6 +1,7 @@
 // Wire-frame outlines of the seven element kinds, their colours and the highlight sequence.
 #include "display/element_drawing.h"
 
+#include <array>
 #include <cmath>
 #include <functional>
 #include <optional>
@@ -34,9 +35,20 @@ class OutlinePen {
         projector_(projector),
         to_global_(std::move(to_global)),
         mode_(mode),
-        mark_colour_(mark_colour) {}
+        mark_colour_(mark_colour),
+        merge_length_(canvas.MergeLength()) {}
+  OutlinePen(Canvas& canvas,
+             const ViewProjector& projector,
+             const ElementFrame& frame,
+             DrawMode mode,
+             std::optional<Rgb> mark_colour = std::nullopt)
+      : OutlinePen(canvas, projector, ToGlobal{}, mode, mark_colour) {
+    frame_ = frame;
+  }
 
-  ScreenPoint At(const Vec3& local) const { return projector_.Project(to_global_(local)); }
+  ScreenPoint At(const Vec3& local) const {
+    return projector_.Project(frame_ ? frame_->PointToGlobal(local) : to_global_(local));
+  }
   Rgb Colour(Rgb normal) const {
     if (mode_ == DrawMode::kHighlight) {
       return kWhite;
@@ -56,6 +68,10 @@ class OutlinePen {
     canvas_.Dot(previous.x, previous.y, Colour(segment_colour(1)));
     for (size_t k = 1; k < points.size(); ++k) {
       const ScreenPoint next = At(points[k]);
+      // Segments too short to be seen join the next one; the last point always ends a line.
+      if (k + 1 < points.size() && Shorter(previous, next)) {
+        continue;
+      }
       Line(previous, next, segment_colour(static_cast<int>(k)));
       previous = next;
     }
@@ -65,17 +81,22 @@ class OutlinePen {
   }
 
  private:
+  bool Shorter(const ScreenPoint& a, const ScreenPoint& b) const {
+    return std::abs(a.x - b.x) + std::abs(a.y - b.y) < merge_length_;
+  }
+
   Canvas& canvas_;
   const ViewProjector& projector_;
   ToGlobal to_global_;
+  std::optional<ElementFrame> frame_;
   DrawMode mode_;
   std::optional<Rgb> mark_colour_;
+  double merge_length_;
 };
 
 template <class Record>
-ToGlobal FrameOf(const Record& record) {
-  return
-      [frame = ElementFrame(PlacementOf(record))](const Vec3& p) { return frame.PointToGlobal(p); };
+ElementFrame FrameOf(const Record& record) {
+  return ElementFrame(PlacementOf(record));
 }
 
 template <class Record>
@@ -138,6 +159,25 @@ std::function<Rgb(int)> Constant(Rgb colour) {
 }
 std::function<Rgb(int)> Gradient(int n, bool negative) {
   return [n, negative](int s) { return CurrentGradient(s, n, negative); };
+}
+
+// Sines and cosines of the straight round wire's end circles, phi = k·2π/180: the same for
+// every element, so worked out once for the model's π.
+struct EndCircleSteps {
+  double pi = 0;
+  std::array<double, 181> sin{}, cos{};
+  explicit EndCircleSteps(double p) : pi(p) {
+    for (size_t k = 0; k < sin.size(); ++k) {
+      const double phi = static_cast<double>(k) * 2 * p / 180;
+      sin[k] = std::sin(phi);
+      cos[k] = std::cos(phi);
+    }
+  }
+};
+
+const EndCircleSteps& UsualEndCircleSteps() {
+  static const EndCircleSteps kUsual(4 * std::atan(1.0));
+  return kUsual;
 }
 
 void DrawStrRecOutline(OutlinePen& pen, const StrRecCoil& c) {
@@ -268,22 +308,29 @@ void DrawStrRecCoilRotated(const ElementModel& model,
   DrawStrRecOutline(pen, c);
 }
 
-void DrawStrCylCoil(const ElementModel& model,
-                    Canvas& canvas,
-                    int i,
-                    int n,
-                    const ViewAngles& angles,
-                    DrawMode mode) {
+namespace {
+
+// stride: every stride-th of the 180 steps of the end circles (a divisor of 180).
+void DrawStrCylCoilSteps(const ElementModel& model,
+                         Canvas& canvas,
+                         int i,
+                         int n,
+                         size_t stride,
+                         const ViewAngles& angles,
+                         DrawMode mode) {
   const StrCylCoil& c = Slot(model.StrCylCoilTable, i);
   const ViewProjector projector = ProjectorFor(model, canvas, angles);
   OutlinePen pen(canvas, projector, FrameOf(c), mode);
   const bool negative = c.CurrentDensity < 0;
   const double pi = model.Pi, hx = c.Lx / 2;
+  std::optional<EndCircleSteps> own;
+  const EndCircleSteps& steps =
+      UsualEndCircleSteps().pi == pi ? UsualEndCircleSteps() : own.emplace(pi);
   for (double x : {hx, -hx}) {
     std::vector<Vec3> circle;
-    for (int k = 0; k <= 180; ++k) {
-      const double phi = k * 2 * pi / 180;
-      circle.push_back({x, c.R * std::sin(phi), c.R * std::cos(phi)});
+    circle.reserve(steps.sin.size() / stride + 1);
+    for (size_t k = 0; k < steps.sin.size(); k += stride) {
+      circle.push_back({x, c.R * steps.sin[k], c.R * steps.cos[k]});
     }
     const bool exit_end = (x > 0) != negative;
     pen.Polyline(circle, exit_end ? kCurrentExitColour : kCurrentEntryColour);
@@ -293,6 +340,17 @@ void DrawStrCylCoil(const ElementModel& model,
     pen.Polyline(AlongX(-hx, hx, 10, c.R * std::sin(phi), c.R * std::cos(phi)),
                  Gradient(10, negative));
   }
+}
+
+}  // namespace
+
+void DrawStrCylCoil(const ElementModel& model,
+                    Canvas& canvas,
+                    int i,
+                    int n,
+                    const ViewAngles& angles,
+                    DrawMode mode) {
+  DrawStrCylCoilSteps(model, canvas, i, n, 1, angles, mode);
 }
 
 void DrawSecRecCoil(const ElementModel& model,
@@ -363,6 +421,77 @@ void DrawElement(const ElementModel& model,
     case ElementKind::kSecCylCoil:
       return DrawSecCylCoil(model, canvas, i, n, angles, mode);
   }
+}
+
+namespace {
+
+// Steps that keep a curve of this radius (device pixels) within a quarter pixel of the circle:
+// r·(1 − cos(π/N)) ≤ 1/4 holds for N ≥ π·sqrt(2r).
+int StepsForRadius(double pixels) {
+  const double needed = std::ceil(3.1416 * std::sqrt(2 * std::max(pixels, 0.5)));
+  return static_cast<int>(std::min(needed, 180.0));
+}
+
+// The largest divisor of 180 whose step count still reaches `steps`.
+size_t EndCircleStride(int steps) {
+  size_t stride = 1;
+  for (size_t d : {2, 3, 4, 5, 6, 9, 10, 12, 15, 18, 20, 30, 36, 45}) {
+    if (static_cast<int>(180 / d) >= steps) {
+      stride = d;
+    }
+  }
+  return stride;
+}
+
+}  // namespace
+
+double OutlineRadius(const ElementModel& model, ElementKind kind, int i) {
+  const size_t s = static_cast<size_t>(i);
+  switch (kind) {
+    case ElementKind::kRecMag: {
+      const RecMag& m = model.RecMagTable[s];
+      return std::hypot(m.a / 2, m.b / 2, m.l);
+    }
+    case ElementKind::kSecMag:
+      return std::hypot(
+          std::max(std::abs(model.SecMagTable[s].Ro), std::abs(model.SecMagTable[s].Ri)),
+          model.SecMagTable[s].T);
+    case ElementKind::kRhMag:
+      return std::hypot(model.RhMagTable[s].R, model.RhMagTable[s].HT);
+    case ElementKind::kStrRecCoil: {
+      const StrRecCoil& c = model.StrRecCoilTable[s];
+      return std::hypot(c.Lx / 2, c.W / 2, c.T);
+    }
+    case ElementKind::kStrCylCoil: {
+      const StrCylCoil& c = model.StrCylCoilTable[s];
+      return std::hypot(c.Lx / 2, c.R, c.R);
+    }
+    case ElementKind::kSecRecCoil: {
+      const SecRecCoil& c = model.SecRecCoilTable[s];
+      return std::hypot(std::max(std::abs(c.Ro), std::abs(c.Ri)), c.T);
+    }
+    case ElementKind::kSecCylCoil: {
+      const SecCylCoil& c = model.SecCylCoilTable[s];
+      return std::hypot(std::abs(c.R) + std::abs(c.rwire), c.rwire);
+    }
+  }
+  return 0;
+}
+
+void DrawElementAtSize(const ElementModel& model,
+                       Canvas& canvas,
+                       ElementKind kind,
+                       int i,
+                       int n,
+                       const ViewAngles& angles,
+                       double pixels) {
+  const int steps = StepsForRadius(pixels);
+  if (kind == ElementKind::kStrCylCoil) {
+    DrawStrCylCoilSteps(model, canvas, i, n, EndCircleStride(steps), angles, DrawMode::kNormal);
+    return;
+  }
+  const int curve_steps = n > 0 ? std::min(n, std::max(steps, 4)) : n;
+  DrawElement(model, canvas, kind, i, curve_steps, angles, DrawMode::kNormal);
 }
 
 int DefaultSegments(ElementKind kind) {

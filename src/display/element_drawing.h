@@ -91,6 +91,19 @@ void DrawElement(const ElementModel& model,
                  const ViewAngles& angles,
                  DrawMode mode);
 int DefaultSegments(ElementKind kind);
+
+// The largest distance of the element's own-frame box corners from its reference point, mm.
+double OutlineRadius(const ElementModel& model, ElementKind kind, int i);
+// DrawElement in normal mode for an element whose outline spans `pixels` (its radius on the
+// screen): its curves get no more steps than keep them within a quarter pixel of the exact
+// curve, and never more than n (or 180 for the straight round wire's end circles).
+void DrawElementAtSize(const ElementModel& model,
+                       Canvas& canvas,
+                       ElementKind kind,
+                       int i,
+                       int n,
+                       const ViewAngles& angles,
+                       double pixels);
 int ElementCount(const ElementModel& model, ElementKind kind);
 
 // Every element of the kind in normal colours, then element i in white, into the four views.

@@ -66,3 +66,34 @@ bool SetMagnetRow(ElementModel& model, int row) {
 }
 
 }  // namespace tavrine
+
+namespace tavrine {
+
+namespace {
+
+template <class Row, class Matches>
+int RowInForce(const Row& palette, Matches matches) {
+  for (size_t k = 0; k < palette.size(); ++k) {
+    if (matches(palette[k])) {
+      return static_cast<int>(k) + 1;
+    }
+  }
+  return 0;
+}
+
+}  // namespace
+
+ColourRowsInForce RowsInForce(const ElementModel& model) {
+  const ViewSettings& v = model.View;
+  return {RowInForce(kBackgroundPalette,
+                     [&v](const BackgroundRow& r) { return r.colour == v.BackgroundColour; }),
+          RowInForce(kAxisPalette,
+                     [&v](const AxisRow& r) {
+                       return r.x == v.AxisColourX && r.y == v.AxisColourY && r.z == v.AxisColourZ;
+                     }),
+          RowInForce(kMagnetPalette, [&v](const MagnetRow& r) {
+            return r.north == v.MagnetColourN && r.south == v.MagnetColourS;
+          })};
+}
+
+}  // namespace tavrine

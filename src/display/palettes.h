@@ -34,4 +34,10 @@ bool SetBackgroundRow(ElementModel& model, int row);
 bool SetAxisRow(ElementModel& model, int row);
 bool SetMagnetRow(ElementModel& model, int row);
 
+// The rows (1 …) whose colours are those in force, the first of equal rows; 0 for none.
+struct ColourRowsInForce {
+  int background = 0, axis = 0, magnet = 0;
+};
+ColourRowsInForce RowsInForce(const ElementModel& model);
+
 }  // namespace tavrine

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "display/element_drawing.h"
+#include "display/model_extent.h"
 #include "geometry/transforms.h"
 #include "model/text_rules.h"
 
@@ -116,62 +117,42 @@ double ViewProjectY(ElementModel& model,
 
 namespace {
 
-struct Extent {
-  double max = -10000, min = 10000;
-  // Exact zeros of the horizontal extents fall back to 100 (both ends positive).
-  double Largest(bool zero_to_hundred) const {
-    double hi = max, lo = min;
-    if (zero_to_hundred) {
-      hi = hi == 0 ? 100 : hi;
-      lo = lo == 0 ? 100 : lo;
-    }
-    return std::max(std::abs(hi), std::abs(lo));
-  }
-};
+// The share of the view's smaller half-size that the farthest extent may fill.
+constexpr double kFitShare = 0.9;
+// The extent assumed for a model without elements, or one that cannot be measured.
+constexpr double kEmptyExtent = 100;
 
 }  // namespace
 
+// Fitting the farthest extent into the smaller half-size keeps the whole model inside every
+// view, the free view at any rotation included, with the origin at the centre.
 double ComputeAutoFit(const ElementModel& model, double half_width, double half_height) {
-  const double pi = model.Pi;
-  const std::array<ViewAngles, 4> probes = {
-      {{0, 0, 0}, {0, pi, pi / 2}, {pi / 2, pi / 2, 0}, {pi / 2, 0, 0}}};
-  Extent ex, ey, ez;
-  for (int i = 0; i <= 10; ++i) {
-    const RecMag& m = model.RecMagTable[static_cast<size_t>(i)];
-    const double xp = m.Ox + m.a / 2, xm = m.Ox - m.a / 2;
-    const double yp = m.Oy + m.b / 2, ym = m.Oy - m.b / 2;
-    const double zp = m.Oz, zm = m.Oz - m.l;
-    for (const ViewAngles& t : probes) {
-      const Placement frame{m.Ox, m.Oy, m.Oz, t.alpha, t.beta, t.gamma};
-      const Vec3 ppp = PointToGlobal({xp, yp, zp}, frame);
-      const Vec3 pmp = PointToGlobal({xp, ym, zp}, frame);
-      ex.max = std::max(ex.max, ppp.x);
-      ex.min = std::min(ex.min, PointToGlobal({xm, yp, zp}, frame).x);
-      ey.max = std::max(ey.max, ppp.y);
-      ey.min = std::min(ey.min, pmp.y);
-      ez.max = std::max(ez.max, pmp.z);
-      ez.min = std::min(ez.min, PointToGlobal({xp, ym, zm}, frame).z);
-    }
+  double extent = FarthestExtent(model);
+  if (!(extent > 0) || !std::isfinite(extent)) {
+    extent = kEmptyExtent;
   }
-  if (ez.max == ez.min) {
-    ez.max += 1;
-  }
-  const double sx = half_width / ex.Largest(true) / 1.9;
-  const double sy = half_height / ey.Largest(true) / 1.9;
-  const double sz = (half_width + half_height) / ez.Largest(false) / 1.9;
-  return std::min({sx, sy, sz});
+  return kFitShare * std::min(half_width, half_height) / extent;
 }
 
 namespace {
 
+// A canvas that joins short segments says how small a pixel is; small elements then get only
+// the curve steps their size on the screen needs.
 void DrawAllElements(const ElementModel& model, Canvas& canvas, const ViewAngles& angles) {
+  const double merge = canvas.MergeLength();
+  const double pixels_per_mm = merge > 0 ? std::abs(model.View.ViewScale) / (2 * merge) : 0;
   for (ElementKind kind :
        {ElementKind::kRecMag, ElementKind::kSecMag, ElementKind::kRhMag, ElementKind::kStrRecCoil,
         ElementKind::kStrCylCoil, ElementKind::kSecRecCoil, ElementKind::kSecCylCoil}) {
     const int n = DefaultSegments(kind);
     const int count = ElementCount(model, kind);
     for (int i = 1; i <= count; ++i) {
-      DrawElement(model, canvas, kind, i, n, angles, DrawMode::kNormal);
+      if (pixels_per_mm > 0) {
+        const double pixels = OutlineRadius(model, kind, i) * pixels_per_mm;
+        DrawElementAtSize(model, canvas, kind, i, n, angles, pixels);
+      } else {
+        DrawElement(model, canvas, kind, i, n, angles, DrawMode::kNormal);
+      }
     }
   }
 }

@@ -105,7 +105,8 @@ double ViewProjectY(ElementModel& model,
                     const Vec3& p,
                     const ViewAngles& angles);
 
-// Drawing units per mm at zoom 1, from rectangular-magnet slots 0..10 only.
+// Drawing units per mm at zoom 1: the farthest extent of the whole model from the origin fills
+// nine tenths of the smaller half-size of the view (half sizes in layout-grid units).
 double ComputeAutoFit(const ElementModel& model, double half_width, double half_height);
 
 void DrawView(ElementModel& model, Views& views, int view, const ViewAngles& angles);

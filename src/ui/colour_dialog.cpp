@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -14,6 +15,7 @@
 #include <QRadioButton>
 
 #include "display/palettes.h"
+#include "ui/qt_text.h"
 
 namespace tavrine {
 
@@ -62,6 +64,36 @@ QRadioButton* AddOption(QGridLayout* grid,
 }
 
 }  // namespace
+
+void ColourDialog::ShowColoursInForce() {
+  const ColourRowsInForce rows = RowsInForce(model_);
+  const auto check = [this](const QString& name) {
+    if (auto* option = findChild<QRadioButton*>(name))
+      option->setChecked(true);
+  };
+  const auto uncheck_group = [this](const char* frame) {
+    for (QRadioButton* option : findChild<QWidget*>(frame)->findChildren<QRadioButton*>()) {
+      option->setAutoExclusive(false);
+      option->setChecked(false);
+      option->setAutoExclusive(true);
+    }
+  };
+  uncheck_group("Frame1");
+  uncheck_group("Frame2");
+  uncheck_group("Frame3");
+  if (rows.background > 0)
+    check(Utf8(kBackgroundPalette[static_cast<size_t>(rows.background - 1)].option));
+  if (rows.axis > 0)
+    check(Utf8(kAxisPalette[static_cast<size_t>(rows.axis - 1)].option));
+  if (rows.magnet > 0)
+    check(Utf8(kMagnetPalette[static_cast<size_t>(rows.magnet - 1)].option));
+}
+
+bool ColourDialog::event(QEvent* event) {
+  if (event->type() == QEvent::Show || event->type() == QEvent::WindowActivate)
+    ShowColoursInForce();
+  return QDialog::event(event);
+}
 
 ColourDialog::ColourDialog(ElementModel& model, QWidget* parent) : QDialog(parent), model_(model) {
   setObjectName("ColorOption");

@@ -13,10 +13,15 @@ class ColourDialog : public QDialog {
 
  public:
   explicit ColourDialog(ElementModel& model, QWidget* parent = nullptr);
+  // Checks the options of the colours in force (also after a reset changed them).
+  void ShowColoursInForce();
 
  signals:
   // A colour setting changed; the views need redrawing.
   void coloursChanged();
+
+ protected:
+  bool event(QEvent* event) override;
 
  private:
   QWidget* BuildBackgroundGroup();

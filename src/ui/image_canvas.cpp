@@ -1,6 +1,9 @@
-// The QImage canvas: one painter kept open across calls, since opening one per line costs more
-// than the line.
+// The QImage canvas: lines in drawing units through the viewport's transform with a cosmetic
+// pen, so that their width does not grow with the window; texts at their mapped places in
+// unscaled fonts.
 #include "ui/image_canvas.h"
+
+#include <algorithm>
 
 #include <QString>
 
@@ -15,48 +18,144 @@ QColor ToQColor(Rgb colour) {
 }  // namespace
 
 ImageCanvas::ImageCanvas(int width, int height)
-    : image_(width, height, QImage::Format_RGB32), font_(QStringLiteral("Noto Sans CJK JP"), 9) {
+    : image_(width, height, QImage::Format_RGB32),
+      font_(QStringLiteral("Noto Sans CJK JP"), 9),
+      drawing_width_(width),
+      drawing_height_(height),
+      viewport_(width, height, {}, width, height) {
   image_.fill(QColor(200, 200, 200));
 }
 
 ImageCanvas::~ImageCanvas() = default;
 
+double ImageCanvas::Width() const {
+  return drawing_width_;
+}
+
+double ImageCanvas::Height() const {
+  return drawing_height_;
+}
+
+void ImageCanvas::EndPainting() {
+  Flush();
+  painter_.reset();
+}
+
+void ImageCanvas::Flush() {
+  if (pending_ == 0) {
+    return;
+  }
+  Painter();
+  for (Batch& batch : batches_) {
+    if (batch.lines.empty() && batch.dots.empty()) {
+      continue;
+    }
+    UsePen(batch.colour);
+    painter_->drawLines(batch.lines.data(), static_cast<int>(batch.lines.size()));
+    painter_->drawPoints(batch.dots.data(), static_cast<int>(batch.dots.size()));
+    batch.lines.clear();
+    batch.dots.clear();
+  }
+  pending_ = 0;
+}
+
+ImageCanvas::Batch& ImageCanvas::BatchOf(Rgb colour) {
+  // A few dozen colours at most (the current gradients and the fixed colours).
+  for (Batch& batch : batches_) {
+    if (batch.colour == colour) {
+      return batch;
+    }
+  }
+  return batches_.emplace_back(Batch{colour, {}, {}});
+}
+
+void ImageCanvas::SetView(double drawing_width, double drawing_height, const ScreenPoint& pan) {
+  EndPainting();
+  drawing_width_ = drawing_width;
+  drawing_height_ = drawing_height;
+  pan_ = pan;
+  viewport_ = Viewport(image_.width(), image_.height(), pan_, drawing_width_, drawing_height_);
+}
+
+void ImageCanvas::SetAntialiased(bool on) {
+  EndPainting();
+  antialiased_ = on;
+}
+
+void ImageCanvas::ResizeImage(int width, int height) {
+  EndPainting();
+  image_ = QImage(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
+  image_.fill(QColor(200, 200, 200));
+  SetView(drawing_width_, drawing_height_, pan_);
+}
+
 QPainter& ImageCanvas::Painter() {
   if (!painter_) {
     painter_ = std::make_unique<QPainter>(&image_);
     painter_->setFont(font_);
+    painter_->setRenderHint(QPainter::Antialiasing, antialiased_);
+    painter_->setRenderHint(QPainter::TextAntialiasing, antialiased_);
+    const ScreenPoint origin = viewport_.Origin();
+    const double s = viewport_.Scale();
+    painter_->setTransform(QTransform(s, 0, 0, s, origin.x, origin.y));
+    pen_colour_.reset();
   }
   return *painter_;
 }
 
+void ImageCanvas::UsePen(Rgb colour) {
+  QPainter& painter = Painter();
+  if (pen_colour_ == colour) {
+    return;
+  }
+  QPen pen(ToQColor(colour), 0);  // width 0: one device pixel, whatever the transform
+  pen.setCosmetic(true);
+  painter.setPen(pen);
+  pen_colour_ = colour;
+}
+
 const QImage& ImageCanvas::Image() {
-  painter_.reset();
+  EndPainting();
   return image_;
 }
 
 void ImageCanvas::Fill(Rgb colour) {
+  batches_.clear();  // covered by the fill
+  pending_ = 0;
   painter_.reset();
   image_.fill(ToQColor(colour));
 }
 
+namespace {
+// Lines held back at most, so that drawing order changes only among near neighbours.
+constexpr size_t kBatchLimit = 8192;
+}  // namespace
+
 void ImageCanvas::Line(double x1, double y1, double x2, double y2, Rgb colour) {
-  QPainter& painter = Painter();
-  painter.setPen(ToQColor(colour));
-  painter.drawLine(QPointF(x1, y1), QPointF(x2, y2));
+  BatchOf(colour).lines.emplace_back(x1, y1, x2, y2);
+  if (++pending_ >= kBatchLimit) {
+    Flush();
+  }
 }
 
 void ImageCanvas::Dot(double x, double y, Rgb colour) {
-  QPainter& painter = Painter();
-  painter.setPen(ToQColor(colour));
-  painter.drawPoint(QPointF(x, y));
+  BatchOf(colour).dots.emplace_back(x, y);
+  if (++pending_ >= kBatchLimit) {
+    Flush();
+  }
 }
 
 void ImageCanvas::Text(double x, double y, std::string_view text, Rgb colour) {
-  QPainter& painter = Painter();
-  painter.setPen(ToQColor(colour));
+  Painter();
+  Flush();
+  UsePen(colour);
+  const ScreenPoint at = viewport_.ToDevice({x, y});
   const QString line = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-  // The position is the text's top-left corner.
-  painter.drawText(QRectF(x, y, 400, 40), Qt::AlignLeft | Qt::AlignTop, line);
+  // The position is the text's top-left corner; the font keeps its size at any scale.
+  painter_->save();
+  painter_->resetTransform();
+  painter_->drawText(QRectF(at.x, at.y, 400, 40), Qt::AlignLeft | Qt::AlignTop, line);
+  painter_->restore();
 }
 
 }  // namespace tavrine

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 #include <QValueAxis>
 
+#include "ui/chart_axes.h"
 #include "ui/field_run_controller.h"
 #include "ui/main_window.h"
 #include "ui/qt_text.h"
@@ -84,6 +85,8 @@ void KtGraphWindow::SetData(const KtGraphData& data) {
   }
   y_axis->setRange(low, high > low ? high : low + 1);
   y_axis->applyNiceNumbers();
+  AnchorTicksAtZero(x_axis);
+  AnchorTicksAtZero(y_axis);
 }
 
 void KtDisplayQueue::ElementEvaluated(KtElementDisplay display) {
@@ -131,8 +134,15 @@ KtCaluculationDialog::KtCaluculationDialog(ElementModel& model,
     button->setAutoDefault(false);
   }
   choose_file_ = [this] {
-    return QFileDialog::getSaveFileName(this, "力データ、計算結果データのファイルへの保存",
-                                        QString(), "Exelﾌｧｲﾙ (*.xls)");
+    QFileDialog dialog(this, QStringLiteral("力データ、計算結果データのファイルへの保存"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilter(QStringLiteral("Exelﾌｧｲﾙ (*.xls)"));
+    // A name typed without an extension gets the one the filter names.
+    dialog.setDefaultSuffix(QStringLiteral("xls"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+      return QString();
+    return dialog.selectedFiles().constFirst();
   };
   drain_timer_.setInterval(33);
   connect(&drain_timer_, &QTimer::timeout, this, &KtCaluculationDialog::DrainDisplays);

@@ -39,6 +39,7 @@ enum class MainCommand {
   HelpContents,
   HelpSearch,
   About,
+  FitAll,
 };
 
 }  // namespace tavrine

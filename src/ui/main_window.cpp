@@ -13,6 +13,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalBlocker>
 #include <QToolBar>
 #include <QToolButton>
@@ -36,38 +37,6 @@ namespace {
 
 constexpr const char* kMainTitle = "Tavrine";
 
-// Lays the four views out on the 1500 × 1000 grid whatever the real size of the area.
-class ViewArea final : public QWidget {
- public:
-  explicit ViewArea(QWidget* parent) : QWidget(parent) {
-    setObjectName("ViewArea");
-    setMinimumSize(600, 400);
-  }
-  std::array<ViewWidget*, 4> views{};
-  std::function<void()> on_resized;
-
- protected:
-  void resizeEvent(QResizeEvent* event) override {
-    QWidget::resizeEvent(event);
-    const double sx = width() / 1500.0;
-    const double sy = height() / 1000.0;
-    // Top-left corners in grid units, by ViewIndex: side, top, front, free.
-    const std::array<QPointF, 4> corners{QPointF(750, 50), QPointF(50, 50), QPointF(50, 500),
-                                         QPointF(750, 500)};
-    for (size_t i = 0; i < 4; ++i) {
-      if (views[i] == nullptr)
-        continue;
-      const QPoint top_left(qRound(corners[i].x() * sx), qRound(corners[i].y() * sy));
-      const QPoint bottom_right(qRound((corners[i].x() + 700) * sx),
-                                qRound((corners[i].y() + 450) * sy));
-      views[i]->setGeometry(QRect(top_left, bottom_right - QPoint(1, 1)));
-      views[i]->SyncImageSize();
-    }
-    if (on_resized)
-      on_resized();
-  }
-};
-
 }  // namespace
 
 // The display tells the window when a view is drawn and when the texts beside it change.
@@ -76,6 +45,7 @@ class MainWindow::Observer final : public ViewObserver {
   explicit Observer(MainWindow& window) : window_(window) {}
   void ViewPlaced(int view, const LayoutRect&) override {
     window_.views_[static_cast<size_t>(view)]->show();
+    window_.vectors_shown_.reset();  // a drawing of a view erases the vectors
   }
   void TextsChanged(const ViewTexts& texts) override { window_.ShowTexts(texts); }
 
@@ -93,9 +63,7 @@ MainWindow::MainWindow(ElementModel& model, NoticeBoard& notices, QWidget* paren
   auto* central = new QWidget(this);
   auto* layout = new QVBoxLayout(central);
   layout->setContentsMargins(0, 0, 0, 0);
-  view_area_ = new ViewArea(central);
-  layout->addWidget(view_area_, 1);
-  BuildViews();
+  BuildViewArea(central);
   observer_ = std::make_unique<Observer>(*this);
   display_.canvas = Canvases();
   display_.observer = observer_.get();
@@ -123,28 +91,15 @@ MainWindow::MainWindow(ElementModel& model, NoticeBoard& notices, QWidget* paren
     return ChooseFileWithDialog(save, title);
   };
   qApp->installEventFilter(this);
-  resize(1200, 860);
+  // About nine tenths of the screen's free area; the views grow with the window.
+  const QScreen* shown_on = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
+  const QSize available =
+      shown_on != nullptr ? shown_on->availableGeometry().size() : QSize(1280, 800);
+  resize(available * 0.9);
 }
 
 MainWindow::~MainWindow() {
   qApp->removeEventFilter(this);
-}
-
-void MainWindow::BuildViews() {
-  const std::array<const char*, 4> readouts{"LabelHmax", "LabelHymax", "LabelHxmax", "LabelHzmax"};
-  auto* area = static_cast<ViewArea*>(view_area_);
-  for (int i = 0; i < 4; ++i) {
-    auto* view = new ViewWidget(i, readouts[static_cast<size_t>(i)], i == 0, view_area_);
-    view->hide();  // hidden until its first drawing
-    connect(view, &ViewWidget::PrimaryDrag, this, &MainWindow::OnPrimaryDrag);
-    views_[static_cast<size_t>(i)] = view;
-    area->views[static_cast<size_t>(i)] = view;
-  }
-  // A resize in the normal state redraws; into or within maximised or minimised it does not.
-  area->on_resized = [this] {
-    if (!(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)))
-      RedrawAll();
-  };
 }
 
 void MainWindow::BuildControls(QWidget* area) {
@@ -231,6 +186,7 @@ void MainWindow::BuildMenus() {
   Bind(save, MainCommand::SaveModel);
   Bind(AddEntry(file, "mnuSaveDistFieldData", "磁界分布データの保存"),
        MainCommand::ExportDistribution);
+  AddPictureEntry(file);
   AddBar(file, "mnuFileBar1");
   QAction* exit = AddEntry(file, "mnuFileExit", "終了(&X)");
   exit->setShortcut(QKeySequence::Quit);
@@ -242,6 +198,7 @@ void MainWindow::BuildMenus() {
        MainCommand::RedrawFieldVectors);
   Bind(AddEntry(display, "mnuChangeColor", "色の変更"), MainCommand::ChangeColour);
   Bind(AddEntry(display, "mnuInitialize", "初期化"), MainCommand::InitializeByMenu);
+  AddViewEntries(display);
 
   QMenu* element = AddSubmenu(bar, "mnuCreateaAndModifyElement", "要素の作成と修正(&E)");
   QMenu* magnet = AddSubmenu(element, "mnuCreateAndModifyMagnet", "磁石の作成と修正");
@@ -350,6 +307,7 @@ const std::vector<ToolbarButton>& Toolbar2Buttons() {
       {"", "Ktの計算結果の表示", "KtResult", std::nullopt},
       {"BWriteMagField", "磁界計算結果の再表示", "BWriteMagField", MainCommand::RedrawFieldVectors},
       {"BColor", "色の選択", "BColor", MainCommand::ChangeColour},
+      {"BFitAll", "全体表示", "BFitAll", MainCommand::FitAll},
   };
   return kButtons;
 }
@@ -357,12 +315,20 @@ const std::vector<ToolbarButton>& Toolbar2Buttons() {
 }  // namespace
 
 void MainWindow::BuildToolbars() {
-  const std::array<std::pair<const char*, const std::vector<ToolbarButton>*>, 2> bars{
-      std::pair{"Toolbar1", &Toolbar1Buttons()}, std::pair{"Toolbar2", &Toolbar2Buttons()}};
-  for (const auto& [name, buttons] : bars) {
-    QToolBar* bar = addToolBar(QString::fromUtf8(name));
+  struct Bar {
+    const char* name;
+    const char* title;
+    const std::vector<ToolbarButton>* buttons;
+  };
+  const std::array<Bar, 2> bars{Bar{"Toolbar1", "要素と計算", &Toolbar1Buttons()},
+                                Bar{"Toolbar2", "ファイルと表示", &Toolbar2Buttons()}};
+  for (const auto& [name, title, buttons] : bars) {
+    QToolBar* bar = addToolBar(QString::fromUtf8(title));
     bar->setObjectName(name);
-    bar->setIconSize(QSize(24, 24));
+    // Some commands are reached only from the toolbars: they must not be hidden by a click.
+    bar->toggleViewAction()->setVisible(false);
+    // Both toolbars share one row; at this size every button shows on a 1280-pixel screen.
+    bar->setIconSize(QSize(20, 20));
     bar->setMovable(false);
     for (const ToolbarButton& button_entry : *buttons) {
       QAction* action =
@@ -401,6 +367,9 @@ void MainWindow::RunCommand(MainCommand command) {
     case MainCommand::FillGrey:
       FillAllGrey();
       return;
+    case MainCommand::FitAll:
+      FitAll();
+      return;
     case MainCommand::StartRectRun:
     case MainCommand::StartSectRun:
       StartRun(command == MainCommand::StartRectRun);
@@ -422,13 +391,14 @@ std::array<Canvas*, 4> MainWindow::Canvases() const {
 void MainWindow::ShowTexts(const ViewTexts& texts) {
   for (size_t v = 0; v < 4; ++v) {
     for (int item = 0; item < 6; ++item) {
-      views_[v]->ReadoutItem(item)->setText(Utf8(texts.readouts[v][static_cast<size_t>(item)]));
+      strips_[v]->ReadoutItem(item)->setText(Utf8(texts.readouts[v][static_cast<size_t>(item)]));
     }
-    views_[v]->PlaceReadouts();  // the columns follow the length of their texts
   }
   for (int i = 0; i < 3; ++i) {
-    views_[0]->AngleReadout(i)->setText(Utf8(texts.angles[static_cast<size_t>(i)]));
+    strips_[0]->AngleReadout(i)->setText(Utf8(texts.angles[static_cast<size_t>(i)]));
   }
+  // The strips' columns take the widths of their new texts at once.
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
   if (zoom_text_->text() != Utf8(texts.zoom)) {
     // The display has applied this zoom already; mirroring it must not apply it again.
     const bool was_mirroring = mirroring_zoom_;
@@ -444,25 +414,32 @@ void MainWindow::RedrawAll() {
 
 void MainWindow::DrawRectFieldVectors() {
   DrawAllFieldVectors(model_, display_, PointSetKind::kRect);
+  vectors_shown_ = PointSetKind::kRect;
 }
 
 void MainWindow::FillAllGrey() {
   tavrine::FillAllGrey(display_);
+  vectors_shown_.reset();
 }
 
 void MainWindow::ShowRunResults(bool rect_set) {
   const PointSetKind set = rect_set ? PointSetKind::kRect : PointSetKind::kSect;
   DrawAllFieldVectors(model_, display_, set);
+  vectors_shown_ = set;
+  last_run_set_ = set;
   ShowExtremesReadout(model_, display_, set, FindFieldExtremes(model_, set));
+  RefreshFieldMap();
 }
 
 void MainWindow::OnZoomScroll(int position) {
+  ApplyZoom(position / 10.0, -1, {});
   SetZoomFromScroll(model_, display_, position);
 }
 
 void MainWindow::OnZoomText(const QString& text) {
   if (mirroring_zoom_)
     return;
+  ApplyZoom(NumericValue(text.toStdString()), -1, {});
   SetZoomFromText(model_, display_, text.toStdString());
   SyncZoomControls();
 }
@@ -507,6 +484,9 @@ void MainWindow::StartRun(bool rect_set) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == view_area_ && event->type() == QEvent::Resize) {
+    OnViewAreaResized();
+  }
   if (event->type() == QEvent::Show && watched->isWidgetType()) {
     auto* widget = static_cast<QWidget*>(watched);
     const Qt::WindowType type = widget->windowType();

@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "studies/pc_form.h"
+#include "ui/chart_axes.h"
 #include "ui/ui_fonts.h"
 
 namespace tavrine {
@@ -31,6 +32,7 @@ void FitAxis(QValueAxis* axis, double low, double high) {
   }
   axis->setRange(low, high);
   axis->applyNiceNumbers();
+  AnchorTicksAtZero(axis);
 }
 
 }  // namespace

@@ -3,7 +3,9 @@
 #include "ui/table_windows.h"
 
 #include <QEvent>
+#include <QGuiApplication>
 #include <QHeaderView>
+#include <QScreen>
 #include <QVBoxLayout>
 
 #include "calcpoints/result_tables.h"
@@ -57,13 +59,6 @@ TableWindow::TableWindow(ElementModel& model, const char* name, const char* titl
 
 void TableWindow::Open() {
   Refresh();
-  if (!fitted_) {
-    // Columns fit their headings and first rows once; later widths are the user's.
-    for (QTableView* grid : findChildren<QTableView*>()) {
-      grid->resizeColumnsToContents();
-    }
-    fitted_ = true;
-  }
   show();
   raise();
   activateWindow();
@@ -77,8 +72,24 @@ bool TableWindow::event(QEvent* event) {
   return QWidget::event(event);
 }
 
-QTableView* TableWindow::AddGrid(const char* name) {
-  auto* grid = new QTableView(this);
+void TableWindow::FillGrid(QTableView* grid,
+                           std::vector<std::string> headings,
+                           std::vector<std::vector<std::string>> rows) {
+  Rows(grid)->SetRows(std::move(headings), std::move(rows));
+  // Each refill fits the columns to the texts now in them, so no number is cut short.
+  grid->resizeColumnsToContents();
+}
+
+void TableWindow::FitToScreen(QSize wanted) {
+  const QScreen* shown_on = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
+  if (shown_on != nullptr) {
+    wanted = wanted.boundedTo(shown_on->availableGeometry().size() * 0.9);
+  }
+  resize(wanted);
+}
+
+QTableView* TableWindow::AddGrid(const char* name, QWidget* holder) {
+  auto* grid = new QTableView(holder != nullptr ? holder : this);
   grid->setObjectName(name);
   grid->setModel(new TextRowsModel(grid));
   grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -86,7 +97,8 @@ QTableView* TableWindow::AddGrid(const char* name) {
   grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   grid->verticalHeader()->setDefaultSectionSize(22);
   grid->horizontalHeader()->setMinimumSectionSize(60);
-  layout()->addWidget(grid);
+  if (holder == nullptr)
+    layout()->addWidget(grid);
   return grid;
 }
 
@@ -101,7 +113,7 @@ ResultTableWindow::ResultTableWindow(ElementModel& model, bool rect_set, QWidget
                   parent),
       rect_set_(rect_set) {
   grid_ = AddGrid(rect_set ? "Grid1" : "Grid2");
-  resize(760, 560);
+  FitToScreen(QSize(760, 560));
 }
 
 void ResultTableWindow::Refresh() {
@@ -111,25 +123,32 @@ void ResultTableWindow::Refresh() {
   for (size_t i = 1; i < table.size(); ++i) {
     rows.emplace_back(table[i].begin(), table[i].end());
   }
-  Rows(grid_)->SetRows({table[0].begin(), table[0].end()}, std::move(rows));
+  FillGrid(grid_, {table[0].begin(), table[0].end()}, std::move(rows));
 }
 
 InputTablesWindow::InputTablesWindow(ElementModel& model, QWidget* parent)
     : TableWindow(model, "OutputTable", "磁石とｺｲﾙﾃﾞｰﾀの表示", parent) {
+  // One tab per kind, each grid as tall as the window allows.
+  tabs_ = new QTabWidget(this);
+  tabs_->setObjectName("Kinds");
+  layout()->addWidget(tabs_);
   for (const char* name : {"Grid1", "Grid2", "Grid3", "Grid4", "Grid5", "Grid6", "Grid7"}) {
-    QTableView* grid = AddGrid(name);
-    grid->setMinimumHeight(90);
+    QTableView* grid = AddGrid(name, tabs_);
+    tabs_->addTab(grid, QString());
     grids_.push_back(grid);
   }
-  resize(1080, 900);
+  FitToScreen(QSize(1080, 600));
 }
 
 void InputTablesWindow::Refresh() {
   for (InputTable& table : InputDataTables(model_)) {
     // "Grid1" … "Grid7" name the views in the same numbering.
     const size_t index = static_cast<size_t>(table.grid.back() - '1');
-    TextRowsModel* rows = Rows(grids_.at(index));
-    rows->SetRows(std::move(table.headings), std::move(table.rows));
+    // The tab shows the kind's title and its count.
+    const QString title = QString::fromStdString(table.headings.front());
+    tabs_->setTabText(static_cast<int>(index),
+                      QStringLiteral("%1 (%2)").arg(title).arg(table.rows.size()));
+    FillGrid(grids_.at(index), std::move(table.headings), std::move(table.rows));
   }
 }
 

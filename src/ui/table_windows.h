@@ -7,6 +7,7 @@
 #include <vector>
 
 #include <QAbstractTableModel>
+#include <QTabWidget>
 #include <QTableView>
 #include <QWidget>
 
@@ -45,12 +46,15 @@ class TableWindow : public QWidget {
 
  protected:
   bool event(QEvent* event) override;
-  QTableView* AddGrid(const char* name);
+  // holder: the widget the grid goes into; none for the window's own column.
+  QTableView* AddGrid(const char* name, QWidget* holder = nullptr);
   TextRowsModel* Rows(QTableView* grid) const;
+  void FillGrid(QTableView* grid,
+                std::vector<std::string> headings,
+                std::vector<std::vector<std::string>> rows);
+  // The wanted size, or nine tenths of the screen's free area where that is smaller.
+  void FitToScreen(QSize wanted);
   ElementModel& model_;
-
- private:
-  bool fitted_ = false;
 };
 
 class ResultTableWindow : public TableWindow {
@@ -76,6 +80,7 @@ class InputTablesWindow : public TableWindow {
 
  private:
   std::vector<QTableView*> grids_;  // Grid1 … Grid7
+  QTabWidget* tabs_ = nullptr;
 };
 
 }  // namespace tavrine

@@ -1,79 +1,67 @@
-// The view widget and the canvas that paints into its picture.
+// The view widget, the canvas that paints into its picture, and the pointer's navigation.
 #include "ui/view_widget.h"
-
-#include <algorithm>
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 
+#include "display/views.h"
+#include "ui/image_canvas.h"
 #include "ui/ui_fonts.h"
 
 namespace tavrine {
 
 namespace {
-QColor ToQColor(Rgb colour) {
-  return QColor(colour.r, colour.g, colour.b);
-}
+const QColor kUnpaintedGrey(200, 200, 200);
 }  // namespace
 
-// Draws straight into the widget's picture and asks for a repaint; nothing is retained.
-class ViewWidget::ImagePainter final : public Canvas {
+// Draws into the picture and asks for one repaint per batch of drawing calls.
+class ViewWidget::WidgetCanvas final : public Canvas {
  public:
-  explicit ImagePainter(ViewWidget& view) : view_(view) {}
+  WidgetCanvas(ViewWidget& view, ImageCanvas& image) : view_(view), image_(image) {}
   void Fill(Rgb colour) override {
-    view_.image_.fill(ToQColor(colour));
-    view_.update();
+    image_.Fill(colour);
+    Touch();
   }
   void Line(double x1, double y1, double x2, double y2, Rgb colour) override {
-    QPainter painter(&view_.image_);
-    painter.setPen(ToQColor(colour));
-    painter.drawLine(QPointF(x1, y1), QPointF(x2, y2));
-    view_.update();
+    image_.Line(x1, y1, x2, y2, colour);
+    Touch();
   }
   void Dot(double x, double y, Rgb colour) override {
-    QPainter painter(&view_.image_);
-    painter.setPen(ToQColor(colour));
-    painter.drawPoint(QPointF(x, y));
-    view_.update();
+    image_.Dot(x, y, colour);
+    Touch();
   }
   void Text(double x, double y, std::string_view text, Rgb colour) override {
-    QPainter painter(&view_.image_);
-    painter.setPen(ToQColor(colour));
-    painter.setFont(ViewFont());
-    // The position is the text's top-left corner.
-    const QString line = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-    painter.drawText(QRectF(x, y, 400, 40), Qt::AlignLeft | Qt::AlignTop, line);
-    view_.update();
+    image_.Text(x, y, text, colour);
+    Touch();
   }
-  double Width() const override { return view_.image_.width(); }
-  double Height() const override { return view_.image_.height(); }
+  double Width() const override { return image_.Width(); }
+  double Height() const override { return image_.Height(); }
+  double MergeLength() const override { return image_.MergeLength(); }
+  void Painted() { repaint_asked_ = false; }
 
  private:
+  void Touch() {
+    if (!repaint_asked_) {
+      repaint_asked_ = true;
+      view_.update();
+    }
+  }
   ViewWidget& view_;
+  ImageCanvas& image_;
+  bool repaint_asked_ = false;
 };
 
-ViewWidget::ViewWidget(int view_index,
-                       const QString& readout_name,
-                       bool with_angles,
-                       QWidget* parent)
+ViewWidget::ViewWidget(int view_index, QWidget* parent)
     : QWidget(parent),
       view_index_(view_index),
-      image_(1, 1, QImage::Format_RGB32),
-      canvas_(std::make_unique<ImagePainter>(*this)) {
-  image_.fill(QColor(200, 200, 200));
+      image_canvas_(std::make_unique<ImageCanvas>(1, 1)),
+      canvas_(std::make_unique<WidgetCanvas>(*this, *image_canvas_)) {
+  image_canvas_->SetFont(ViewFont());
+  image_canvas_->SetView(kViewWidth, kViewHeight, pan_);
   setAttribute(Qt::WA_OpaquePaintEvent);
   setObjectName(QStringLiteral("Picture1_%1").arg(view_index));
-  const std::array<const char*, 6> initial{"Hx=0", "Hy=0", "Hz=0", "Px=", "Py=", "Pz="};
-  for (int i = 0; i < 6; ++i) {
-    readout_[static_cast<size_t>(i)] =
-        MakeField(readout_name + QString::number(i), QString::fromUtf8(initial[i]));
-  }
-  if (with_angles) {
-    const std::array<const char*, 3> names{"Text3", "Text4", "Text5"};
-    const std::array<const char*, 3> texts{"X=0", "Y=0", "Z=0"};
-    for (size_t i = 0; i < 3; ++i)
-      angles_[i] = MakeField(names[i], texts[i]);
-  }
+  setMinimumSize(140, 90);
 }
 
 ViewWidget::~ViewWidget() = default;
@@ -82,46 +70,30 @@ Canvas& ViewWidget::GetCanvas() {
   return *canvas_;
 }
 
-QLabel* ViewWidget::MakeField(const QString& name, const QString& text) {
-  auto* label = new QLabel(text, this);
-  label->setObjectName(name);
-  label->setFont(ViewFont());
-  label->setAutoFillBackground(true);
-  label->setStyleSheet(QStringLiteral("background: white; color: black; padding: 0 2px;"));
-  label->setFixedSize(kReadoutMinWidth, 18);
-  // The pointer rotates the free view over the readouts as well.
-  label->setAttribute(Qt::WA_TransparentForMouseEvents);
-  return label;
+const QImage& ViewWidget::Image() {
+  return image_canvas_->Image();
 }
 
-void ViewWidget::PlaceReadouts() {
-  const int w = width();
-  const int h = height();
-  // Three columns ending 22 px from the right edge, each as wide as its longer text (a
-  // position can have 15 significant digits), never narrower than the initial 58 px.
-  int right = w - 22;
-  for (int column = 2; column >= 0; --column) {
-    QLabel* upper = readout_[static_cast<size_t>(column)];
-    QLabel* lower = readout_[static_cast<size_t>(column + 3)];
-    const int needed = std::max(upper->sizeHint().width(), lower->sizeHint().width());
-    const int width = std::max(kReadoutMinWidth, needed);
-    for (QLabel* item : {upper, lower}) {
-      item->setFixedWidth(width);
-    }
-    upper->move(right - width, h - 50);
-    lower->move(right - width, h - 30);
-    right -= width + 2;
-  }
-  const std::array<int, 3> angle_x{20, 75, 130};
-  for (size_t i = 0; i < 3; ++i) {
-    if (angles_[i] != nullptr)
-      angles_[i]->move(angle_x[i], h - 50);
-  }
+void ViewWidget::SetPan(const ScreenPoint& pan) {
+  pan_ = pan;
+  image_canvas_->SetView(kViewWidth, kViewHeight, pan_);
+}
+
+Viewport ViewWidget::CurrentViewport() const {
+  return image_canvas_->View();
+}
+
+void ViewWidget::SetAntialiased(bool on) {
+  image_canvas_->SetAntialiased(on);
 }
 
 void ViewWidget::paintEvent(QPaintEvent*) {
+  canvas_->Painted();
   QPainter painter(this);
-  painter.drawImage(0, 0, image_);
+  if (!pan_offset_.isNull()) {
+    painter.fillRect(rect(), kUnpaintedGrey);
+  }
+  painter.drawImage(pan_offset_, Image());
   // A thin frame on the widget, not in the picture, so that the touching views stay apart.
   painter.setPen(QColor(40, 40, 40));
   painter.drawRect(rect().adjusted(0, 0, -1, -1));
@@ -134,22 +106,58 @@ void ViewWidget::resizeEvent(QResizeEvent* event) {
 
 void ViewWidget::SyncImageSize() {
   const QSize wanted = size().expandedTo(QSize(1, 1));
-  if (image_.size() == wanted)
+  if (image_canvas_->Image().size() == wanted)
     return;
   // A new picture of the new size; the redraw that follows a resize fills it.
-  QImage resized(wanted, QImage::Format_RGB32);
-  resized.fill(QColor(200, 200, 200));
-  QPainter painter(&resized);
-  painter.drawImage(0, 0, image_);
-  painter.end();
-  image_ = resized;
-  PlaceReadouts();
+  image_canvas_->ResizeImage(wanted.width(), wanted.height());
+  emit Resized(view_index_);
+}
+
+void ViewWidget::mousePressEvent(QMouseEvent* event) {
+  const bool pan_button =
+      event->button() == Qt::MiddleButton ||
+      (event->button() == Qt::LeftButton && (event->modifiers() & Qt::ShiftModifier));
+  if (pan_button) {
+    panning_ = true;
+    pan_start_ = event->position();
+    pan_offset_ = {};
+    return;
+  }
+  QWidget::mousePressEvent(event);
 }
 
 void ViewWidget::mouseMoveEvent(QMouseEvent* event) {
-  if (event->buttons() == Qt::LeftButton) {
-    emit PrimaryDrag(event->position().x(), event->position().y());
+  if (panning_) {
+    // The picture follows the pointer at once; it is drawn anew when the drag ends.
+    pan_offset_ = event->position() - pan_start_;
+    update();
+    return;
   }
+  if (event->buttons() == Qt::LeftButton) {
+    const ScreenPoint at =
+        CurrentViewport().ToDrawing({event->position().x(), event->position().y()});
+    emit PrimaryDrag(at.x, at.y);
+  }
+}
+
+void ViewWidget::mouseReleaseEvent(QMouseEvent* event) {
+  if (!panning_) {
+    QWidget::mouseReleaseEvent(event);
+    return;
+  }
+  panning_ = false;
+  const QPointF moved = event->position() - pan_start_;
+  pan_offset_ = {};
+  SetPan(PanAfterDrag(pan_, moved.x(), moved.y(), CurrentViewport().Scale()));
+  emit PanFinished(view_index_);
+}
+
+void ViewWidget::wheelEvent(QWheelEvent* event) {
+  const double steps = event->angleDelta().y() / 120.0;
+  if (steps != 0) {
+    emit WheelTurned(view_index_, event->position(), steps);
+  }
+  event->accept();
 }
 
 }  // namespace tavrine

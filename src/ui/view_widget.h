@@ -1,56 +1,68 @@
-// One of the four views: a widget that keeps the picture its canvas paints and shows it, with
-// the readout fields placed over it in the view's drawing units (one unit per pixel).
+// One of the four views: a widget that keeps the picture its canvas paints and shows it. The
+// view's 700 × 450 drawing units fill the widget at any size; the user pans it with the middle
+// button (or Shift and the primary button) and zooms it with the wheel.
 #pragma once
 
-#include <array>
 #include <memory>
 
 #include <QImage>
-#include <QLabel>
+#include <QPoint>
 #include <QWidget>
 
 #include "display/canvas.h"
+#include "display/viewport.h"
 
 namespace tavrine {
+
+class ImageCanvas;
 
 class ViewWidget : public QWidget {
   Q_OBJECT
  public:
-  // readout_name: "LabelHmax", "LabelHymax", "LabelHxmax" or "LabelHzmax"; its six items are
-  // named readout_name + "0" … "5". with_angles adds Text3, Text4, Text5 (the side view).
-  ViewWidget(int view_index, const QString& readout_name, bool with_angles, QWidget* parent);
+  ViewWidget(int view_index, QWidget* parent);
   ~ViewWidget() override;
 
   int ViewIndex() const { return view_index_; }
   Canvas& GetCanvas();
-  const QImage& Image() const { return image_; }
-  QLabel* ReadoutItem(int item) const { return readout_[static_cast<size_t>(item)]; }
-  // 0, 1, 2: Text3, Text4, Text5; only in the side view.
-  QLabel* AngleReadout(int item) const { return angles_[static_cast<size_t>(item)]; }
-  // Puts the readout fields at their places for the current size.
-  void PlaceReadouts();
+  // Ends any drawing in progress and gives the picture (device pixels).
+  const QImage& Image();
+  // The pan in drawing units; it takes effect with the next drawing.
+  ScreenPoint Pan() const { return pan_; }
+  void SetPan(const ScreenPoint& pan);
+  Viewport CurrentViewport() const;
+  void SetAntialiased(bool on);
   // Gives the picture the widget's size at once, even while the widget is hidden.
   void SyncImageSize();
 
  signals:
-  // The pointer moved over the view with the primary button, and no other, held.
+  // The pointer moved over the view with the primary button, and no other, held; (x, y) in
+  // drawing units.
   void PrimaryDrag(double x, double y);
+  // The wheel turned by `steps` notches (positive away from the user) at a device point.
+  void WheelTurned(int view_index, QPointF at, double steps);
+  // A pan drag ended; the new pan is set and the view needs drawing.
+  void PanFinished(int view_index);
+  // The picture took a new size and is blank until drawn again.
+  void Resized(int view_index);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
 
  private:
-  class ImagePainter;
-  QLabel* MakeField(const QString& name, const QString& text);
+  class WidgetCanvas;
 
   int view_index_;
-  QImage image_;
-  std::unique_ptr<ImagePainter> canvas_;
-  static constexpr int kReadoutMinWidth = 58;
-  std::array<QLabel*, 6> readout_{};
-  std::array<QLabel*, 3> angles_{};
+  ScreenPoint pan_;
+  std::unique_ptr<ImageCanvas> image_canvas_;
+  std::unique_ptr<WidgetCanvas> canvas_;
+  bool panning_ = false;
+  QPointF pan_start_;
+  QPointF pan_offset_;  // device offset of the picture during a pan drag
 };
 
 }  // namespace tavrine

@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "display/viewport.h"
 #include "display_fixture.h"
 #include "model/text_rules.h"
 #include "model/world_frame.h"
@@ -13,25 +14,54 @@ namespace {
 using testing::CanvasCall;
 using testing::DisplayTest;
 
+// Nine tenths of the smaller half-size over the farthest corner's distance from the origin.
+constexpr double kEmptyFit = 0.9 * 225 / 100;
+
 TEST_F(DisplayTest, AutoFitOfEmptyModelAndWorldCube) {
-  EXPECT_NEAR(ComputeAutoFit(*model, 350, 225), 225.0 / 100 / 1.9, 1e-12);
-  EXPECT_NEAR(ComputeAutoFit(*model, 350, 225), 1.1842, 1e-4);
+  EXPECT_NEAR(ComputeAutoFit(*model, 350, 225), kEmptyFit, 1e-12);
   MakeWorldBox(*model, 100);
-  EXPECT_NEAR(ComputeAutoFit(*model, 350, 225), 2.3684, 1e-4);
-  EXPECT_NEAR(ComputeAutoFit(*model, 350, 225), 225.0 / 50 / 1.9, 1e-12);
+  // The cube's bottom corners lie sqrt(50² + 50² + 100²) mm from the origin.
+  EXPECT_NEAR(ComputeAutoFit(*model, 350, 225), 0.9 * 225 / std::sqrt(15000.0), 1e-12);
 }
 
-TEST_F(DisplayTest, AutoFitReadsSlotsZeroToTenOnly) {
+// Every line end of every view lies inside the view's drawing area.
+void ExpectAllInside(const testing::RecordingCanvas (&canvas)[kViewCount]) {
+  for (int v = 0; v < kViewCount; ++v) {
+    for (const CanvasCall& line : canvas[v].Lines()) {
+      for (auto [x, y] : {std::pair{line.x1, line.y1}, std::pair{line.x2, line.y2}}) {
+        EXPECT_TRUE(x >= 0 && x <= 700 && y >= 0 && y <= 450) << v << ": " << x << ", " << y;
+      }
+    }
+  }
+}
+
+TEST_F(DisplayTest, AutoFitKeepsEveryKindInsideEveryViewAtAnyRotation) {
   MakeWorldBox(*model, 100);
+  model->RecMagTable[20] = {30, 30, 10, -140, 20, 60, 0.3, 0, 0, 1000};
+  model->RecMagCount = 20;  // a slot far beyond ten
+  model->SecMagTable[1] = {10, 40, 20, DegToRad(90), 0, 150, -30, 0, 1, 0, 1000};
+  model->SecMagCount = 1;
+  model->SecCylCoilTable[1] = {60, DegToRad(270), 4, 1, 0, 0, -200, 0.5, 0, 0};
+  model->SecCylCoilCount = 1;
+  for (double angle : {0.0, 0.7, 2.2, 4.0}) {
+    model->View.FreeViewAngX = angle;
+    model->View.FreeViewAngY = 1.3 * angle;
+    ClearAll();
+    RedrawAll(*model, views);
+    ExpectAllInside(canvas);
+  }
+  // An element beyond its table's count is not drawn and does not shrink the picture.
   const double fit = ComputeAutoFit(*model, 350, 225);
-  RecMag& huge = model->RecMagTable[11];
-  huge.a = huge.b = huge.l = 1e5;
-  model->RecMagCount = 11;
+  model->StrCylCoilTable[1] = {1e5, 1, 1, 0, 0, 0, 0, 0, 0};
   EXPECT_EQ(ComputeAutoFit(*model, 350, 225), fit);
-  // Slot 10 beyond the count still takes part.
-  model->RecMagCount = 1;
-  model->RecMagTable[10].a = 1000;
-  EXPECT_LT(ComputeAutoFit(*model, 350, 225), fit);
+}
+
+TEST_F(DisplayTest, SectorMagnetsAloneAreFitted) {
+  model->SecMagTable[1] = {200, 400, 50, DegToRad(360), 0, 0, 0, 0, 0, 0, 1000};
+  model->SecMagCount = 1;
+  RedrawAll(*model, views);
+  ExpectAllInside(canvas);
+  EXPECT_LT(model->View.ViewScale, kEmptyFit / 3);
 }
 
 TEST_F(DisplayTest, OriginProjectsToTheCentreOfEveryView) {
@@ -67,25 +97,25 @@ TEST_F(DisplayTest, FixedViewsShowTheirScreenDirections) {
 TEST_F(DisplayTest, RedrawDrawsViewsInOrderWithAxesOnTop) {
   RedrawAll(*model, views);
   EXPECT_EQ(log.placed, (std::vector<int>{kFreeView, kTopView, kFrontView, kSideView}));
-  EXPECT_NEAR(model->View.ViewScale, 1.1842, 1e-4);
+  EXPECT_NEAR(model->View.ViewScale, kEmptyFit, 1e-12);
   const auto& top = canvas[kTopView];
   ASSERT_EQ(top.calls.size(), 7u);  // fill, three axes with their letters
   EXPECT_EQ(top.calls[0].kind, CanvasCall::kFill);
   EXPECT_EQ(top.calls[0].colour, (Rgb{105, 105, 105}));
   const auto lines = top.Lines();
-  // 50 mm × 1.1842 = 59.2, rounded to whole units.
+  // 50 mm × 2.025 = 101.25, rounded to whole units.
   EXPECT_EQ(lines[0].x1, 350);
-  EXPECT_EQ(lines[0].x2, 409);
+  EXPECT_EQ(lines[0].x2, 451);
   EXPECT_EQ(lines[0].y2, 225);
   EXPECT_EQ(lines[0].colour, (Rgb{255, 0, 0}));
-  EXPECT_EQ(lines[1].y2, 166);
+  EXPECT_EQ(lines[1].y2, 124);
   EXPECT_EQ(lines[1].colour, (Rgb{0, 255, 0}));
   const auto texts = top.Texts();
   ASSERT_EQ(texts.size(), 3u);
   EXPECT_EQ(texts[0].text, "X");
   EXPECT_EQ(texts[1].text, "Y");
   EXPECT_EQ(texts[2].text, "Z ");
-  EXPECT_NEAR(texts[0].x1, 350 + 55 * 225.0 / 100 / 1.9, 1e-9);  // not rounded
+  EXPECT_NEAR(texts[0].x1, 350 + 55 * kEmptyFit, 1e-9);  // not rounded
 }
 
 TEST_F(DisplayTest, LargerViewMovesTheCentreNotTheAxisLength) {
@@ -94,7 +124,7 @@ TEST_F(DisplayTest, LargerViewMovesTheCentreNotTheAxisLength) {
   RedrawAll(*model, views);
   const auto lines = big.Lines();
   EXPECT_EQ(lines[0].x1, 700);
-  EXPECT_EQ(lines[0].x2 - lines[0].x1, 59);
+  EXPECT_EQ(lines[0].x2 - lines[0].x1, 101);
 }
 
 TEST_F(DisplayTest, DragSetsFreeViewAnglesAndReadouts) {
@@ -118,7 +148,7 @@ TEST_F(DisplayTest, ScrollSetsZoomAndScalesAboutTheCentre) {
   SetZoomFromScroll(*model, views, 25);
   EXPECT_EQ(model->View.ZoomFactor, 2.5);
   EXPECT_EQ(views.texts.zoom, "2.5");
-  EXPECT_NEAR(model->View.ViewScale, 2.5 * 225.0 / 50 / 1.9, 1e-12);
+  EXPECT_NEAR(model->View.ViewScale, 2.5 * 0.9 * 225 / std::sqrt(15000.0), 1e-12);
   const auto lines = canvas[kTopView].Lines();
   EXPECT_NEAR(lines.back().x1, 350, 0);
   // The same corner, 2.5 times as far from the centre; last redraw wins, so read the tail.
@@ -165,6 +195,48 @@ TEST(ViewLayoutTest, PlacesOnTheWindowGrid) {
   EXPECT_EQ(ReadoutPlaces(700, 450)[5].x, 620);
   EXPECT_EQ(ReadoutPlaces(700, 450)[5].y, 420);
   EXPECT_EQ(AngleReadoutPlaces(450)[2].x, 130);
+}
+
+}  // namespace
+}  // namespace tavrine
+
+namespace tavrine {
+namespace {
+
+TEST(ViewportTest, FitsTheDrawingAreaCentredAtAnySize) {
+  for (auto [w, h] : {std::pair{560.0, 337.0}, std::pair{1400.0, 500.0}, std::pair{300.0, 900.0}}) {
+    const Viewport port(w, h);
+    const ScreenPoint top_left = port.ToDevice({0, 0});
+    const ScreenPoint bottom_right = port.ToDevice({700, 450});
+    EXPECT_GE(top_left.x, -1e-9);
+    EXPECT_GE(top_left.y, -1e-9);
+    EXPECT_LE(bottom_right.x, w + 1e-9);
+    EXPECT_LE(bottom_right.y, h + 1e-9);
+    // Touching two opposite sides, and centred.
+    EXPECT_TRUE(std::abs(bottom_right.x - top_left.x - w) < 1e-9 ||
+                std::abs(bottom_right.y - top_left.y - h) < 1e-9);
+    EXPECT_NEAR(port.ToDevice({350, 225}).x, w / 2, 1e-9);
+    const ScreenPoint back = port.ToDrawing(port.ToDevice({123, 45}));
+    EXPECT_NEAR(back.x, 123, 1e-9);
+    EXPECT_NEAR(back.y, 45, 1e-9);
+  }
+}
+
+TEST(ViewportTest, ZoomAboutAPointKeepsItsProjectionInPlace) {
+  // A global point projected at zoom z lands at centre + z·q in drawing units.
+  const ScreenPoint q{37, -12};
+  const ScreenPoint pan{15, 8};
+  const double zoom = 1.5, ratio = 1.25;
+  const Viewport before(900, 600, pan);
+  const ScreenPoint pointer = before.ToDevice({350 + zoom * q.x, 225 + zoom * q.y});
+  const ScreenPoint new_pan = PanAfterZoom(pan, before.FromCentre(pointer), ratio);
+  const Viewport after(900, 600, new_pan);
+  const ScreenPoint moved = after.ToDevice({350 + zoom * ratio * q.x, 225 + zoom * ratio * q.y});
+  EXPECT_NEAR(moved.x, pointer.x, 1e-9);
+  EXPECT_NEAR(moved.y, pointer.y, 1e-9);
+  EXPECT_EQ(PanAfterZoom(pan, {1, 2}, 0).x, pan.x);  // zoom 0 cannot be undone by a ratio
+  const ScreenPoint dragged = PanAfterDrag(pan, 30, -60, before.Scale());
+  EXPECT_NEAR(Viewport(900, 600, dragged).ToDevice({0, 0}).x, before.ToDevice({0, 0}).x + 30, 1e-9);
 }
 
 }  // namespace

@@ -84,6 +84,8 @@ void CalcPointWindowsTest::init() {
   app_->StartUp();
   app_->Main()->SetConfirm([](const QString&, const QString&) { return true; });
   app_->Splash()->close();
+  // Exact colours are counted below: lines without smoothing keep them whole.
+  app_->Main()->SetAntialiased(false);
   tavrine::MakeWorldBox(Model(), 100);
   app_->Main()->RedrawAll();
   QVERIFY(QTest::qWaitForWindowExposed(app_->Main()));

@@ -45,6 +45,7 @@ void FieldRunTest::init() {
   tavrine::MakeWorldBox(*model_, 100);
   board_ = std::make_unique<tavrine::NoticeBoard>();
   window_ = new MainWindow(*model_, *board_);
+  window_->resize(1280, 800);  // the offscreen screen is smaller than a desktop's
   window_->SetConfirm([](const QString&, const QString&) { return true; });
   window_->show();
   QVERIFY(QTest::qWaitForWindowExposed(window_));

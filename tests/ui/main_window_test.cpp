@@ -65,6 +65,7 @@ void MainWindowTest::init() {
   tavrine::FullReset(*model_);
   board_ = std::make_unique<tavrine::NoticeBoard>();
   window_ = new MainWindow(*model_, *board_);
+  window_->resize(1280, 800);
   questions_.clear();
   answer_ = false;
   window_->SetConfirm([this](const QString& title, const QString& text) {
@@ -103,12 +104,17 @@ void MainWindowTest::MenuEntriesHaveTheirCaptionsOrderAndVisibility_data() {
                   {"mnuFileBar0", "-", false},
                   {"mnuFileSaveAs", "形状データ、磁界計算データの保存", false},
                   {"mnuSaveDistFieldData", "磁界分布データの保存", false},
+                  {"mnuSaveViewsPicture", "ビューの画像の保存", false},
                   {"mnuFileBar1", "-", false},
                   {"mnuFileExit", "終了(&X)", false}});
   row("mnuDisplay", {{"mnuReDrawElement", "要素の再描画", false},
                      {"mnuReDrawFieldVector", "磁場ベクトルの再描画", false},
                      {"mnuChangeColor", "色の変更", false},
-                     {"mnuInitialize", "初期化", false}});
+                     {"mnuInitialize", "初期化", false},
+                     {"mnuViewBar0", "-", false},
+                     {"mnuFitAll", "全体表示", false},
+                     {"mnuSmoothLines", "滑らかな線", false},
+                     {"mnuFieldMap", "磁界マップ", false}});
   row("mnuCreateaAndModifyElement", {{"mnuCreateAndModifyMagnet", "磁石の作成と修正", false},
                                      {"mnuCreateAndModifyCoil", "ｺｲﾙの作成と修正", false},
                                      {"mnuDeleteElement", "要素の削除", false},
@@ -208,6 +214,7 @@ void MainWindowTest::ToolbarButtonsHaveKeysTooltipsAndOrder() {
       "|Ktの計算結果の表示",
       "BWriteMagField|磁界計算結果の再表示",
       "BColor|色の選択",
+      "BFitAll|全体表示",
   };
   const std::array<std::pair<const char*, const QStringList*>, 2> bars{
       std::pair{"Toolbar1", &toolbar1}, std::pair{"Toolbar2", &toolbar2}};

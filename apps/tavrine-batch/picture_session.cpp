@@ -1,0 +1,81 @@
+// The offscreen session and model reading of the picture commands.
+#include "picture_session.h"
+
+#ifdef TAVRINE_HAVE_QTGUI
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include <QGuiApplication>
+#include <QLoggingCategory>
+
+#include "files/file_error.h"
+#include "files/model_file.h"
+#include "model/resets.h"
+
+namespace tavrine::batch {
+
+namespace {
+
+// Qt wants a runtime directory of mode 0700; a fresh one under the temporary directory.
+void EnsureRuntimeDir() {
+  if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+    return;
+  }
+  const QByteArray tmp =
+      qEnvironmentVariableIsEmpty("TMPDIR") ? QByteArray("/tmp") : qgetenv("TMPDIR");
+  std::string pattern = tmp.toStdString() + "/tavrine-batch-XXXXXX";
+  if (mkdtemp(pattern.data()) != nullptr) {
+    qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(pattern));
+  }
+}
+
+}  // namespace
+
+void EnsureGuiSession() {
+  if (QCoreApplication::instance() != nullptr) {
+    return;
+  }
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  }
+  EnsureRuntimeDir();
+  // Font and platform notes are for developers; the command reports its own outcome.
+  QLoggingCategory::setFilterRules(QStringLiteral("qt.*=false"));
+  static int argc = 1;
+  static char name[] = "tavrine-batch";
+  static char* argv[] = {name, nullptr};
+  static QGuiApplication app(argc, argv);
+}
+
+std::unique_ptr<ElementModel> ReadPictureModel(const std::string& path) {
+  auto current = std::make_unique<ElementModel>();
+  FullReset(*current);
+  ModelReadResult read = ReadModelFile(path, *current);
+  if (!read.ok()) {
+    const FileError error = read.error.value_or(FileError{0, "読み込めません"});
+    std::fprintf(stderr, "tavrine-batch: %s\n", DescribeFileError(path, error).c_str());
+    return nullptr;
+  }
+  return std::move(read.model);
+}
+
+std::string PictureKind(const std::string& path) {
+  std::string lower = path;
+  std::transform(lower.begin(), lower.end(), lower.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  for (const char* kind : {"png", "svg"}) {
+    const std::string suffix = std::string(".") + kind;
+    if (lower.size() > suffix.size() && lower.ends_with(suffix)) {
+      return kind;
+    }
+  }
+  return {};
+}
+
+}  // namespace tavrine::batch
+
+#endif  // TAVRINE_HAVE_QTGUI
