@@ -1,10 +1,11 @@
 // The offscreen session and model reading of the picture commands.
 #include "picture_session.h"
 
-#ifdef TAVRINE_HAVE_QTGUI
-
 #include <algorithm>
 #include <cctype>
+
+#ifdef TAVRINE_HAVE_QTGUI
+
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -63,6 +64,13 @@ std::unique_ptr<ElementModel> ReadPictureModel(const std::string& path) {
   return std::move(read.model);
 }
 
+}  // namespace tavrine::batch
+
+#endif  // TAVRINE_HAVE_QTGUI
+
+// Without Qt the picture commands still check their arguments before they say so.
+namespace tavrine::batch {
+
 std::string PictureKind(const std::string& path) {
   std::string lower = path;
   std::transform(lower.begin(), lower.end(), lower.begin(),
@@ -77,5 +85,3 @@ std::string PictureKind(const std::string& path) {
 }
 
 }  // namespace tavrine::batch
-
-#endif  // TAVRINE_HAVE_QTGUI
