@@ -3,6 +3,7 @@
 
 #include <memory>
 
+#include "batch/sweep_variants.h"
 #include "files/model_file.h"
 #include "files/safe_write.h"
 #include "model/resets.h"
@@ -39,14 +40,18 @@ StudyResult ReadRunResult(const std::string& path, const std::vector<std::string
   return {sweep::RunFigures(*read.model, rect, sect), std::nullopt};
 }
 
-// A study's standard output read by `figures`.
-template <std::optional<sweep::Figures> (*figures)(std::string_view)>
-StudyResult ReadStudyOutput(const std::string& path, const std::vector<std::string>&) {
+// A study's CSV result file (code page 932) read by `figures`.
+template <std::optional<sweep::Figures> (*figures)(const std::vector<sweep::CsvRow>&)>
+StudyResult ReadStudyFile(const std::string& path, const std::vector<std::string>&) {
   FileBytes file = ReadWholeFile(path);
   if (file.error) {
     return {{}, "結果を読めません: " + path + ": " + *file.error};
   }
-  if (auto read = figures(file.bytes)) {
+  auto rows = sweep::ReadCsvRows(file.bytes);
+  if (auto* error = std::get_if<std::string>(&rows)) {
+    return {{}, "結果を読めません: " + path + ": " + *error};
+  }
+  if (auto read = figures(std::get<std::vector<sweep::CsvRow>>(rows))) {
     return {*read, std::nullopt};
   }
   return {{}, "結果に数値の行がありません: " + path};
@@ -62,9 +67,9 @@ StudyResult ReadResultFileOnly(const std::string& path, const std::vector<std::s
 const std::vector<SweepStudy>& SweepStudies() {
   static const std::vector<SweepStudy> kStudies = {
       {"run", "run", ".run.csv", true, ReadRunResult},
-      {"force", "force", ".force.csv", false, ReadStudyOutput<sweep::HeadlineFigures>},
-      {"pc", "pc", ".pc.csv", false, ReadStudyOutput<sweep::PcFigures>},
-      {"kt", "kt", ".kt.csv", false, ReadStudyOutput<sweep::KtFigures>, "--model"},
+      {"force", "force", ".force.csv", true, ReadStudyFile<sweep::HeadlineFigures>},
+      {"pc", "pc", ".pc.csv", true, ReadStudyFile<sweep::PcFigures>},
+      {"kt", "kt", ".kt.csv", true, ReadStudyFile<sweep::KtFigures>, "--model"},
   };
   return kStudies;
 }

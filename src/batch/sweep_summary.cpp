@@ -30,35 +30,10 @@ Peak PeakOf(const Set& set) {
   return peak;
 }
 
-std::vector<std::string_view> Lines(std::string_view text) {
-  std::vector<std::string_view> lines;
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = std::min(text.find('\n', start), text.size());
-    std::string_view line = text.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') {
-      line.remove_suffix(1);
-    }
-    lines.push_back(line);
-    start = end + 1;
-  }
-  return lines;
-}
-
-std::vector<std::string_view> Cells(std::string_view line) {
-  std::vector<std::string_view> cells;
-  size_t start = 0;
-  for (size_t comma; (comma = line.find(',', start)) != std::string_view::npos; start = comma + 1) {
-    cells.push_back(line.substr(start, comma - start));
-  }
-  cells.push_back(line.substr(start));
-  return cells;
-}
-
 // Every cell read as a number, or nothing.
-std::optional<std::vector<double>> NumberRow(std::string_view line) {
+std::optional<std::vector<double>> NumberRow(const CsvRow& row) {
   std::vector<double> values;
-  for (std::string_view cell : Cells(line)) {
+  for (const std::string& cell : row) {
     const auto value = cell.empty() ? std::nullopt : ParseNumberItem(cell);
     if (!value) {
       return std::nullopt;
@@ -69,8 +44,8 @@ std::optional<std::vector<double>> NumberRow(std::string_view line) {
 }
 
 // "Fx[N]" as "Fx(N)"; full-width brackets and plain names stay as written.
-std::string Heading(std::string_view cell) {
-  std::string heading(cell);
+std::string Heading(const std::string& cell) {
+  std::string heading = cell;
   const size_t open = heading.find('['), close = heading.rfind(']');
   if (open != std::string::npos && close == heading.size() - 1 && open < close) {
     heading[open] = '(';
@@ -81,60 +56,50 @@ std::string Heading(std::string_view cell) {
 
 }  // namespace
 
-std::optional<Figures> HeadlineFigures(std::string_view text) {
-  const std::vector<std::string_view> lines = Lines(text);
-  if (lines.size() < 2) {
-    return std::nullopt;
-  }
-  const std::vector<std::string_view> headings = Cells(lines[0]);
-  const auto values = NumberRow(lines[1]);
-  if (!values || values->size() != headings.size()) {
+std::optional<Figures> HeadlineFigures(const std::vector<CsvRow>& rows) {
+  const auto values = rows.size() < 2 ? std::nullopt : NumberRow(rows[1]);
+  if (!values || values->size() != rows[0].size()) {
     return std::nullopt;
   }
   Figures figures;
-  for (size_t i = 0; i < headings.size(); ++i) {
-    figures.push_back({Heading(headings[i]), ShortestDecimal((*values)[i])});
+  for (size_t i = 0; i < values->size(); ++i) {
+    figures.push_back({Heading(rows[0][i]), ShortestDecimal((*values)[i])});
   }
   return figures;
 }
 
-std::optional<Figures> PcFigures(std::string_view text) {
-  auto figures = HeadlineFigures(text);
-  const std::vector<std::string_view> lines = Lines(text);
-  auto last = lines.rbegin();
-  while (last != lines.rend() && last->empty()) {
-    ++last;
-  }
-  const auto row = last == lines.rend() ? std::nullopt : NumberRow(*last);
-  if (!figures || !row || row->size() != 2) {
+std::optional<Figures> PcFigures(const std::vector<CsvRow>& rows) {
+  auto figures = HeadlineFigures(rows);
+  const auto last = rows.empty() ? std::nullopt : NumberRow(rows.back());
+  if (!figures || !last || last->size() != 2) {
     return std::nullopt;
   }
-  figures->push_back({"最高温度(℃)", ShortestDecimal((*row)[0])});
-  figures->push_back({"不可逆熱減磁率(%)", ShortestDecimal((*row)[1])});
+  figures->push_back({"最高温度(℃)", ShortestDecimal((*last)[0])});
+  figures->push_back({"不可逆熱減磁率(%)", ShortestDecimal((*last)[1])});
   return figures;
 }
 
-std::optional<Figures> KtFigures(std::string_view text) {
+std::optional<Figures> KtFigures(const std::vector<CsvRow>& rows) {
   constexpr size_t kColumns = 8, kTorqueZ = 7;  // step, angle, Fx, Fy, Fz, Tx, Ty, Tz
   double peak = 0, sum = 0;
-  size_t rows = 0;
-  for (std::string_view line : Lines(text)) {
-    const auto row = NumberRow(line);
+  size_t count = 0;
+  for (const CsvRow& cells : rows) {
+    const auto row = NumberRow(cells);
     if (!row || row->size() != kColumns) {
       continue;
     }
     const double torque = (*row)[kTorqueZ];
-    if (rows == 0 || std::fabs(torque) > std::fabs(peak)) {
+    if (count == 0 || std::fabs(torque) > std::fabs(peak)) {
       peak = torque;
     }
     sum += torque;
-    ++rows;
+    ++count;
   }
-  if (rows == 0) {
+  if (count == 0) {
     return std::nullopt;
   }
   return Figures{{"最大トルク(Nm)", ShortestDecimal(peak)},
-                 {"平均トルク(Nm)", ShortestDecimal(sum / static_cast<double>(rows))}};
+                 {"平均トルク(Nm)", ShortestDecimal(sum / static_cast<double>(count))}};
 }
 
 Figures RunFigures(const ElementModel& model, bool rect, bool sect) {

@@ -20,17 +20,19 @@ using Figures = std::vector<std::pair<std::string, std::string>>;
 // With both sets the headings carry the set's name.
 Figures RunFigures(const ElementModel& model, bool rect, bool sect);
 
-// A study's CSV result as the force and pc commands begin it: the first line's headings
-// ("Fx[N]" …) over the second line's values; headings are written "Name(unit)".
-std::optional<Figures> HeadlineFigures(std::string_view text);
+using CsvRow = std::vector<std::string>;
 
-// The pc result: its headline and the loss at the chosen temperature (the last row of the
-// loss-versus-temperature table that ends it).
-std::optional<Figures> PcFigures(std::string_view text);
+// A study's CSV result as the force and pc commands begin it: the first row's headings
+// ("Fx[N]" …) over the second row's values; headings are written "Name(unit)".
+std::optional<Figures> HeadlineFigures(const std::vector<CsvRow>& rows);
+
+// The pc result (its empty lines left out): its headline and the loss at the chosen
+// temperature (the last row of the loss-versus-temperature table that ends it).
+std::optional<Figures> PcFigures(const std::vector<CsvRow>& rows);
 
 // The Kt table (angle, force and torque per step): the peak and the mean of the torque about
 // the Kt frame's z axis over the swept angles. Nothing without a row of numbers.
-std::optional<Figures> KtFigures(std::string_view text);
+std::optional<Figures> KtFigures(const std::vector<CsvRow>& rows);
 
 struct SummaryRow {
   std::string variant;

@@ -141,24 +141,30 @@ TEST(SweepSummary, HeadlinesOfRunsAndPrintedResults) {
   EXPECT_EQ(rect[1].second, "1");
   EXPECT_EQ(RunFigures(*m, true, true)[4].first, "扇型 max|H|(Oe)");
 
-  const auto force = HeadlineFigures("Fx[N],Fy[N],Tz[N・m]\n1.234,-0.5,2e-3\n");
+  const auto force = HeadlineFigures({{"Fx[N]", "Fy[N]", "Tz[N・m]"}, {"1.234", "-0.5", "2e-3"}});
   ASSERT_TRUE(force);
   EXPECT_EQ(*force, (Figures{{"Fx(N)", "1.234"}, {"Fy(N)", "-0.5"}, {"Tz(N・m)", "0.002"}}));
-  EXPECT_FALSE(HeadlineFigures("no figures here\n"));
-  EXPECT_FALSE(HeadlineFigures("a,b\n1\n"));  // a heading without its value
+  EXPECT_FALSE(HeadlineFigures({{"no figures here"}}));
+  EXPECT_FALSE(HeadlineFigures({{"a", "b"}, {"1"}}));  // a heading without its value
 
-  const auto pc =
-      PcFigures("平均,体積（mm3）\n0.85,12\n\nPc,比\n0,0\n\n温度,減磁率\n20,0\n80,3.5\n");
+  const auto pc = PcFigures({{"平均", "体積（mm3）"},
+                             {"0.85", "12"},
+                             {"Pc", "比"},
+                             {"0", "0"},
+                             {"温度", "減磁率"},
+                             {"80", "3.5"}});
   ASSERT_TRUE(pc);
   ASSERT_EQ(pc->size(), 4u);
   EXPECT_EQ((*pc)[3], (std::pair<std::string, std::string>{"不可逆熱減磁率(%)", "3.5"}));
 
   // Torque about z is the last of the eight columns; the peak keeps its sign.
-  const auto kt = KtFigures(
-      "\"番号\",\"角度\"\r\n1,0,0,0,0,0,0,1\r\n2,5,0,0,0,0,0,-3\r\n3,10,0,0,0,0,0,-1\r\n");
+  const auto kt = KtFigures({{"番号", "角度"},
+                             {"1", "0", "0", "0", "0", "0", "0", "1"},
+                             {"2", "5", "0", "0", "0", "0", "0", "-3"},
+                             {"3", "10", "0", "0", "0", "0", "0", "-1"}});
   ASSERT_TRUE(kt);
   EXPECT_EQ(*kt, (Figures{{"最大トルク(Nm)", "-3"}, {"平均トルク(Nm)", "-1"}}));
-  EXPECT_FALSE(KtFigures("\"番号\"\r\n"));
+  EXPECT_FALSE(KtFigures({{"番号"}}));
 
   const std::string text = FormatSummary(
       {"SecMag.1.T"}, {{"v001", {1}, {{"Fx(N)", "1"}}, "正常"}, {"v002", {2}, {}, "失敗: x,y"}});
