@@ -1,8 +1,10 @@
 // Exact field of the rectangular-wire arc in its own frame (mm, A/mm² → Oe): the radial and
 // height integrals of each radial slice in closed form, the angle on panels graded towards the
 // point's own azimuth and the arc's ends.
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <utility>
 #include <vector>
 
 #include "field/conductor_fields.h"
@@ -88,6 +90,89 @@ double EdgeDistance(const SecRecCoil& c, double rho, double z) {
   return std::fmin(std::fmin(rho - c.Ri, c.Ro - rho), std::fmin(-z, z + c.T));
 }
 
+// Round-wire arc, one slice at angle θ (a and c the point's radial and across coordinates),
+// over the heights ζ = rwire·sin β of the cross-section (half-width s = rwire·cos β there):
+// per node the radial bracket times z − ζ and the axial bracket without its log, whose argument
+// goes to ratio[k]. The differences that cancel for a point beside the span (l·m > 0) are taken
+// in their exact forms; a point on a node itself gives 0 there.
+__attribute__((target_clones("avx2", "default"))) void RoundWireColumn(
+    const double* __restrict zeta,
+    const double* __restrict half_width,
+    int n,
+    double a,
+    double c,
+    double z,
+    double radius,
+    double* __restrict radial,
+    double* __restrict axial,
+    double* __restrict ratio) {
+#pragma omp simd
+  for (int k = 0; k < n; ++k) {
+    const double s = half_width[k], dz = z - zeta[k], d = dz * dz + c * c;
+    const double l = radius + s - a, m = radius - s - a;
+    const double big_a = std::sqrt(l * l + d), big_b = std::sqrt(m * m + d), ab = big_a * big_b;
+    const bool ok = d > 0 && ab > 0;
+    const double squares = 2 * s * (l + m);  // l² − m²
+    const double inv_ab = ok ? 1.0 / (ok ? ab : 1.0) : 0.0;
+    const double a_minus_b = squares / (big_a + big_b + (ok ? 0.0 : 1.0));
+    // (l·B − m·A)/(d·A·B)
+    const bool beside = l * m > 0;
+    const double den = beside ? (l * big_b + m * big_a) : (ok ? d : 1.0);
+    const double spread = (beside ? squares : l * big_b - m * big_a) / den * inv_ab;
+    // ln|l + A| − ln|m + B|, with x + X taken as d/(X − x) where x < 0
+    const double top = l >= 0 ? l + big_a : d / (big_a - l);
+    const double bottom = m >= 0 ? m + big_b : d / (big_b - m);
+    radial[k] = (a * spread + a_minus_b * inv_ab) * dz;
+    axial[k] = ok ? -spread * d + a * a_minus_b * inv_ab : 0.0;
+    ratio[k] = ok ? top / bottom : 1.0;
+  }
+}
+
+// A point where the slice integrand over β turns (near) singular, with the distance in β of that
+// singularity from the real axis; ends of the range are not singular (scale 0 marks them).
+struct BetaSplit {
+  double at = 0, scale = 0;
+};
+
+// The graded β nodes of one slice: split at the height of the point (inside the cross-section)
+// and at the rim point nearest to it, each half-interval graded from its own end.
+void AddBetaNodes(SliceNodes& nodes, double a, double c, double z, const SecCylCoil& coil) {
+  const double rw = coil.rwire, h = std::hypot(a - coil.R, z);
+  BetaSplit splits[4] = {{-Pi() / 2, 0}, {Pi() / 2, 0}};
+  int n = 2;
+  const double rim_gap = std::abs(h - rw);
+  splits[n++] = {std::asin(h > 0 ? std::clamp(z / h, -1.0, 1.0) : 0.0),
+                 std::hypot(rim_gap, c) / (rw + h)};
+  if (h < rw) {
+    splits[n++] = {std::asin(std::clamp(z / rw, -1.0, 1.0)), std::abs(c) / rw};
+  }
+  for (int k = 1; k < n; ++k) {  // at most four: insertion order
+    for (int i = k; i > 0 && splits[i].at < splits[i - 1].at; --i) {
+      std::swap(splits[i], splits[i - 1]);
+    }
+  }
+  auto scale_at = [&](const BetaSplit& end) {
+    if (end.scale > 0 || (end.at > -Pi() / 2 && end.at < Pi() / 2)) {
+      return end.scale;
+    }
+    double gap = 1e300;
+    for (int k = 0; k < n; ++k) {
+      if (splits[k].at > -Pi() / 2 && splits[k].at < Pi() / 2) {
+        gap = std::fmin(gap, std::fmax(splits[k].scale, std::abs(splits[k].at - end.at)));
+      }
+    }
+    return gap;
+  };
+  for (int k = 0; k + 1 < n; ++k) {
+    const BetaSplit lo = splits[k], hi = splits[k + 1];
+    if (hi.at > lo.at) {
+      const double mid = (lo.at + hi.at) / 2;
+      nodes.AddPiece(lo.at, mid, scale_at(lo));
+      nodes.AddPiece(hi.at, mid, scale_at(hi));
+    }
+  }
+}
+
 }  // namespace
 
 double SecRecCoilEdgeDistance(const SecRecCoil& c, const Vec3& p) {
@@ -132,6 +217,54 @@ Vec3 SecRecCoilSliceField(const SecRecCoil& c, const Vec3& p) {
   for (int k = 0; k < n; ++k) {
     const double wr = nodes.weight[k] * rows.Row(4)[k];
     h += Vec3{wr * cos_t[k], wr * sin_t[k], nodes.weight[k] * rows.Row(5)[k]};
+  }
+  return c.CurrentDensity * h;
+}
+
+// The round wire's field as ∫dθ ∫dβ over the slices, β the angle of the height ζ = rwire·sin β
+// within the cross-section (which takes the square-root ends of the half-width s(ζ) away); θ
+// graded towards the point's azimuth and the arc's ends, β per slice towards the point's height
+// and its nearest rim point. The radial integral of each slice height is in closed form.
+Vec3 SecCylCoilSliceField(const SecCylCoil& c, const Vec3& p) {
+  const double rho = std::hypot(p.x, p.y), half = c.Angle / 2, phi = std::atan2(p.y, p.x);
+  const double gap = std::abs(std::hypot(rho - c.R, p.z) - c.rwire);
+  const double x = gap * gap / (2 * std::fmax(c.R + c.rwire, rho) * rho);
+  const double tau = rho > 0 ? std::log1p(x + std::sqrt(x * (x + 2))) : 1e9;
+  SliceNodes angles;
+  if (rho > 0 && std::abs(phi) < half) {
+    AddInterval(angles, -half, phi, phi, tau);
+    AddInterval(angles, phi, half, phi, tau);
+  } else {
+    AddInterval(angles, -half, half, phi, tau);
+  }
+  Vec3 h;
+  SliceNodes heights;
+  std::vector<double> rows;
+  for (size_t k = 0; k < angles.theta.size(); ++k) {
+    const double cs = std::cos(angles.theta[k]), sn = std::sin(angles.theta[k]);
+    const double a = p.x * cs + p.y * sn, across = p.x * sn - p.y * cs;
+    heights.theta.clear();
+    heights.weight.clear();
+    AddBetaNodes(heights, a, across, p.z, c);
+    const int n = static_cast<int>(heights.theta.size());
+    rows.resize(static_cast<size_t>(n) * 5);
+    double *half_width = rows.data(), *zeta = half_width + n, *radial = zeta + n;
+    double *axial = radial + n, *ratio = axial + n;
+    BatchCosSin(heights.theta.data(), half_width, zeta, n);
+    for (int i = 0; i < n; ++i) {
+      half_width[i] *= c.rwire;
+      zeta[i] *= c.rwire;
+    }
+    RoundWireColumn(zeta, half_width, n, a, across, p.z, c.R, radial, axial, ratio);
+    BatchLog(ratio, n);
+    double sum_radial = 0, sum_axial = 0;
+    for (int i = 0; i < n; ++i) {
+      const double w = heights.weight[i] * half_width[i];  // dζ = rwire·cos β dβ
+      sum_radial += w * radial[i];
+      sum_axial += w * (axial[i] + ratio[i]);
+    }
+    const double wk = angles.weight[k];
+    h += Vec3{wk * sum_radial * cs, wk * sum_radial * sn, wk * sum_axial};
   }
   return c.CurrentDensity * h;
 }
