@@ -3,7 +3,10 @@
 // point's own azimuth and the arc's ends.
 #include <algorithm>
 #include <cmath>
+#include <complex>
 #include <cstddef>
+#include <cstdio>
+#include <cstdlib>
 #include <utility>
 #include <vector>
 
@@ -90,17 +93,17 @@ double EdgeDistance(const SecRecCoil& c, double rho, double z) {
   return std::fmin(std::fmin(rho - c.Ri, c.Ro - rho), std::fmin(-z, z + c.T));
 }
 
-// Round-wire arc, one slice at angle θ (a and c the point's radial and across coordinates),
-// over the heights ζ = rwire·sin β of the cross-section (half-width s = rwire·cos β there):
-// per node the radial bracket times z − ζ and the axial bracket without its log, whose argument
-// goes to ratio[k]. The differences that cancel for a point beside the span (l·m > 0) are taken
-// in their exact forms; a point on a node itself gives 0 there.
-__attribute__((target_clones("avx2", "default"))) void RoundWireColumn(
+// Round-wire arc, per node (a slice at angle θ, where a and c are the point's radial and across
+// coordinates, and a height ζ = rwire·sin β of the cross-section, half-width s = rwire·cos β): the
+// radial bracket times z − ζ and the axial bracket without its log, whose argument goes to
+// ratio[k]. The differences that cancel for a point beside the span (l·m > 0) are taken in their
+// exact forms; a point on a node itself gives 0 there.
+__attribute__((target_clones("avx2", "default"))) void RoundWireNodes(
+    const double* __restrict along,
+    const double* __restrict beside,
     const double* __restrict zeta,
     const double* __restrict half_width,
     int n,
-    double a,
-    double c,
     double z,
     double radius,
     double* __restrict radial,
@@ -108,23 +111,24 @@ __attribute__((target_clones("avx2", "default"))) void RoundWireColumn(
     double* __restrict ratio) {
 #pragma omp simd
   for (int k = 0; k < n; ++k) {
+    const double a = along[k], c = beside[k];
     const double s = half_width[k], dz = z - zeta[k], d = dz * dz + c * c;
     const double l = radius + s - a, m = radius - s - a;
     const double big_a = std::sqrt(l * l + d), big_b = std::sqrt(m * m + d), ab = big_a * big_b;
     const bool ok = d > 0 && ab > 0;
     const double squares = 2 * s * (l + m);  // l² − m²
-    const double inv_ab = ok ? 1.0 / (ok ? ab : 1.0) : 0.0;
-    const double a_minus_b = squares / (big_a + big_b + (ok ? 0.0 : 1.0));
-    // (l·B − m·A)/(d·A·B)
+    const double safe_ab = ok ? ab : 1.0;
+    // (A − B)/(A·B) and (l·B − m·A)/(d·A·B), one division each
+    const double a_minus_b = squares / ((big_a + big_b) * safe_ab);
     const bool beside = l * m > 0;
     const double den = beside ? (l * big_b + m * big_a) : (ok ? d : 1.0);
-    const double spread = (beside ? squares : l * big_b - m * big_a) / den * inv_ab;
-    // ln|l + A| − ln|m + B|, with x + X taken as d/(X − x) where x < 0
-    const double top = l >= 0 ? l + big_a : d / (big_a - l);
-    const double bottom = m >= 0 ? m + big_b : d / (big_b - m);
-    radial[k] = (a * spread + a_minus_b * inv_ab) * dz;
-    axial[k] = ok ? -spread * d + a * a_minus_b * inv_ab : 0.0;
-    ratio[k] = ok ? top / bottom : 1.0;
+    const double spread = (beside ? squares : l * big_b - m * big_a) / (den * safe_ab);
+    // |l + A|/|m + B| with x + X taken as d/(X − x) where x < 0, as one quotient
+    const double top = l >= 0 ? l + big_a : d, top_den = l >= 0 ? 1.0 : big_a - l;
+    const double bottom = m >= 0 ? m + big_b : d, bottom_den = m >= 0 ? 1.0 : big_b - m;
+    radial[k] = ok ? (a * spread + a_minus_b) * dz : 0.0;
+    axial[k] = ok ? -spread * d + a * a_minus_b : 0.0;
+    ratio[k] = ok ? (top * bottom_den) / (top_den * bottom) : 1.0;
   }
 }
 
@@ -173,6 +177,78 @@ void AddBetaNodes(SliceNodes& nodes, double a, double c, double z, const SecCylC
   }
 }
 
+// An n-node Gauss–Legendre rule on [−1, 1] to rounding (Newton's method on P_n), for the far
+// rules below, whose error budget the module's bisection-built tables would spend alone.
+struct FarGauss {
+  std::vector<double> nodes, weights;
+  explicit FarGauss(int n) : nodes(n), weights(n) {
+    for (int i = 0; i < n; ++i) {
+      double x = std::cos(Pi() * (i + 0.75) / (n + 0.5)), slope = 1;
+      for (int it = 0; it < 100; ++it) {
+        double p0 = 1, p1 = x;
+        for (int k = 2; k <= n; ++k) {
+          const double p2 = ((2 * k - 1) * x * p1 - (k - 1) * p0) / k;
+          p0 = p1;
+          p1 = p2;
+        }
+        slope = n * (x * p1 - p0) / (x * x - 1);
+        const double step = p1 / slope;
+        x -= step;
+        if (std::abs(step) < 1e-16) {
+          break;
+        }
+      }
+      nodes[n - 1 - i] = x;
+      weights[n - 1 - i] = 2 / ((1 - x * x) * slope * slope);
+    }
+  }
+  int Size() const { return static_cast<int>(nodes.size()); }
+};
+
+// The smallest kept rule that integrates, over [lo, hi], a function analytic up to a singularity
+// at `at` (and its mirror image) to about 1e-13 of its size: the error falls as ρ^(−2n), ρ the
+// Bernstein ellipse through the singularity. Null where more than the largest rule is needed.
+const FarGauss* FarRule(double lo, double hi, std::complex<double> at) {
+  static const std::vector<FarGauss> rules = [] {
+    std::vector<FarGauss> all;
+    for (int n = 4; n <= 48; n += 2) {
+      all.emplace_back(n);
+    }
+    return all;
+  }();
+  const double half = (hi - lo) / 2, mid = (hi + lo) / 2;
+  const std::complex<double> t = (at - mid) / half;
+  const double r = std::abs(t + std::sqrt(t * t - 1.0)), rho = std::fmax(r, 1 / r);
+  const double need = std::log(1e13) / (2 * std::log(rho));
+  for (const FarGauss& rule : rules) {
+    if (rule.Size() >= need) {
+      return &rule;
+    }
+  }
+  return nullptr;
+}
+
+const FarGauss& FarGauss4() {
+  static const FarGauss rule(4);
+  return rule;
+}
+
+// The larger of two rules, null if either is.
+const FarGauss* Larger(const FarGauss* a, const FarGauss* b) {
+  return a == nullptr || b == nullptr ? nullptr : (a->Size() >= b->Size() ? a : b);
+}
+
+// Distance from the point to the round wire's surface, as if the arc were a full torus.
+double TorusGap(const SecCylCoil& c, double rho, double z) {
+  return std::abs(std::hypot(rho - c.R, z) - c.rwire);
+}
+
+// The angle θ's singularity lies τ off the real axis at the point's azimuth: there a source
+// point of radius ≤ R + rwire is a distance `gap` away.
+double AngleScale(const SecCylCoil& c, double rho, double gap) {
+  const double x = gap * gap / (2 * std::fmax(c.R + c.rwire, rho) * rho);
+  return rho > 0 ? std::log1p(x + std::sqrt(x * (x + 2))) : 1e9;
+}
 }  // namespace
 
 double SecRecCoilEdgeDistance(const SecRecCoil& c, const Vec3& p) {
@@ -221,15 +297,87 @@ Vec3 SecRecCoilSliceField(const SecRecCoil& c, const Vec3& p) {
   return c.CurrentDensity * h;
 }
 
+// A wire's radius or more away from the wire, the slices' integrand is analytic round the real
+// range in θ and in β, and one Gauss–Legendre rule each, sized by the singularities' distance,
+// is exact to rounding: the rim singularity in β lies at least ln((gap + rwire)/rwire) off the
+// real axis. Nearer, or for a rule larger than kept, false.
+bool SecCylCoilFarField(const SecCylCoil& c, const Vec3& p, Vec3& field) {
+  const double rho = std::hypot(p.x, p.y), half = c.Angle / 2, phi = std::atan2(p.y, p.x);
+  const double gap = TorusGap(c, rho, p.z);
+  if (!(gap >= c.rwire) || !(half > 0)) {
+    return false;
+  }
+  // θ = φ + τ·sinh u: the singularities at φ ± iτ move to u = ±iπ/2 whatever τ, so the nodes
+  // crowd round the point's azimuth as much as its distance asks.
+  // τ at most 3: the factors cos θ and sin θ grow off the real axis like a singularity there.
+  const double tau = std::fmin(AngleScale(c, rho, gap), 3.0);
+  const double u_lo = std::asinh((-half - phi) / tau), u_hi = std::asinh((half - phi) / tau);
+  const FarGauss* angles = &FarGauss4();
+  for (double image : {-2 * Pi(), 0.0, 2 * Pi()}) {
+    angles =
+        Larger(angles, FarRule(u_lo, u_hi, std::asinh(std::complex<double>(image, tau) / tau)));
+  }
+  const FarGauss* heights =
+      FarRule(-Pi() / 2, Pi() / 2, {Pi() / 2, std::log((gap + c.rwire) / c.rwire)});
+  fprintf(stderr, "gap %g nt %d nb %d\n", gap, angles ? angles->Size() : -1,
+          heights ? heights->Size() : -1);
+  if (angles == nullptr || heights == nullptr) {
+    return false;
+  }
+  const int nt = angles->Size(), nb = heights->Size(), n = nt * nb;
+  std::vector<double> rows(static_cast<size_t>(n) * 7 + static_cast<size_t>(nt + nb) * 2);
+  double *along = rows.data(), *beside = along + n, *zeta = beside + n, *width = zeta + n;
+  double *radial = width + n, *axial = radial + n, *ratio = axial + n;
+  double *cos_t = ratio + n, *sin_t = cos_t + nt, *cos_b = sin_t + nt, *sin_b = cos_b + nb;
+  std::vector<double> weight_t(static_cast<size_t>(nt));
+  for (int k = 0; k < nt; ++k) {
+    const double u = (u_hi - u_lo) / 2 * angles->nodes[k] + (u_hi + u_lo) / 2;
+    cos_t[k] = phi + tau * std::sinh(u);
+    weight_t[k] = angles->weights[k] * (u_hi - u_lo) / 2 * tau * std::cosh(u);
+  }
+  for (int i = 0; i < nb; ++i) {
+    cos_b[i] = Pi() / 2 * heights->nodes[i];
+  }
+  BatchCosSin(cos_t, cos_t, sin_t, nt);
+  BatchCosSin(cos_b, cos_b, sin_b, nb);
+  for (int i = 0; i < nb; ++i) {
+    for (int k = 0; k < nt; ++k) {
+      const int at = i * nt + k;
+      along[at] = p.x * cos_t[k] + p.y * sin_t[k];
+      beside[at] = p.x * sin_t[k] - p.y * cos_t[k];
+      zeta[at] = c.rwire * sin_b[i];
+      width[at] = c.rwire * cos_b[i];
+    }
+  }
+  RoundWireNodes(along, beside, zeta, width, n, p.z, c.R, radial, axial, ratio);
+  BatchLog(ratio, n);
+  Vec3 h;
+  for (int i = 0; i < nb; ++i) {
+    double sx = 0, sy = 0, sz = 0;
+    for (int k = 0; k < nt; ++k) {
+      const int at = i * nt + k;
+      const double w = weight_t[k];
+      sx += w * radial[at] * cos_t[k];
+      sy += w * radial[at] * sin_t[k];
+      sz += w * (axial[at] + ratio[at]);
+    }
+    h += (heights->weights[i] * c.rwire * cos_b[i]) * Vec3{sx, sy, sz};
+  }
+  field = (c.CurrentDensity * Pi() / 2) * h;
+  return true;
+}
+
 // The round wire's field as ∫dθ ∫dβ over the slices, β the angle of the height ζ = rwire·sin β
 // within the cross-section (which takes the square-root ends of the half-width s(ζ) away); θ
 // graded towards the point's azimuth and the arc's ends, β per slice towards the point's height
 // and its nearest rim point. The radial integral of each slice height is in closed form.
 Vec3 SecCylCoilSliceField(const SecCylCoil& c, const Vec3& p) {
+  Vec3 far;
+  if (SecCylCoilFarField(c, p, far)) {
+    return far;
+  }
   const double rho = std::hypot(p.x, p.y), half = c.Angle / 2, phi = std::atan2(p.y, p.x);
-  const double gap = std::abs(std::hypot(rho - c.R, p.z) - c.rwire);
-  const double x = gap * gap / (2 * std::fmax(c.R + c.rwire, rho) * rho);
-  const double tau = rho > 0 ? std::log1p(x + std::sqrt(x * (x + 2))) : 1e9;
+  const double tau = AngleScale(c, rho, TorusGap(c, rho, p.z));
   SliceNodes angles;
   if (rho > 0 && std::abs(phi) < half) {
     AddInterval(angles, -half, phi, phi, tau);
@@ -247,15 +395,17 @@ Vec3 SecCylCoilSliceField(const SecCylCoil& c, const Vec3& p) {
     heights.weight.clear();
     AddBetaNodes(heights, a, across, p.z, c);
     const int n = static_cast<int>(heights.theta.size());
-    rows.resize(static_cast<size_t>(n) * 5);
+    rows.resize(static_cast<size_t>(n) * 7);
     double *half_width = rows.data(), *zeta = half_width + n, *radial = zeta + n;
-    double *axial = radial + n, *ratio = axial + n;
+    double *axial = radial + n, *ratio = axial + n, *along = ratio + n, *beside = along + n;
     BatchCosSin(heights.theta.data(), half_width, zeta, n);
     for (int i = 0; i < n; ++i) {
       half_width[i] *= c.rwire;
       zeta[i] *= c.rwire;
+      along[i] = a;
+      beside[i] = across;
     }
-    RoundWireColumn(zeta, half_width, n, a, across, p.z, c.R, radial, axial, ratio);
+    RoundWireNodes(along, beside, zeta, half_width, n, p.z, c.R, radial, axial, ratio);
     BatchLog(ratio, n);
     double sum_radial = 0, sum_axial = 0;
     for (int i = 0; i < n; ++i) {

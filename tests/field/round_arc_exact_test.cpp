@@ -99,8 +99,8 @@ Vec3 SecCylReference(const SecCylCoil& coil, const Vec3& pt) {
   if (std::abs(phi) < half) {
     at.push_back(phi);
   }
-  const Pair2 xy = Split(slice, -half, half, at, 1e-12L);
-  const Pair2 zz = Split(axial, -half, half, at, 1e-12L);
+  const Pair2 xy = Split(slice, -half, half, at, 1e-13L);
+  const Pair2 zz = Split(axial, -half, half, at, 1e-13L);
   const Ld j = coil.CurrentDensity * rw;
   return {static_cast<double>(j * xy[0]), static_cast<double>(j * xy[1]),
           static_cast<double>(j * zz[0])};
