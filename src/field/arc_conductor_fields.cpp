@@ -211,7 +211,7 @@ struct FarGauss {
 const FarGauss* FarRule(double lo, double hi, std::complex<double> at) {
   static const std::vector<FarGauss> rules = [] {
     std::vector<FarGauss> all;
-    for (int n = 4; n <= 48; n += 2) {
+    for (int n = 4; n <= 160; n += n < 48 ? 2 : 8) {
       all.emplace_back(n);
     }
     return all;
@@ -236,6 +236,28 @@ const FarGauss& FarGauss4() {
 // The larger of two rules, null if either is.
 const FarGauss* Larger(const FarGauss* a, const FarGauss* b) {
   return a == nullptr || b == nullptr ? nullptr : (a->Size() >= b->Size() ? a : b);
+}
+
+// Angle nodes over [−half, half] through θ = φ + τ·sinh u: the singularities at φ ± iτ move to
+// u = ±iπ/2 whatever τ, so the nodes crowd round the point's azimuth as much as its distance
+// asks. τ is taken at most 3: the factors cos θ and sin θ grow off the real axis like a
+// singularity there. False where more nodes than the largest rule would be needed.
+bool AddSinhAngles(SliceNodes& nodes, double half, double phi, double scale) {
+  const double tau = std::fmin(scale, 3.0);
+  const double u_lo = std::asinh((-half - phi) / tau), u_hi = std::asinh((half - phi) / tau);
+  const FarGauss* rule = &FarGauss4();
+  for (double image : {-2 * Pi(), 0.0, 2 * Pi()}) {
+    rule = Larger(rule, FarRule(u_lo, u_hi, std::asinh(std::complex<double>(image, tau) / tau)));
+  }
+  if (rule == nullptr || !(tau > 0)) {
+    return false;
+  }
+  for (int k = 0; k < rule->Size(); ++k) {
+    const double u = (u_hi - u_lo) / 2 * rule->nodes[k] + (u_hi + u_lo) / 2;
+    nodes.theta.push_back(phi + tau * std::sinh(u));
+    nodes.weight.push_back(rule->weights[k] * (u_hi - u_lo) / 2 * tau * std::cosh(u));
+  }
+  return true;
 }
 
 // Distance from the point to the round wire's surface, as if the arc were a full torus.
@@ -307,34 +329,22 @@ bool SecCylCoilFarField(const SecCylCoil& c, const Vec3& p, Vec3& field) {
   if (!(gap >= c.rwire) || !(half > 0)) {
     return false;
   }
-  // θ = φ + τ·sinh u: the singularities at φ ± iτ move to u = ±iπ/2 whatever τ, so the nodes
-  // crowd round the point's azimuth as much as its distance asks.
-  // τ at most 3: the factors cos θ and sin θ grow off the real axis like a singularity there.
-  const double tau = std::fmin(AngleScale(c, rho, gap), 3.0);
-  const double u_lo = std::asinh((-half - phi) / tau), u_hi = std::asinh((half - phi) / tau);
-  const FarGauss* angles = &FarGauss4();
-  for (double image : {-2 * Pi(), 0.0, 2 * Pi()}) {
-    angles =
-        Larger(angles, FarRule(u_lo, u_hi, std::asinh(std::complex<double>(image, tau) / tau)));
+  SliceNodes angles;
+  if (!AddSinhAngles(angles, half, phi, AngleScale(c, rho, gap))) {
+    return false;
   }
   const FarGauss* heights =
       FarRule(-Pi() / 2, Pi() / 2, {Pi() / 2, std::log((gap + c.rwire) / c.rwire)});
-  fprintf(stderr, "gap %g nt %d nb %d\n", gap, angles ? angles->Size() : -1,
-          heights ? heights->Size() : -1);
-  if (angles == nullptr || heights == nullptr) {
+  if (heights == nullptr) {
     return false;
   }
-  const int nt = angles->Size(), nb = heights->Size(), n = nt * nb;
+  const int nt = static_cast<int>(angles.theta.size()), nb = heights->Size(), n = nt * nb;
   std::vector<double> rows(static_cast<size_t>(n) * 7 + static_cast<size_t>(nt + nb) * 2);
   double *along = rows.data(), *beside = along + n, *zeta = beside + n, *width = zeta + n;
   double *radial = width + n, *axial = radial + n, *ratio = axial + n;
   double *cos_t = ratio + n, *sin_t = cos_t + nt, *cos_b = sin_t + nt, *sin_b = cos_b + nb;
-  std::vector<double> weight_t(static_cast<size_t>(nt));
-  for (int k = 0; k < nt; ++k) {
-    const double u = (u_hi - u_lo) / 2 * angles->nodes[k] + (u_hi + u_lo) / 2;
-    cos_t[k] = phi + tau * std::sinh(u);
-    weight_t[k] = angles->weights[k] * (u_hi - u_lo) / 2 * tau * std::cosh(u);
-  }
+  const double* weight_t = angles.weight.data();
+  std::copy(angles.theta.begin(), angles.theta.end(), cos_t);
   for (int i = 0; i < nb; ++i) {
     cos_b[i] = Pi() / 2 * heights->nodes[i];
   }
@@ -378,11 +388,16 @@ Vec3 SecCylCoilSliceField(const SecCylCoil& c, const Vec3& p) {
   }
   const double rho = std::hypot(p.x, p.y), half = c.Angle / 2, phi = std::atan2(p.y, p.x);
   const double tau = AngleScale(c, rho, TorusGap(c, rho, p.z));
+  // Off the wire and away from the end faces the angle singularities lie off the real axis;
+  // next to an end face, as inside, the graded panels.
+  const bool outside =
+      std::hypot(rho - c.R, p.z) > c.rwire && rho * (half - std::abs(phi)) > c.rwire;
   SliceNodes angles;
-  if (rho > 0 && std::abs(phi) < half) {
+  const bool mapped = outside && AddSinhAngles(angles, half, phi, tau);
+  if (!mapped && rho > 0 && std::abs(phi) < half) {
     AddInterval(angles, -half, phi, phi, tau);
     AddInterval(angles, phi, half, phi, tau);
-  } else {
+  } else if (!mapped) {
     AddInterval(angles, -half, half, phi, tau);
   }
   Vec3 h;
