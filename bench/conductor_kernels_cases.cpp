@@ -125,7 +125,7 @@ std::vector<Vec3> ArcPoints(const double (&offsets)[4], bool inside_too) {
       const double psi = 0.8 * k, theta = -0.9 + 0.25 * k;
       points.push_back(at(d, psi, theta));
       points.push_back(at(inside_too ? -d : 2 * d, psi + 0.4, theta + 0.1));
-      points.push_back(at(std::fmin(d, 0.5), psi, kArc.Angle / 2 + d / kArc.R));
+      points.push_back(at(d, psi, kArc.Angle / 2 + d / kArc.R));
     }
   }
   return points;

@@ -98,6 +98,30 @@ double EdgeDistance(const SecRecCoil& c, double rho, double z) {
 // radial bracket times z − ζ and the axial bracket without its log, whose argument goes to
 // ratio[k]. The differences that cancel for a point beside the span (l·m > 0) are taken in their
 // exact forms; a point on a node itself gives 0 there.
+struct Brackets {
+  double radial = 0, axial = 0, ratio = 1;
+};
+
+inline __attribute__((always_inline)) Brackets RoundWireBrackets(
+    double a, double c, double zeta, double s, double z, double radius) {
+  const double dz = z - zeta, d = dz * dz + c * c;
+  const double l = radius + s - a, m = radius - s - a;
+  const double big_a = std::sqrt(l * l + d), big_b = std::sqrt(m * m + d), ab = big_a * big_b;
+  const bool ok = d > 0 && ab > 0;
+  const double squares = 2 * s * (l + m);  // l² − m²
+  const double safe_ab = ok ? ab : 1.0;
+  // (A − B)/(A·B) and (l·B − m·A)/(d·A·B), one division each
+  const double a_minus_b = squares / ((big_a + big_b) * safe_ab);
+  const bool beside = l * m > 0;
+  const double den = beside ? (l * big_b + m * big_a) : (ok ? d : 1.0);
+  const double spread = (beside ? squares : l * big_b - m * big_a) / (den * safe_ab);
+  // |l + A|/|m + B| with x + X taken as d/(X − x) where x < 0, as one quotient
+  const double top = l >= 0 ? l + big_a : d, top_den = l >= 0 ? 1.0 : big_a - l;
+  const double bottom = m >= 0 ? m + big_b : d, bottom_den = m >= 0 ? 1.0 : big_b - m;
+  return {ok ? (a * spread + a_minus_b) * dz : 0.0, ok ? -spread * d + a * a_minus_b : 0.0,
+          ok ? (top * bottom_den) / (top_den * bottom) : 1.0};
+}
+
 __attribute__((target_clones("avx2", "default"))) void RoundWireNodes(
     const double* __restrict along,
     const double* __restrict beside,
@@ -111,25 +135,40 @@ __attribute__((target_clones("avx2", "default"))) void RoundWireNodes(
     double* __restrict ratio) {
 #pragma omp simd
   for (int k = 0; k < n; ++k) {
-    const double a = along[k], c = beside[k];
-    const double s = half_width[k], dz = z - zeta[k], d = dz * dz + c * c;
-    const double l = radius + s - a, m = radius - s - a;
-    const double big_a = std::sqrt(l * l + d), big_b = std::sqrt(m * m + d), ab = big_a * big_b;
-    const bool ok = d > 0 && ab > 0;
-    const double squares = 2 * s * (l + m);  // l² − m²
-    const double safe_ab = ok ? ab : 1.0;
-    // (A − B)/(A·B) and (l·B − m·A)/(d·A·B), one division each
-    const double a_minus_b = squares / ((big_a + big_b) * safe_ab);
-    const bool beside = l * m > 0;
-    const double den = beside ? (l * big_b + m * big_a) : (ok ? d : 1.0);
-    const double spread = (beside ? squares : l * big_b - m * big_a) / (den * safe_ab);
-    // |l + A|/|m + B| with x + X taken as d/(X − x) where x < 0, as one quotient
-    const double top = l >= 0 ? l + big_a : d, top_den = l >= 0 ? 1.0 : big_a - l;
-    const double bottom = m >= 0 ? m + big_b : d, bottom_den = m >= 0 ? 1.0 : big_b - m;
-    radial[k] = ok ? (a * spread + a_minus_b) * dz : 0.0;
-    axial[k] = ok ? -spread * d + a * a_minus_b : 0.0;
-    ratio[k] = ok ? (top * bottom_den) / (top_den * bottom) : 1.0;
+    const Brackets b = RoundWireBrackets(along[k], beside[k], zeta[k], half_width[k], z, radius);
+    radial[k] = b.radial;
+    axial[k] = b.axial;
+    ratio[k] = b.ratio;
   }
+}
+
+struct Sums {
+  double x = 0, y = 0, z = 0;
+};
+
+// One height over all the angle nodes: Σ w·cosθ·radial, Σ w·sinθ·radial and Σ w·axial, the log
+// arguments to ratio[k].
+__attribute__((target_clones("avx2", "default"))) Sums RoundWireRow(const double* __restrict along,
+                                                                    const double* __restrict beside,
+                                                                    const double* __restrict w_cos,
+                                                                    const double* __restrict w_sin,
+                                                                    const double* __restrict weight,
+                                                                    int n,
+                                                                    double zeta,
+                                                                    double s,
+                                                                    double z,
+                                                                    double radius,
+                                                                    double* __restrict ratio) {
+  double sx = 0, sy = 0, sz = 0;
+#pragma omp simd reduction(+ : sx, sy, sz)
+  for (int k = 0; k < n; ++k) {
+    const Brackets b = RoundWireBrackets(along[k], beside[k], zeta, s, z, radius);
+    sx += w_cos[k] * b.radial;
+    sy += w_sin[k] * b.radial;
+    sz += weight[k] * b.axial;
+    ratio[k] = b.ratio;
+  }
+  return {sx, sy, sz};
 }
 
 // A point where the slice integrand over β turns (near) singular, with the distance in β of that
@@ -338,40 +377,33 @@ bool SecCylCoilFarField(const SecCylCoil& c, const Vec3& p, Vec3& field) {
   if (heights == nullptr) {
     return false;
   }
-  const int nt = static_cast<int>(angles.theta.size()), nb = heights->Size(), n = nt * nb;
-  std::vector<double> rows(static_cast<size_t>(n) * 7 + static_cast<size_t>(nt + nb) * 2);
-  double *along = rows.data(), *beside = along + n, *zeta = beside + n, *width = zeta + n;
-  double *radial = width + n, *axial = radial + n, *ratio = axial + n;
-  double *cos_t = ratio + n, *sin_t = cos_t + nt, *cos_b = sin_t + nt, *sin_b = cos_b + nb;
-  const double* weight_t = angles.weight.data();
-  std::copy(angles.theta.begin(), angles.theta.end(), cos_t);
+  const int nt = static_cast<int>(angles.theta.size()), nb = heights->Size();
+  std::vector<double> rows(static_cast<size_t>(nt) * 7 + static_cast<size_t>(nb) * 2);
+  double *cos_t = rows.data(), *sin_t = cos_t + nt, *along = sin_t + nt, *beside = along + nt;
+  double *w_cos = beside + nt, *w_sin = w_cos + nt, *ratio = w_sin + nt;
+  double *cos_b = ratio + nt, *sin_b = cos_b + nb;
+  const double* weight = angles.weight.data();
+  BatchCosSin(angles.theta.data(), cos_t, sin_t, nt);
+  for (int k = 0; k < nt; ++k) {
+    along[k] = p.x * cos_t[k] + p.y * sin_t[k];
+    beside[k] = p.x * sin_t[k] - p.y * cos_t[k];
+    w_cos[k] = weight[k] * cos_t[k];
+    w_sin[k] = weight[k] * sin_t[k];
+  }
   for (int i = 0; i < nb; ++i) {
     cos_b[i] = Pi() / 2 * heights->nodes[i];
   }
-  BatchCosSin(cos_t, cos_t, sin_t, nt);
   BatchCosSin(cos_b, cos_b, sin_b, nb);
-  for (int i = 0; i < nb; ++i) {
-    for (int k = 0; k < nt; ++k) {
-      const int at = i * nt + k;
-      along[at] = p.x * cos_t[k] + p.y * sin_t[k];
-      beside[at] = p.x * sin_t[k] - p.y * cos_t[k];
-      zeta[at] = c.rwire * sin_b[i];
-      width[at] = c.rwire * cos_b[i];
-    }
-  }
-  RoundWireNodes(along, beside, zeta, width, n, p.z, c.R, radial, axial, ratio);
-  BatchLog(ratio, n);
   Vec3 h;
   for (int i = 0; i < nb; ++i) {
-    double sx = 0, sy = 0, sz = 0;
+    const Sums row = RoundWireRow(along, beside, w_cos, w_sin, weight, nt, c.rwire * sin_b[i],
+                                  c.rwire * cos_b[i], p.z, c.R, ratio);
+    BatchLog(ratio, nt);
+    double logs = 0;
     for (int k = 0; k < nt; ++k) {
-      const int at = i * nt + k;
-      const double w = weight_t[k];
-      sx += w * radial[at] * cos_t[k];
-      sy += w * radial[at] * sin_t[k];
-      sz += w * (axial[at] + ratio[at]);
+      logs += weight[k] * ratio[k];
     }
-    h += (heights->weights[i] * c.rwire * cos_b[i]) * Vec3{sx, sy, sz};
+    h += (heights->weights[i] * c.rwire * cos_b[i]) * Vec3{row.x, row.y, row.z + logs};
   }
   field = (c.CurrentDensity * Pi() / 2) * h;
   return true;
