@@ -1,6 +1,7 @@
-// Exact field of the rectangular-wire arc in its own frame (mm, A/mm² → Oe): the radial and
+// Exact fields of the arcs in their own frames (mm, A/mm² → Oe). Rectangular wire: the radial and
 // height integrals of each radial slice in closed form, the angle on panels graded towards the
-// point's own azimuth and the arc's ends.
+// point's own azimuth and the arc's ends. Round wire: the radial integral in closed form, the
+// height and the angle on rules sized or graded by the singularities' distance.
 #include <algorithm>
 #include <cmath>
 #include <complex>

@@ -1,6 +1,7 @@
 // Biot–Savart fields of the four current-element kinds in their own frames (mm, A/mm² → Oe):
 // away from the conductor one direction in closed form and the others on the 50-node rule, node
-// loops vectorised; next to it the exact forms of field/conductor_fields.h.
+// loops vectorised; next to it, and for the round-wire arc everywhere, the exact forms of
+// field/conductor_fields.h.
 #include <cmath>
 
 #include "field/arc_z_sums.h"
