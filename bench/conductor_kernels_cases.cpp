@@ -55,6 +55,7 @@ constexpr double kFar[] = {2, 5, 10, 20};
 
 const StrCylCoil kRound{.Lx = 40, .R = 1, .CurrentDensity = 3};
 const StrRecCoil kBar{.Lx = 40, .W = 4, .T = 2, .CurrentDensity = 3};
+const SecCylCoil kArc{.R = 10, .Angle = DegToRad(120), .rwire = 1, .CurrentDensity = 3};
 const SecRecCoil kBand{.Ri = 15, .Ro = 20, .T = 3, .Angle = DegToRad(90), .CurrentDensity = 3};
 
 // Round wire: round the side at several stations, across the end faces and round the rims.
@@ -112,6 +113,24 @@ std::vector<Vec3> BandPoints(const double (&offsets)[4], bool inside_too) {
   return points;
 }
 
+// Round-wire arc: round the cross-section at several azimuths, off the end faces.
+std::vector<Vec3> ArcPoints(const double (&offsets)[4], bool inside_too) {
+  std::vector<Vec3> points;
+  auto at = [](double d, double psi, double theta) {
+    const double r = kArc.R + (kArc.rwire + d) * std::cos(psi);
+    return Vec3{r * std::cos(theta), r * std::sin(theta), (kArc.rwire + d) * std::sin(psi)};
+  };
+  for (double d : offsets) {
+    for (int k = 0; k < 8; ++k) {
+      const double psi = 0.8 * k, theta = -0.9 + 0.25 * k;
+      points.push_back(at(d, psi, theta));
+      points.push_back(at(inside_too ? -d : 2 * d, psi + 0.4, theta + 0.1));
+      points.push_back(at(d, psi, kArc.Angle / 2 + d / kArc.R));
+    }
+  }
+  return points;
+}
+
 void BM_StrCylCoilFar(benchmark::State& s) {
   Measure(
       s, RoundWirePoints(kFar, false),
@@ -136,6 +155,18 @@ void BM_StrRecCoilNear(benchmark::State& s) {
       [](const Vec3& p) { return StrRecCoilLocalField(kBar, p, Rules()); },
       [](const Vec3& p) { return literal::StrRecCoilLocalField(kBar, Rules().coil, p); });
 }
+void BM_SecCylCoilFar(benchmark::State& s) {
+  Measure(
+      s, ArcPoints(kFar, false),
+      [](const Vec3& p) { return SecCylCoilLocalField(kArc, p, Rules()); },
+      [](const Vec3& p) { return literal::SecCylCoilLocalField(kArc, Rules().coil, p); });
+}
+void BM_SecCylCoilNear(benchmark::State& s) {
+  Measure(
+      s, ArcPoints(kNear, true),
+      [](const Vec3& p) { return SecCylCoilLocalField(kArc, p, Rules()); },
+      [](const Vec3& p) { return literal::SecCylCoilLocalField(kArc, Rules().coil, p); });
+}
 void BM_SecRecCoilFar(benchmark::State& s) {
   Measure(
       s, BandPoints(kFar, false),
@@ -153,6 +184,8 @@ BENCHMARK(BM_StrCylCoilFar)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_StrCylCoilNear)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_StrRecCoilFar)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_StrRecCoilNear)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SecCylCoilFar)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SecCylCoilNear)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SecRecCoilFar)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SecRecCoilNear)->Unit(benchmark::kMicrosecond);
 

@@ -20,5 +20,7 @@ bool SecRecCoilIsNear(const SecRecCoil& coil, const Vec3& p);
 // Distance in the (r, z) half-plane from the point to the edges of the arc's cross-section.
 double SecRecCoilEdgeDistance(const SecRecCoil& coil, const Vec3& p);
 Vec3 SecRecCoilSliceField(const SecRecCoil& coil, const Vec3& p);
+// The round-wire arc's field from its slices over graded angles and heights.
+Vec3 SecCylCoilSliceField(const SecCylCoil& coil, const Vec3& p);
 
 }  // namespace tavrine

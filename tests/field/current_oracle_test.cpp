@@ -83,9 +83,19 @@ TEST(StrRecCoilOracle, FastMatchesLiteral) {
   }
 }
 
-TEST(SecCylCoilOracle, FastMatchesLiteral) {
+// The literal round-arc rule's relative error in the disc's area.
+double LiteralAreaBias() {
+  const GaussLegendreTable& t = Quadrature().coil;
+  double area = 0;
+  for (int k = 0; k < t.Size(); ++k) {
+    area += t.Weights()[k] * std::sqrt(1 - t.Nodes()[k] * t.Nodes()[k]);
+  }
+  return area / (Pi() / 2);
+}
+
+TEST(SecCylCoilOracle, ExactMatchesLiteralFarAway) {
   PointSource source(43);
-  for (int i = 0; i < 150; ++i) {
+  for (int i = 0; i < 300; ++i) {
     const SecCylCoil c{.R = source.Uniform(2, 30),
                        .Angle = source.Uniform(0.1, 2 * Pi()),
                        .rwire = source.Uniform(0.1, 1.5),
@@ -100,9 +110,14 @@ TEST(SecCylCoilOracle, FastMatchesLiteral) {
       r = 0;
     }
     const Vec3 p{r * std::cos(along), r * std::sin(along), z};
+    if (std::hypot(r - c.R, z) - c.rwire < 5 * std::fmax(c.rwire, c.R * c.Angle / 50)) {
+      continue;  // the literal rule is a node spacing or the wire's size from exact there
+    }
     const Vec3 expected = literal::SecCylCoilLocalField(c, Quadrature().coil, p);
     const Vec3 actual = SecCylCoilLocalField(c, p, Quadrature());
-    ASSERT_LE(MaxDiff(actual, expected), kRelative * Norm(expected) + 1e-300)
+    // The literal sum over the heights carries the disc's area as Σ w·sqrt(1 − x²) instead of
+    // π/2, a bias the same for every point far away; its other errors there fall below 2e-7.
+    ASSERT_LE(MaxDiff(LiteralAreaBias() * actual, expected), 2e-7 * Norm(expected))
         << i << " at " << p.x << " " << p.y << " " << p.z;
   }
 }
