@@ -78,6 +78,15 @@ void ForceForm::Choose(ForceShape shape) {
   shape_ = shape;
 }
 
+void ForceForm::Refresh(const ElementModel& model) {
+  for (size_t slot = 0; slot < texts_.size(); ++slot) {
+    if (valid_[slot] && !HasMagnet(model, static_cast<ForceShape>(slot), n_[slot])) {
+      valid_[slot] = false;
+      texts_[slot].clear();
+    }
+  }
+}
+
 ForceForm::Action ForceForm::OnTextChanged(int field,
                                            std::string_view text,
                                            const ElementModel& model,

@@ -45,6 +45,9 @@ class ForceForm {
   // (with the field emptied) unless the chosen field holds integer text.
   void Load();
   void Choose(ForceShape shape);
+  // After the model changed: a number that no longer names a magnet of its choice is emptied
+  // (and Command1 disabled); a number that still does is kept.
+  void Refresh(const ElementModel& model);
   // Field k is the number field of choice k (Text1 … Text4). Returns the action and stores the
   // text the field must show (Text()).
   Action OnTextChanged(int field, std::string_view text, const ElementModel& model, Notices& n);

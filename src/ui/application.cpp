@@ -114,6 +114,9 @@ void TavrineApplication::OpenWorldFrame() {
 void TavrineApplication::OpenColourDialog() {
   if (!colour_) {
     colour_ = new ColourDialog(*model_);
+    // 初期化 resets the colours while the dialog may stay open.
+    connect(&model_events_, &ModelEvents::modelChanged, colour_.data(),
+            &ColourDialog::ShowColoursInForce);
     connect(colour_, &ColourDialog::coloursChanged, this, [this] {
       if (main_window_)
         main_window_->RedrawAll();

@@ -11,6 +11,7 @@
 #include "display/views.h"
 #include "ui/field_run_controller.h"
 #include "ui/main_window.h"
+#include "ui/model_events.h"
 #include "ui/qt_text.h"
 #include "ui/ui_fonts.h"
 
@@ -33,17 +34,6 @@ ElementKind DrawnKind(ForceShape shape) {
       return ElementKind::kRhMag;
     default:
       return ElementKind::kSecMag;
-  }
-}
-
-// Every magnet of the kind in its normal colours, into the four views in the redraw order.
-void DrawMagnetsNormally(ElementModel& model, Views& views, ElementKind kind) {
-  const int count = ElementCount(model, kind);
-  for (int view : kRedrawOrder) {
-    for (int i = 1; i <= count; ++i) {
-      DrawElement(model, views[view], kind, i, DefaultSegments(kind), AnglesOfView(model, view),
-                  DrawMode::kNormal);
-    }
   }
 }
 
@@ -107,9 +97,16 @@ void ForceCaluculationDialog::BuildWidgets() {
 }
 
 void ForceCaluculationDialog::Open() {
+  // Shown again after a hidden spell: the model may have changed meanwhile.
+  FollowModel();
   show();
   raise();
   activateWindow();
+}
+
+void ForceCaluculationDialog::FollowModel() {
+  form_.Refresh(context_.model);
+  ShowForm();
 }
 
 void ForceCaluculationDialog::ShowForm() {
@@ -145,6 +142,19 @@ void ForceCaluculationDialog::OnTextChanged(int field, const QString& text) {
 void ForceCaluculationDialog::OnChoice(ForceShape shape) {
   form_.Choose(shape);
   ShowForm();
+  if (isVisible())
+    HighlightChoice();
+}
+
+// Everything drawn anew first, so the highlight of an earlier choice or number goes away.
+void ForceCaluculationDialog::HighlightChoice() {
+  MainWindow* main = context_.main_window();
+  if (!main)
+    return;
+  main->RedrawAll();
+  const ForceShape shape = form_.Shape();
+  if (form_.StartEnabled())
+    HighlightElement(context_.model, main->Display(), DrawnKind(shape), form_.MagnetNumber(shape));
 }
 
 void ForceCaluculationDialog::OnStart() {
@@ -154,12 +164,9 @@ void ForceCaluculationDialog::OnStart() {
 }
 
 void ForceCaluculationDialog::Act(ForceForm::Action action) {
-  MainWindow* main = context_.main_window();
   switch (action) {
     case ForceForm::Action::kHighlight:
-      if (main)
-        HighlightElement(context_.model, main->Display(), DrawnKind(form_.ActedShape()),
-                         form_.MagnetNumber(form_.ActedShape()));
+      HighlightChoice();
       return;
     case ForceForm::Action::kNoSuchMagnet:
       NoSuchMagnet();
@@ -176,7 +183,7 @@ void ForceCaluculationDialog::NoSuchMagnet() {
   const ForceShape shape = form_.ActedShape();
   message_box_(Utf8(ForceForm::NoMagnetTitle(shape)), Utf8(ForceForm::NoMagnetText(shape)));
   if (MainWindow* main = context_.main_window())
-    DrawMagnetsNormally(context_.model, main->Display(), DrawnKind(shape));
+    main->RedrawAll();
 }
 
 void ForceCaluculationDialog::Compute() {
@@ -210,8 +217,12 @@ ForceWindowGroup::~ForceWindowGroup() {
 bool ForceWindowGroup::Run(MainCommand command) {
   if (command != MainCommand::ForceDialog)
     return false;
-  if (!dialog_)
+  if (!dialog_) {
     dialog_ = new ForceCaluculationDialog(context_);
+    if (context_.events != nullptr)
+      QObject::connect(context_.events, &ModelEvents::modelChanged, dialog_.data(),
+                       &ForceCaluculationDialog::FollowModel);
+  }
   dialog_->Open();
   return true;
 }

@@ -28,6 +28,8 @@ class ForceCaluculationDialog final : public QDialog {
   ForceCaluculationDialog(const WindowContext& context, QWidget* parent = nullptr);
 
   void Open();
+  // The model changed under the dialog: numbers of magnets that went away are emptied.
+  void FollowModel();
   void SetMessageBox(MessageBox box) { message_box_ = std::move(box); }
   const ForceStudy& Study() const { return *study_; }
 
@@ -42,6 +44,7 @@ class ForceCaluculationDialog final : public QDialog {
   void OnStart();
   void Act(ForceForm::Action action);
   void NoSuchMagnet();
+  void HighlightChoice();
   void Compute();
   void ShowForm();
   void SetFieldText(int field, const std::string& text);

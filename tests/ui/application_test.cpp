@@ -9,10 +9,12 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
+#include "display/palettes.h"
 #include "model/text_rules.h"
 #include "ui/notice_windows.h"
 #include "ui/splash_window.h"
@@ -35,6 +37,7 @@ class ApplicationTest : public QObject {
   void OverwriteNoticeYesWritesTheModelNoWritesNothing();
   void OpenDialogsFollowAFileReadAndTheWorldFrame();
   void ZoomControlsShowTheFactorAfterInitialize();
+  void OpenColourDialogTicksTheColoursAfterInitialize();
 
  private:
   void EnterWorldFrame(const QString& length);
@@ -202,6 +205,26 @@ void ApplicationTest::ZoomControlsShowTheFactorAfterInitialize() {
   QCOMPARE(app_->Model().View.ZoomFactor, 1.0);
   QCOMPARE(tavrine::NumericValue(box->text().toStdString()), 1.0);
   QCOMPARE(bar->value(), 10);
+}
+
+void ApplicationTest::OpenColourDialogTicksTheColoursAfterInitialize() {
+  MainWindow* window = app_->Main();
+  Named<QAction>(window, "BColor")->trigger();
+  QWidget* dialog = nullptr;
+  for (QWidget* top : QApplication::topLevelWidgets()) {
+    if (top->objectName() == QStringLiteral("ColorOption") && top->isVisible())
+      dialog = top;
+  }
+  QVERIFY(dialog != nullptr);
+  auto* white = Named<QRadioButton>(dialog, "Option31");
+  white->click();
+  QVERIFY(white->isChecked());
+  Named<QAction>(window, "BInitialize")->trigger();
+  const int row = tavrine::RowsInForce(app_->Model()).background;
+  QVERIFY(row > 0);
+  const std::string_view reset = tavrine::kBackgroundPalette[static_cast<size_t>(row - 1)].option;
+  QVERIFY(Named<QRadioButton>(dialog, std::string(reset).c_str())->isChecked());
+  QVERIFY(!white->isChecked());
 }
 
 QTEST_MAIN(ApplicationTest)

@@ -25,6 +25,8 @@ class ForceDialogTest : public QObject {
   void OptionsEnableTheirOwnNumberField();
   void NumberOfNoMagnetShowsTheMessageAndDisablesStart();
   void CalculationFillsTheResultWhileTheEventLoopRuns();
+  void NumberFollowsTheModelWhileOpen();
+  void OnlyTheCurrentChoiceStaysHighlighted();
 
  private:
   ForceCaluculationDialog* OpenDialog();
@@ -159,6 +161,35 @@ void ForceDialogTest::CalculationFillsTheResultWhileTheEventLoopRuns() {
   QCOMPARE(shown, expected);
   QVERIFY(shown.contains("Fz=-"));
   QVERIFY(shown.contains("[N・m]"));
+}
+
+void ForceDialogTest::NumberFollowsTheModelWhileOpen() {
+  ForceCaluculationDialog* dialog = OpenDialog();
+  QVERIFY(dialog != nullptr);
+  auto* number = Named<QLineEdit>(dialog, "Text1");
+  auto* start = Named<QPushButton>(dialog, "Command1");
+  number->setText("3");
+  // An edit elsewhere that keeps magnet 3 keeps the number.
+  app_->Events().Notify();
+  QCOMPARE(number->text(), QStringLiteral("3"));
+  QVERIFY(start->isEnabled());
+  // 初期化 leaves no rectangular magnet at all: the number goes, quietly.
+  Named<QAction>(app_->Main(), "BInitialize")->trigger();
+  QCOMPARE(number->text(), QString());
+  QVERIFY(!start->isEnabled());
+  QVERIFY(messages_.isEmpty());
+}
+
+void ForceDialogTest::OnlyTheCurrentChoiceStaysHighlighted() {
+  ForceCaluculationDialog* dialog = OpenDialog();
+  QVERIFY(dialog != nullptr);
+  Named<QLineEdit>(dialog, "Text1")->setText("2");
+  QVERIFY(WhitePixels() > 0);
+  // No RH magnet exists: switching to that choice leaves nothing highlighted.
+  Named<QRadioButton>(dialog, "Option4")->click();
+  QCOMPARE(WhitePixels(), 0);
+  Named<QRadioButton>(dialog, "Option1")->click();
+  QVERIFY(WhitePixels() > 0);
 }
 
 QTEST_MAIN(ForceDialogTest)
