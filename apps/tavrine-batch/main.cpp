@@ -6,6 +6,7 @@
 
 #include "commands.h"
 #include "model_commands.h"
+#include "picture_launch.h"
 #include "sweep_commands.h"
 
 int main(int argc, char** argv) {
@@ -38,6 +39,11 @@ int main(int argc, char** argv) {
   if (command == "kt") {
     return tavrine::batch::KtCommand(args);
   }
+#ifdef TAVRINE_PICTURE_PROGRAM
+  if (command == "render" || command == "map") {
+    return tavrine::batch::ExecPictureProgram(argv);
+  }
+#endif
   if (command == "render") {
     return tavrine::batch::RenderCommand(args);
   }

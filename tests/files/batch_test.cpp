@@ -199,5 +199,31 @@ TEST_F(Batch, BadUsageIsExitTwo) {
   EXPECT_EQ(Run("run --help").exit_code, 0);
 }
 
+// Only the picture commands load the GUI libraries; tavrine-batch hands them on unchanged.
+TEST_F(Batch, PictureCommandsRunApartFromTheGuiLibraries) {
+  Outcome libraries = Run("", "ldd ");
+  ASSERT_EQ(libraries.exit_code, 0) << libraries.err;
+  EXPECT_NE(libraries.out.find("libc.so"), std::string::npos) << libraries.out;
+  EXPECT_EQ(libraries.out.find("Qt"), std::string::npos) << libraries.out;
+
+  Outcome help = Run("render --help");
+  EXPECT_EQ(help.exit_code, 0);
+  EXPECT_EQ(help.out.find("使い方: tavrine-batch render"), 0u) << help.out;
+  ASSERT_FALSE(WriteModelFile(*testing::SmallModel(), Path("in.csv")));
+  Outcome usage = Run("map '" + Path("in.csv") + "'");
+  EXPECT_EQ(usage.exit_code, 2);
+  EXPECT_EQ(usage.err.find("tavrine-batch: 使い方: tavrine-batch map"), 0u) << usage.err;
+  Outcome missing = Run("render '" + Path("none.csv") + "' -o '" + Path("v.png") + "'");
+#ifdef TAVRINE_BATCH_PICTURES
+  EXPECT_EQ(missing.exit_code, 1) << missing.err;
+  Outcome views = Run("render '" + Path("in.csv") + "' -o '" + Path("views.png") + "'");
+  EXPECT_EQ(views.exit_code, 0) << views.err;
+  EXPECT_EQ(Slurp(Path("views.png")).substr(0, 4), "\x89PNG");
+#else
+  EXPECT_EQ(missing.exit_code, 2);
+  EXPECT_NE(missing.err.find("QtGui"), std::string::npos) << missing.err;
+#endif
+}
+
 }  // namespace
 }  // namespace tavrine
