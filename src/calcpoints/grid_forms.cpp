@@ -97,6 +97,12 @@ SectGridInput SectGridForm::Read() const {
                        .DisZ = number(SectGridField::DisZ)};
 }
 
+void SectGridForm::FollowModel(const ElementModel& model) {
+  const int32_t n = Read().MagN;
+  if (n < 1 || n > SecMagLoopCount(model))
+    SetText(SectGridField::MagN, SectGridForm().Text(SectGridField::MagN));
+}
+
 GridOutcome SectGridForm::Input(ElementModel& model, Notices& notices) const {
   return GenerateSectGrid(model, Read(), notices);
 }

@@ -70,6 +70,9 @@ class SectGridForm {
   static SectGridField NextField(SectGridField field);
 
   SectGridInput Read() const;
+  // The model changed under the open dialog: a magnet number that no longer names a sector
+  // magnet falls back to the initial one; every other text is kept.
+  void FollowModel(const ElementModel& model);
   // "入力": store the settings and generate the points; a zero division count raises
   // Caution2 and generates nothing.
   GridOutcome Input(ElementModel& model, Notices& notices) const;

@@ -480,6 +480,16 @@ void DeleteCoil::Check(const ElementModel& model, Notices& notices, CoilDisplay&
   }
 }
 
+void DeleteCoil::FollowModel(const ElementModel& model, CoilDisplay& display) {
+  const int n = IsValidIntegerEntry(text_) ? ElementNumber(text_) : 0;
+  if (n < 1 || n > CoilCount(model, kind_))
+    text_ = std::string(kInitialText);
+  display.RedrawAll();
+  const int shown = ElementNumber(text_);
+  if (shown >= 1 && shown <= CoilCount(model, kind_))
+    display.HighlightOnly(kind_, shown);
+}
+
 bool DeleteCoil::Enter(ElementModel& model, Notices& notices, CoilDisplay& display) {
   if (!IsValidIntegerEntry(text_)) {
     notices.Raise(NoticeId::Caution5);

@@ -155,6 +155,9 @@ class DeleteCoil {
                      const ElementModel& model,
                      Notices& notices,
                      CoilDisplay& display);
+  // The model changed under the open dialog: a number that no longer names an element of the
+  // kind falls back to the initial one, and the element named is shown again.
+  void FollowModel(const ElementModel& model, CoilDisplay& display);
   // "入力": true when an element was deleted (the dialog then closes).
   bool Enter(ElementModel& model, Notices& notices, CoilDisplay& display);
 

@@ -250,6 +250,13 @@ void DeleteCoilDialog::Open() {
   number_->selectAll();
 }
 
+void DeleteCoilDialog::FollowModel() {
+  if (!isVisible())
+    return;
+  form_.FollowModel(context_.model, display_);
+  Sync();
+}
+
 void DeleteCoilDialog::Sync() {
   syncing_ = true;
   SetTextQuietly(number_, QString::fromStdString(form_.Text()));
@@ -301,8 +308,12 @@ void CoilWindows::OpenCoil(CoilKind kind) {
 }
 
 void CoilWindows::OpenDelete() {
-  if (!delete_)
+  if (!delete_) {
     delete_ = new DeleteCoilDialog(context_, display_);
+    if (context_.events != nullptr)
+      QObject::connect(context_.events, &ModelEvents::modelChanged, delete_.data(),
+                       &DeleteCoilDialog::FollowModel);
+  }
   delete_->Open();
 }
 

@@ -66,6 +66,8 @@ class DeleteCoilDialog final : public QDialog {
 
   // A closed dialog opens fresh; an open one is only shown again.
   void Open();
+  // The model changed under the open dialog: the number is checked again.
+  void FollowModel();
 
  private:
   void Sync();

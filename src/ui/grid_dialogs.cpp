@@ -225,6 +225,8 @@ void RectGridDialog::OnInput() {
 SectGridDialog::SectGridDialog(WindowContext context, QWidget* parent)
     : QDialog(parent), context_(std::move(context)) {
   SetUpDialog(this, "CreateSectorCalPoint", "扇型分布磁界計算点の作成");
+  if (context_.events != nullptr)
+    connect(context_.events, &ModelEvents::modelChanged, this, &SectGridDialog::FollowModel);
   auto* magnet_row = new QHBoxLayout;
   magnet_row->addWidget(NamedLabel("選択する磁石番号", 1, this));
   magnet_row->addWidget(AddField(SectGridField::MagN, "MagN"));
@@ -276,6 +278,14 @@ QLineEdit* SectGridDialog::AddField(SectGridField field, const char* name) {
 
 void SectGridDialog::Open() {
   ShowAgain(this);
+}
+
+void SectGridDialog::FollowModel() {
+  form_.FollowModel(context_.model);
+  QLineEdit* number = fields_[static_cast<size_t>(SectGridField::MagN)];
+  const QString text = FromStd(form_.Text(SectGridField::MagN));
+  if (number->text() != text)
+    number->setText(text);
 }
 
 void SectGridDialog::OnInput() {

@@ -70,6 +70,8 @@ class SectGridDialog : public QDialog {
 
   // Shows the dialog (again) with the texts it has.
   void Open();
+  // The model changed under the open dialog: the magnet number is checked again.
+  void FollowModel();
 
  signals:
   void gridEntered();

@@ -156,6 +156,12 @@ void KtCaluculationDialog::Open() {
   activateWindow();
 }
 
+void KtCaluculationDialog::FollowModel() {
+  // A running sweep owns the totals; nothing edits the model while its progress is modal.
+  if (!running_)
+    totals_ = KtStepTotals();
+}
+
 void KtCaluculationDialog::StartSweep() {
   MainWindow* main = main_window_();
   if (main == nullptr || main->Runs().Running())

@@ -57,6 +57,9 @@ class KtCaluculationDialog : public QDialog {
                        std::function<MainWindow*()> main_window,
                        QWidget* parent = nullptr);
   void Open();
+  // The model changed: the step totals of the earlier model are dropped, so that they are
+  // never saved under the new model's angles.
+  void FollowModel();
   const KtStepTotals& Totals() const { return totals_; }
   bool Running() const { return running_; }
   // The save dialog; tests put their own chooser in.

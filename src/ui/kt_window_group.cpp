@@ -66,6 +66,9 @@ void KtWindowGroup::OpenCalculation() {
     calculation_ = new KtCaluculationDialog(context_.model, context_.board, context_.main_window);
     QObject::connect(calculation_, &KtCaluculationDialog::sweepFinished, calculation_,
                      [this] { ShowGraphs(); });
+    if (context_.events != nullptr)
+      QObject::connect(context_.events, &ModelEvents::modelChanged, calculation_,
+                       &KtCaluculationDialog::FollowModel);
   }
   calculation_->Open();
 }

@@ -68,6 +68,7 @@ class CalcPointWindowsTest : public QObject {
   void EnterMovesAlongTheCycleWithoutEntering();
   void RectInputFillsThePointsAndPreviewsTheGrid();
   void SectDialogKeepsItsOwnDefaultsAndPreviews();
+  void SectMagnetNumberFollowsTheModel();
   void ResultTableShowsTheRowsOfARunAndRefreshesOnActivation();
   void InputTablesListEveryKindAndFollowDeletions();
 
@@ -226,6 +227,28 @@ void CalcPointWindowsTest::SectDialogKeepsItsOwnDefaultsAndPreviews() {
   QTest::mouseClick(Named<QPushButton>(dialog, "Input"), Qt::LeftButton);
   QVERIFY(app_->Board().IsOpen(NoticeId::Caution2));
   QCOMPARE(Model().SectCalPointSet.LastIndex, 406);
+}
+
+void CalcPointWindowsTest::SectMagnetNumberFollowsTheModel() {
+  Model().SecMagCount = 3;
+  Run(MainCommand::SectGridDialog);
+  QWidget* dialog = TopLevel("CreateSectorCalPoint");
+  QVERIFY(dialog != nullptr);
+  auto* number = Named<QLineEdit>(dialog, "MagN");
+  auto* divisions = Named<QLineEdit>(dialog, "DivR");
+  number->selectAll();
+  QTest::keyClicks(number, "3");
+  divisions->selectAll();
+  QTest::keyClicks(divisions, "4");
+  app_->Events().Notify();  // magnet 3 still there: nothing changes
+  QCOMPARE(number->text(), QString("3"));
+  Named<QAction>(app_->Main(), "BInitialize")->trigger();
+  QCOMPARE(number->text(), QString("1"));
+  QCOMPARE(divisions->text(), QString("4"));  // the user's own settings stay
+  Model().SecMagCount = 1;
+  QTest::mouseClick(Named<QPushButton>(dialog, "Input"), Qt::LeftButton);
+  QCOMPARE(Model().SectCalPointSet.MagN, 1);
+  QCOMPARE(Model().SectCalPointSet.RDiv, 4);
 }
 
 void CalcPointWindowsTest::ResultTableShowsTheRowsOfARunAndRefreshesOnActivation() {

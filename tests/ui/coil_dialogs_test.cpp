@@ -57,6 +57,7 @@ class CoilDialogsTest : public QObject {
   void EnterKeyMovesThroughTheCycleWithoutPressingACommand();
   void DeleteCoilDeletesTheChosenKindsElementAndCloses();
   void ReopeningShowsTheSameWindow();
+  void DeleteNumberFollowsTheModel();
 
  private:
   QDialog* Open(MainCommand command, const char* name);
@@ -247,6 +248,23 @@ void CoilDialogsTest::ReopeningShowsTheSameWindow() {
   Open(MainCommand::EraseCoil, "DeleteCoil");
   Open(MainCommand::EraseCoil, "DeleteCoil");
   QCOMPARE(WindowsNamed("DeleteCoil"), 1);
+}
+
+void CoilDialogsTest::DeleteNumberFollowsTheModel() {
+  app_->Model().StrCylCoilCount = 3;
+  QDialog* dialog = Open(MainCommand::EraseCoil, "DeleteCoil");
+  auto* number = Named<QLineEdit>(dialog, "Text1");
+  number->selectAll();
+  QTest::keyClicks(number, "3");
+  app_->Events().Notify();  // an edit that keeps element 3 keeps the typed number
+  QCOMPARE(number->text(), QString("3"));
+  Named<QAction>(app_->Main(), "BInitialize")->trigger();
+  QCOMPARE(number->text(), QString("1"));
+  // A new model with one element: "入力" deletes that one, never a stale slot 3.
+  app_->Model().StrCylCoilCount = 1;
+  app_->Model().StrCylCoilTable[1].Lx = 7;
+  QTest::mouseClick(Named<QPushButton>(dialog, "Command1"), Qt::LeftButton);
+  QCOMPARE(app_->Model().StrCylCoilCount, 0);
 }
 
 QTEST_MAIN(CoilDialogsTest)

@@ -1,5 +1,7 @@
 // The Kt windows bound to the model and the main window: set-up fields and commands, the
 // coil-division walk, a sweep behind the modal progress window, the graphs and the export.
+#include <cmath>
+
 #include <QFile>
 #include <QLineEdit>
 #include <QLineSeries>
@@ -14,6 +16,7 @@
 #include "ui/field_run_controller.h"
 #include "ui/kt_window_group.h"
 #include "ui/main_window.h"
+#include "ui/model_events.h"
 #include "ui_test_support.h"
 
 using tavrine::ui_testing::Named;
@@ -30,6 +33,7 @@ class KtDialogsTest : public QObject {
   void SweepDrawsVectorsAndFillsBothGraphs();
   void SaveWritesTheChosenFile();
   void SweepOfOneAngleKeepsAnAxisOfSomeWidth();
+  void TotalsOfAnEarlierModelAreDropped();
 
  private:
   void AddCoilsAndMagnet();
@@ -41,6 +45,7 @@ class KtDialogsTest : public QObject {
   std::unique_ptr<tavrine::NoticeBoard> board_;
   tavrine::MainWindow* window_ = nullptr;
   std::unique_ptr<tavrine::KtWindowGroup> group_;
+  tavrine::ModelEvents events_;
 };
 
 void KtDialogsTest::init() {
@@ -52,7 +57,7 @@ void KtDialogsTest::init() {
   window_ = new tavrine::MainWindow(*model_, *board_);
   window_->SetConfirm([](const QString&, const QString&) { return true; });
   group_ = std::make_unique<tavrine::KtWindowGroup>(
-      tavrine::WindowContext{*model_, *board_, [this] { return window_; }});
+      tavrine::WindowContext{*model_, *board_, [this] { return window_; }, &events_});
   connect(window_, &tavrine::MainWindow::CommandRequested, this,
           [this](tavrine::MainCommand command) { group_->Run(command); });
   window_->show();
@@ -265,6 +270,29 @@ void KtDialogsTest::SweepOfOneAngleKeepsAnAxisOfSomeWidth() {
     QVERIFY2(x_axis->min() < 20 && x_axis->max() > 20,
              qPrintable(QStringLiteral("%1 .. %2").arg(x_axis->min()).arg(x_axis->max())));
   }
+}
+
+void KtDialogsTest::TotalsOfAnEarlierModelAreDropped() {
+  AddCoilsAndMagnet();
+  tavrine::KtState& kt = model_->Kt;
+  kt.KtSelectionCount[0] = 1;
+  kt.KtSelection[0][1] = 1;
+  kt.DivL[0][1] = 2;
+  kt.DivW[0][1] = 1;
+  kt.DivT[0][1] = 1;
+  group_->OpenCalculation();
+  tavrine::KtCaluculationDialog* dialog = group_->Calculation();
+  Click(dialog, "Command9");
+  QTRY_VERIFY_WITH_TIMEOUT(!window_->Runs().Running(), 30000);
+  auto step_one = [dialog] {
+    const tavrine::KtStepTotals& t = dialog->Totals();
+    return std::abs(t.ForceX[1]) + std::abs(t.ForceY[1]) + std::abs(t.ForceZ[1]) +
+           std::abs(t.TorqueX[1]) + std::abs(t.TorqueY[1]) + std::abs(t.TorqueZ[1]);
+  };
+  QVERIFY(step_one() > 0);
+  // A file read under the open dialog: its totals no longer belong to the model.
+  events_.Notify();
+  QCOMPARE(step_one(), 0.0);
 }
 
 QTEST_MAIN(KtDialogsTest)
