@@ -28,13 +28,13 @@ constexpr const char* kMapHelp =
     "使い方: tavrine-batch map MODEL.csv -o MAP.png [--set rect|sector]\n"
     "                          [--component abs|hx|hy|hz] [--size WxH]\n"
     "\n"
-    "形状データファイル MODEL.csv の四角型または扇形計算点の計算結果を、磁界マップ\n"
+    "形状データファイル MODEL.csv の四角型または扇型計算点の計算結果を、磁界マップ\n"
     "（色分け図、Oe 単位のカラーバー、mm 単位の目盛り、磁石の外形）として画像に描画します。\n"
-    "扇形計算点は、扇形磁石の座標の x–y 面に扇形の升目で描きます。\n"
+    "扇型計算点は、扇型磁石の座標の x–y 面に扇型の升目で描きます。\n"
     "先に tavrine-batch run で計算したファイルを渡してください。\n"
     "\n"
     "  -o FILE, --output FILE  出力する画像。拡張子 .png なら PNG、.svg なら SVG です。\n"
-    "  --set S                 描く計算点: rect（四角型分布、既定）、sector（扇形分布）。\n"
+    "  --set S                 描く計算点: rect（四角型分布、既定）、sector（扇型分布）。\n"
     "  --component C           描く成分: abs（|H|、既定）、hx、hy、hz。\n"
     "  --size WxH              画像の大きさ（画素、既定 900x700、各 200〜8000）。\n"
     "  -h, --help              この説明を表示します。\n"
@@ -116,7 +116,7 @@ int Map(const MapArgs& args) {
       args.sector ? SectorFieldMapGrid(*model).has_value() : RectFieldMapGrid(*model).has_value();
   if (!has_grid) {
     std::fprintf(stderr, "tavrine-batch: %s: %s計算点が格子になっていません\n",
-                 args.model_path.c_str(), args.sector ? "扇形" : "四角型");
+                 args.model_path.c_str(), args.sector ? "扇型" : "四角型");
     return 1;
   }
   if (!WriteFieldMapPicture(*model, static_cast<MapComponent>(args.component),

@@ -615,8 +615,8 @@ void DrawSectorFieldMap(const ElementModel& model,
   }
   DrawAxesTicks(layout, canvas);
   DrawColourBar(layout, scale, canvas);
-  const std::string where = grid.face ? "扇形磁石" + std::to_string(grid.magnet) + "の座標"
-                                      : std::string("扇形磁石の座標");
+  const std::string where = grid.face ? "扇型磁石" + std::to_string(grid.magnet) + "の座標"
+                                      : std::string("扇型磁石の座標");
   canvas.Text(12, 16, std::string(ComponentName(component)) + " (Oe)  " + where, kBlack,
               MapCanvas::Align::kLeft);
 }

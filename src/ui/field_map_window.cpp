@@ -46,7 +46,7 @@ FieldMapWindow::FieldMapWindow(ElementModel& model, QWidget* parent)
   controls->addWidget(new QLabel(QStringLiteral("計算点"), this));
   set_ = new QComboBox(this);
   set_->setObjectName("MapSet");
-  set_->addItems({QStringLiteral("四角型分布"), QStringLiteral("扇形分布")});
+  set_->addItems({QStringLiteral("四角型分布"), QStringLiteral("扇型分布")});
   controls->addWidget(set_);
   controls->addWidget(new QLabel(QStringLiteral("成分"), this));
   component_ = new QComboBox(this);
@@ -120,7 +120,7 @@ void FieldMapWindow::Paint(QPainter& painter, QSize size) const {
   } else {
     painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
     painter.drawText(QRect(QPoint(0, 0), size), Qt::AlignCenter,
-                     Set() == MapSet::kSector ? QStringLiteral("扇形分布の計算点がありません")
+                     Set() == MapSet::kSector ? QStringLiteral("扇型分布の計算点がありません")
                                               : QStringLiteral("四角型分布の計算点がありません"));
   }
 }
