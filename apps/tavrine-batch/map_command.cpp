@@ -1,5 +1,5 @@
-// "map": the field map of a model file's rectangular grid (one component of its stored field)
-// as a PNG or SVG picture, as the desktop's "磁界マップ" window draws it.
+// "map": the field map of a model file's rectangular or sector grid (one component of its stored
+// field) as a PNG or SVG picture, as the desktop's "磁界マップ" window draws it.
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -19,18 +19,22 @@ namespace {
 struct MapArgs {
   std::string model_path, picture_path;
   int component = 0;  // MapComponent: |H|, Hx, Hy, Hz
+  bool sector = false;
   int width = 900, height = 700;
   bool help = false;
 };
 
 constexpr const char* kMapHelp =
-    "使い方: tavrine-batch map MODEL.csv -o MAP.png [--component abs|hx|hy|hz] [--size WxH]\n"
+    "使い方: tavrine-batch map MODEL.csv -o MAP.png [--set rect|sector]\n"
+    "                          [--component abs|hx|hy|hz] [--size WxH]\n"
     "\n"
-    "形状データファイル MODEL.csv の四角型計算点の計算結果を、磁界マップ（色分け図、\n"
-    "Oe 単位のカラーバー、mm 単位の目盛り、磁石の外形）として画像に描画します。\n"
+    "形状データファイル MODEL.csv の四角型または扇型計算点の計算結果を、磁界マップ\n"
+    "（色分け図、Oe 単位のカラーバー、mm 単位の目盛り、磁石の外形）として画像に描画します。\n"
+    "扇型計算点は、扇型磁石の座標の x–y 面に扇型の升目で描きます。\n"
     "先に tavrine-batch run で計算したファイルを渡してください。\n"
     "\n"
     "  -o FILE, --output FILE  出力する画像。拡張子 .png なら PNG、.svg なら SVG です。\n"
+    "  --set S                 描く計算点: rect（四角型分布、既定）、sector（扇型分布）。\n"
     "  --component C           描く成分: abs（|H|、既定）、hx、hy、hz。\n"
     "  --size WxH              画像の大きさ（画素、既定 900x700、各 200〜8000）。\n"
     "  -h, --help              この説明を表示します。\n"
@@ -75,6 +79,12 @@ std::optional<MapArgs> ParseMapArgs(const std::vector<std::string>& args) {
         return std::nullopt;
       }
       parsed.component = *component;
+    } else if (word == "--set" && has_value) {
+      const std::string& set = args[++k];
+      if (set != "rect" && set != "sector") {
+        return std::nullopt;
+      }
+      parsed.sector = set == "sector";
     } else if (word == "--size" && has_value) {
       if (!ReadSize(args[++k], parsed)) {
         return std::nullopt;
@@ -102,14 +112,17 @@ int Map(const MapArgs& args) {
   if (!model) {
     return 1;
   }
-  if (!RectFieldMapGrid(*model)) {
-    std::fprintf(stderr, "tavrine-batch: %s: 四角型計算点が格子になっていません\n",
-                 args.model_path.c_str());
+  const bool has_grid =
+      args.sector ? SectorFieldMapGrid(*model).has_value() : RectFieldMapGrid(*model).has_value();
+  if (!has_grid) {
+    std::fprintf(stderr, "tavrine-batch: %s: %s計算点が格子になっていません\n",
+                 args.model_path.c_str(), args.sector ? "扇型" : "四角型");
     return 1;
   }
   if (!WriteFieldMapPicture(*model, static_cast<MapComponent>(args.component),
                             QSize(args.width, args.height),
-                            QString::fromStdString(args.picture_path))) {
+                            QString::fromStdString(args.picture_path),
+                            args.sector ? MapSet::kSector : MapSet::kRect)) {
     std::fprintf(stderr, "tavrine-batch: %s: 画像を書き込めません\n", args.picture_path.c_str());
     return 1;
   }
@@ -129,7 +142,8 @@ int MapCommand(const std::vector<std::string>& args) {
   if (!parsed) {
     std::fputs(
         "tavrine-batch: 使い方: tavrine-batch map MODEL.csv -o MAP.png|MAP.svg "
-        "[--component abs|hx|hy|hz] [--size WxH]（tavrine-batch map --help を参照）\n",
+        "[--set rect|sector] [--component abs|hx|hy|hz] [--size WxH]（tavrine-batch map --help "
+        "を参照）\n",
         stderr);
     return 2;
   }

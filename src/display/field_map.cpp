@@ -140,7 +140,10 @@ std::optional<FieldMapGrid> RectFieldMapGrid(const ElementModel& model) {
   return grid;
 }
 
-double ComponentValue(const RectCalPoint& point, MapComponent component) {
+namespace {
+
+template <class Point>
+double ValueOf(const Point& point, MapComponent component) {
   switch (component) {
     case MapComponent::kHx:
       return point.Hx;
@@ -151,6 +154,16 @@ double ComponentValue(const RectCalPoint& point, MapComponent component) {
     default:
       return std::sqrt(point.Hx * point.Hx + point.Hy * point.Hy + point.Hz * point.Hz);
   }
+}
+
+}  // namespace
+
+double ComponentValue(const RectCalPoint& point, MapComponent component) {
+  return ValueOf(point, component);
+}
+
+double ComponentValue(const SectCalPoint& point, MapComponent component) {
+  return ValueOf(point, component);
 }
 
 std::string_view ComponentName(MapComponent component) {
@@ -181,8 +194,11 @@ Rgb ColourScale::At(double value) const {
   return diverging_ ? AlongAnchors(kDiverging, t) : AlongAnchors(kSequential, t);
 }
 
-ColourScale ScaleFor(const ElementModel& model, MapComponent component) {
-  const RectPointSet& set = model.RectCalPointSet;
+namespace {
+
+// Sequential over |H|'s range, or diverging symmetric about zero for a signed component.
+template <class Set>
+ColourScale ScaleOver(const Set& set, MapComponent component) {
   double low = INFINITY, high = -INFINITY, largest = 0;
   const int last = std::clamp(set.LastIndex, 0, kPointSlots - 1);
   for (int k = 0; k <= last; ++k) {
@@ -197,6 +213,16 @@ ColourScale ScaleFor(const ElementModel& model, MapComponent component) {
     return ColourScale(-largest, largest, true);
   }
   return std::isfinite(low) ? ColourScale(low, high, false) : ColourScale(0, 0, false);
+}
+
+}  // namespace
+
+ColourScale ScaleFor(const ElementModel& model, MapComponent component) {
+  return ScaleOver(model.RectCalPointSet, component);
+}
+
+ColourScale SectorScaleFor(const ElementModel& model, MapComponent component) {
+  return ScaleOver(model.SectCalPointSet, component);
 }
 
 std::vector<double> NiceTicks(double low, double high, int max_count) {
@@ -246,6 +272,9 @@ namespace {
 constexpr double kLeftMargin = 78, kRightMargin = 130, kTopMargin = 52, kBottomMargin = 56;
 constexpr double kBarGap = 28, kBarWidth = 18;
 
+FieldMapLayout LayoutSpan(
+    double x_low, double x_high, double y_low, double y_high, double width, double height);
+
 }  // namespace
 
 FieldMapLayout LayoutFieldMap(const FieldMapGrid& grid, double width, double height) {
@@ -257,6 +286,13 @@ FieldMapLayout LayoutFieldMap(const FieldMapGrid& grid, double width, double hei
     y_low = std::min(y_low, -std::abs(grid.face->second) / 2);
     y_high = std::max(y_high, std::abs(grid.face->second) / 2);
   }
+  return LayoutSpan(x_low, x_high, y_low, y_high, width, height);
+}
+
+namespace {
+
+FieldMapLayout LayoutSpan(
+    double x_low, double x_high, double y_low, double y_high, double width, double height) {
   FieldMapLayout layout;
   layout.x_low = x_low;
   layout.x_high = x_high > x_low ? x_high : x_low + 1;
@@ -277,6 +313,8 @@ FieldMapLayout LayoutFieldMap(const FieldMapGrid& grid, double width, double hei
   return layout;
 }
 
+}  // namespace
+
 std::optional<int> MapPointAt(const FieldMapGrid& grid,
                               const FieldMapLayout& layout,
                               double px,
@@ -296,14 +334,22 @@ std::string Tenths(double v) {
   return TickText(std::nearbyint(v * 10) / 10, 0.1);
 }
 
+std::string Thousandths(double v) {
+  return ShortestDecimal(std::nearbyint(v * 1000) / 1000);
+}
+
+template <class Point>
+std::string PositionAndField(const Point& p) {
+  return "X=" + Thousandths(p.PGroX) + " Y=" + Thousandths(p.PGroY) + " Z=" + Thousandths(p.PGroZ) +
+         " mm  |H|=" + Tenths(ComponentValue(p, MapComponent::kMagnitude)) + " Hx=" + Tenths(p.Hx) +
+         " Hy=" + Tenths(p.Hy) + " Hz=" + Tenths(p.Hz) + " Oe";
+}
+
 }  // namespace
 
 std::string MapPointText(const ElementModel& model, int k) {
   const RectCalPoint& p = model.RectCalPointSet.Points[static_cast<size_t>(k)];
-  const auto mm = [](double v) { return ShortestDecimal(std::nearbyint(v * 1000) / 1000); };
-  return "点" + std::to_string(k) + "  X=" + mm(p.PGroX) + " Y=" + mm(p.PGroY) +
-         " Z=" + mm(p.PGroZ) + " mm  |H|=" + Tenths(ComponentValue(p, MapComponent::kMagnitude)) +
-         " Hx=" + Tenths(p.Hx) + " Hy=" + Tenths(p.Hy) + " Hz=" + Tenths(p.Hz) + " Oe";
+  return "点" + std::to_string(k) + "  " + PositionAndField(p);
 }
 
 namespace {
@@ -408,6 +454,189 @@ void DrawFieldMap(const ElementModel& model,
                                             : std::string("磁石の座標");
   canvas.Text(12, 16, std::string(ComponentName(component)) + " (Oe)  " + where, kBlack,
               MapCanvas::Align::kLeft);
+}
+
+namespace {
+
+constexpr double kTwoPi = 6.283185307179586;
+
+// The angle edges of the cells, trimmed evenly at both ends so that a full turn of points
+// (first and last at the same place) shares one turn instead of overlapping.
+std::vector<double> AngleEdges(const std::vector<double>& theta) {
+  std::vector<double> edges = CellEdges(theta);
+  const double span = edges.back() - edges.front();
+  const double excess = std::abs(span) - kTwoPi;
+  if (excess > 0) {
+    const double trim = std::copysign(excess / 2, span);
+    edges.front() += trim;
+    edges.back() -= trim;
+  }
+  return edges;
+}
+
+std::vector<double> RadiusEdges(const std::vector<double>& r) {
+  std::vector<double> edges = CellEdges(r);
+  for (double& e : edges) {
+    e = std::max(e, 0.0);
+  }
+  return edges;
+}
+
+// The outline of the annular sector r0..r1, t0..t1 in own mm, arcs in steps of about 2°.
+std::vector<ScreenPoint> AnnularSector(double r0, double r1, double t0, double t1) {
+  const int steps = std::max(1, static_cast<int>(std::ceil(std::abs(t1 - t0) / (kTwoPi / 180))));
+  std::vector<ScreenPoint> corners;
+  for (int k = 0; k <= steps; ++k) {
+    const double t = t0 + (t1 - t0) * k / steps;
+    corners.push_back({r1 * std::cos(t), r1 * std::sin(t)});
+  }
+  for (int k = steps; k >= 0; --k) {
+    const double t = t0 + (t1 - t0) * k / steps;
+    corners.push_back({r0 * std::cos(t), r0 * std::sin(t)});
+  }
+  return corners;
+}
+
+std::vector<ScreenPoint> FaceOutline(const SectorFace& face) {
+  return AnnularSector(face.ri, face.ro, -face.open / 2, face.open / 2);
+}
+
+}  // namespace
+
+std::optional<SectorMapGrid> SectorFieldMapGrid(const ElementModel& model) {
+  const SectPointSet& set = model.SectCalPointSet;
+  const int64_t angles = int64_t{set.AngleDiv} + 1, radii = int64_t{set.RDiv} + 1;
+  if (set.AngleDiv < 0 || set.RDiv < 0 || angles * radii != int64_t{set.LastIndex} + 1 ||
+      set.LastIndex >= kPointSlots) {
+    return std::nullopt;
+  }
+  SectorMapGrid grid;
+  for (int64_t j = 0; j < angles; ++j) {
+    grid.theta.push_back(set.Points[static_cast<size_t>(j)].Theta);
+  }
+  for (int64_t i = 0; i < radii; ++i) {
+    grid.r.push_back(set.Points[static_cast<size_t>(i * angles)].R);
+  }
+  grid.magnet = set.MagN;
+  if (set.MagN >= 1 && set.MagN <= std::min(SecMagLoopCount(model), kElementCapacity)) {
+    const SecMag& m = model.SecMagTable[static_cast<size_t>(set.MagN)];
+    grid.face = SectorFace{m.Ri, m.Ro, m.OpenAngle};
+  }
+  return grid;
+}
+
+FieldMapLayout LayoutSectorMap(const SectorMapGrid& grid, double width, double height) {
+  const std::vector<double> re = RadiusEdges(grid.r), te = AngleEdges(grid.theta);
+  std::vector<ScreenPoint> extent = AnnularSector(re.front(), re.back(), te.front(), te.back());
+  if (grid.face) {
+    const std::vector<ScreenPoint> face = FaceOutline(*grid.face);
+    extent.insert(extent.end(), face.begin(), face.end());
+  }
+  double x_low = INFINITY, x_high = -INFINITY, y_low = INFINITY, y_high = -INFINITY;
+  for (const ScreenPoint& p : extent) {
+    x_low = std::min(x_low, p.x), x_high = std::max(x_high, p.x);
+    y_low = std::min(y_low, p.y), y_high = std::max(y_high, p.y);
+  }
+  return LayoutSpan(x_low, x_high, y_low, y_high, width, height);
+}
+
+std::optional<int> SectorMapPointAt(const SectorMapGrid& grid,
+                                    const FieldMapLayout& layout,
+                                    double px,
+                                    double py) {
+  const ScreenPoint mm = layout.ToMm(px, py);
+  const std::optional<int> row = CellOf(RadiusEdges(grid.r), std::hypot(mm.x, mm.y));
+  if (!row) {
+    return std::nullopt;
+  }
+  // The cells' angles may run outside (-π, π]: try the pointer's angle a turn either way.
+  const std::vector<double> te = AngleEdges(grid.theta);
+  const double angle = std::atan2(mm.y, mm.x);
+  for (int turn = -2; turn <= 2; ++turn) {
+    if (const std::optional<int> column = CellOf(te, angle + turn * kTwoPi)) {
+      return *row * static_cast<int>(grid.theta.size()) + *column;
+    }
+  }
+  return std::nullopt;
+}
+
+std::string SectorMapPointText(const ElementModel& model, int k) {
+  const SectCalPoint& p = model.SectCalPointSet.Points[static_cast<size_t>(k)];
+  return "点" + std::to_string(k) + "  R=" + Thousandths(p.R) +
+         " mm θ=" + Thousandths(p.Theta * 360 / kTwoPi) + "°  " + PositionAndField(p);
+}
+
+namespace {
+
+std::vector<ScreenPoint> ToPixels(const FieldMapLayout& layout, std::vector<ScreenPoint> mm) {
+  for (ScreenPoint& p : mm) {
+    p = layout.ToPixel(p.x, p.y);
+  }
+  return mm;
+}
+
+void DrawSectorCells(const ElementModel& model,
+                     const SectorMapGrid& grid,
+                     const FieldMapLayout& layout,
+                     const ColourScale& scale,
+                     MapComponent component,
+                     MapCanvas& canvas) {
+  const std::vector<double> re = RadiusEdges(grid.r), te = AngleEdges(grid.theta);
+  const size_t angles = grid.theta.size();
+  for (size_t i = 0; i < grid.r.size(); ++i) {
+    for (size_t j = 0; j < angles; ++j) {
+      const SectCalPoint& p = model.SectCalPointSet.Points[i * angles + j];
+      canvas.FillPolygon(ToPixels(layout, AnnularSector(re[i], re[i + 1], te[j], te[j + 1])),
+                         scale.At(ComponentValue(p, component)));
+    }
+  }
+}
+
+void DrawPolyline(const std::vector<ScreenPoint>& points, Rgb colour, MapCanvas& canvas) {
+  for (size_t k = 0; k < points.size(); ++k) {
+    const ScreenPoint& a = points[k];
+    const ScreenPoint& b = points[(k + 1) % points.size()];
+    canvas.Line(a.x, a.y, b.x, b.y, colour);
+  }
+}
+
+}  // namespace
+
+void DrawSectorFieldMap(const ElementModel& model,
+                        const SectorMapGrid& grid,
+                        MapComponent component,
+                        MapCanvas& canvas) {
+  canvas.FillRect(0, 0, canvas.Width(), canvas.Height(), kWhite);
+  const FieldMapLayout layout = LayoutSectorMap(grid, canvas.Width(), canvas.Height());
+  const ColourScale scale = SectorScaleFor(model, component);
+  DrawSectorCells(model, grid, layout, scale, component, canvas);
+  if (grid.face) {
+    DrawPolyline(ToPixels(layout, FaceOutline(*grid.face)), kBlack, canvas);
+  }
+  DrawAxesTicks(layout, canvas);
+  DrawColourBar(layout, scale, canvas);
+  const std::string where = grid.face ? "扇型磁石" + std::to_string(grid.magnet) + "の座標"
+                                      : std::string("扇型磁石の座標");
+  canvas.Text(12, 16, std::string(ComponentName(component)) + " (Oe)  " + where, kBlack,
+              MapCanvas::Align::kLeft);
+}
+
+bool DrawSetFieldMap(const ElementModel& model,
+                     MapSet set,
+                     MapComponent component,
+                     MapCanvas& canvas) {
+  if (set == MapSet::kSector) {
+    const std::optional<SectorMapGrid> grid = SectorFieldMapGrid(model);
+    if (grid) {
+      DrawSectorFieldMap(model, *grid, component, canvas);
+    }
+    return grid.has_value();
+  }
+  const std::optional<FieldMapGrid> grid = RectFieldMapGrid(model);
+  if (grid) {
+    DrawFieldMap(model, *grid, component, canvas);
+  }
+  return grid.has_value();
 }
 
 }  // namespace tavrine

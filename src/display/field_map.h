@@ -14,6 +14,7 @@
 namespace tavrine {
 
 enum class MapComponent { kMagnitude, kHx, kHy, kHz };
+enum class MapSet { kRect, kSector };
 
 // Where the grid's points lie: columns along own x, rows along own y, point row·columns + col.
 struct FieldMapGrid {
@@ -28,6 +29,7 @@ struct FieldMapGrid {
 // The grid of RectCalPointSet, or nothing when its points do not form (DivX+1) × (DivY+1).
 std::optional<FieldMapGrid> RectFieldMapGrid(const ElementModel& model);
 double ComponentValue(const RectCalPoint& point, MapComponent component);
+double ComponentValue(const SectCalPoint& point, MapComponent component);
 std::string_view ComponentName(MapComponent component);
 
 // A sequential scale from low to high for |H|; a diverging one about zero for a signed component.
@@ -54,6 +56,7 @@ class MapCanvas {
   enum class Align { kLeft, kCentre, kRight };
   virtual ~MapCanvas() = default;
   virtual void FillRect(double x, double y, double width, double height, Rgb colour) = 0;
+  virtual void FillPolygon(const std::vector<ScreenPoint>& corners, Rgb colour) = 0;
   virtual void Line(double x1, double y1, double x2, double y2, Rgb colour) = 0;
   // y is the text's vertical middle.
   virtual void Text(double x, double y, std::string_view text, Rgb colour, Align align) = 0;
@@ -84,5 +87,36 @@ void DrawFieldMap(const ElementModel& model,
                   const FieldMapGrid& grid,
                   MapComponent component,
                   MapCanvas& canvas);
+
+// The sector grid: rows of radii, columns of angles, point row·angles.size() + column, in the
+// sector magnet's own frame, drawn as annular-sector cells in its x–y plane.
+struct SectorFace {
+  double ri = 0, ro = 0, open = 0;  // mm, mm, rad; the magnet spans ±open/2 about own x
+};
+struct SectorMapGrid {
+  std::vector<double> r, theta;  // mm, rad
+  std::optional<SectorFace> face;
+  int magnet = 0;
+};
+
+// The grid of SectCalPointSet, or nothing when its points do not form (RDiv+1) × (AngleDiv+1).
+std::optional<SectorMapGrid> SectorFieldMapGrid(const ElementModel& model);
+ColourScale SectorScaleFor(const ElementModel& model, MapComponent component);
+FieldMapLayout LayoutSectorMap(const SectorMapGrid& grid, double width, double height);
+std::optional<int> SectorMapPointAt(const SectorMapGrid& grid,
+                                    const FieldMapLayout& layout,
+                                    double px,
+                                    double py);
+std::string SectorMapPointText(const ElementModel& model, int k);
+void DrawSectorFieldMap(const ElementModel& model,
+                        const SectorMapGrid& grid,
+                        MapComponent component,
+                        MapCanvas& canvas);
+
+// The chosen set's map; false, with nothing drawn, when its points form no grid.
+bool DrawSetFieldMap(const ElementModel& model,
+                     MapSet set,
+                     MapComponent component,
+                     MapCanvas& canvas);
 
 }  // namespace tavrine

@@ -43,6 +43,11 @@ FieldMapWindow::FieldMapWindow(ElementModel& model, QWidget* parent)
   setFont(QFont(kUiFontFamily));
   auto* column = new QVBoxLayout(this);
   auto* controls = new QHBoxLayout;
+  controls->addWidget(new QLabel(QStringLiteral("計算点"), this));
+  set_ = new QComboBox(this);
+  set_->setObjectName("MapSet");
+  set_->addItems({QStringLiteral("四角型分布"), QStringLiteral("扇型分布")});
+  controls->addWidget(set_);
   controls->addWidget(new QLabel(QStringLiteral("成分"), this));
   component_ = new QComboBox(this);
   component_->setObjectName("MapComponent");
@@ -65,6 +70,7 @@ FieldMapWindow::FieldMapWindow(ElementModel& model, QWidget* parent)
   readout_->setTextInteractionFlags(Qt::TextSelectableByMouse);
   column->addWidget(readout_);
   connect(component_, &QComboBox::currentIndexChanged, area_, qOverload<>(&QWidget::update));
+  connect(set_, &QComboBox::currentIndexChanged, area_, qOverload<>(&QWidget::update));
   connect(save, &QPushButton::clicked, this, &FieldMapWindow::SaveWithDialog);
   connect(close_button, &QPushButton::clicked, this, &QWidget::close);
   choose_ = [this] {
@@ -87,7 +93,16 @@ FieldMapWindow::FieldMapWindow(ElementModel& model, QWidget* parent)
 
 void FieldMapWindow::Refresh() {
   grid_ = RectFieldMapGrid(model_);
+  sector_grid_ = SectorFieldMapGrid(model_);
   area_->update();
+}
+
+MapSet FieldMapWindow::Set() const {
+  return set_->currentIndex() == 1 ? MapSet::kSector : MapSet::kRect;
+}
+
+void FieldMapWindow::ShowSet(MapSet set) {
+  set_->setCurrentIndex(set == MapSet::kSector ? 1 : 0);
 }
 
 MapComponent FieldMapWindow::Component() const {
@@ -97,14 +112,17 @@ MapComponent FieldMapWindow::Component() const {
 void FieldMapWindow::Paint(QPainter& painter, QSize size) const {
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setFont(QFont(kUiFontFamily, 9));
-  if (!grid_) {
+  PainterMapCanvas canvas(painter, size.width(), size.height());
+  if (Set() == MapSet::kSector && sector_grid_) {
+    DrawSectorFieldMap(model_, *sector_grid_, Component(), canvas);
+  } else if (Set() == MapSet::kRect && grid_) {
+    DrawFieldMap(model_, *grid_, Component(), canvas);
+  } else {
     painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
     painter.drawText(QRect(QPoint(0, 0), size), Qt::AlignCenter,
-                     QStringLiteral("四角型分布の計算点がありません"));
-    return;
+                     Set() == MapSet::kSector ? QStringLiteral("扇型分布の計算点がありません")
+                                              : QStringLiteral("四角型分布の計算点がありません"));
   }
-  PainterMapCanvas canvas(painter, size.width(), size.height());
-  DrawFieldMap(model_, *grid_, Component(), canvas);
 }
 
 QWidget* FieldMapWindow::Area() const {
@@ -119,16 +137,22 @@ QImage FieldMapWindow::Picture() const {
 }
 
 void FieldMapWindow::ShowPointAt(QPointF at) {
-  if (!grid_)
-    return;
-  const FieldMapLayout layout = LayoutFieldMap(*grid_, area_->width(), area_->height());
-  const std::optional<int> k = MapPointAt(*grid_, layout, at.x(), at.y());
-  if (k)
-    readout_->setText(Utf8(MapPointText(model_, *k)));
+  std::optional<std::string> text;
+  if (Set() == MapSet::kSector && sector_grid_) {
+    const FieldMapLayout layout = LayoutSectorMap(*sector_grid_, area_->width(), area_->height());
+    if (const std::optional<int> k = SectorMapPointAt(*sector_grid_, layout, at.x(), at.y()))
+      text = SectorMapPointText(model_, *k);
+  } else if (Set() == MapSet::kRect && grid_) {
+    const FieldMapLayout layout = LayoutFieldMap(*grid_, area_->width(), area_->height());
+    if (const std::optional<int> k = MapPointAt(*grid_, layout, at.x(), at.y()))
+      text = MapPointText(model_, *k);
+  }
+  if (text)
+    readout_->setText(Utf8(*text));
 }
 
 bool FieldMapWindow::SavePicture(const QString& path) const {
-  return WriteFieldMapPicture(model_, Component(), area_->size(), path);
+  return WriteFieldMapPicture(model_, Component(), area_->size(), path, Set());
 }
 
 void FieldMapWindow::SaveWithDialog() {

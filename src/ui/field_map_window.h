@@ -1,5 +1,5 @@
-// "磁界マップ": the last rectangular run as a colour map of |H|, Hx, Hy or Hz over the grid,
-// with the point under the pointer read out, saved as PNG or SVG.
+// "磁界マップ": the last rectangular or sector run as a colour map of |H|, Hx, Hy or Hz over the
+// grid, with the point under the pointer read out, saved as PNG or SVG.
 #pragma once
 
 #include <functional>
@@ -25,6 +25,9 @@ class FieldMapWindow : public QWidget {
   // Reads the grid and the field from the model again.
   void Refresh();
   MapComponent Component() const;
+  MapSet Set() const;
+  // Shows the rectangular or the sector grid's map.
+  void ShowSet(MapSet set);
   // The map as the window paints it, at the map area's size.
   QImage Picture() const;
   // The map area, where the pointer is read out.
@@ -41,9 +44,11 @@ class FieldMapWindow : public QWidget {
 
   ElementModel& model_;
   QComboBox* component_ = nullptr;
+  QComboBox* set_ = nullptr;
   QLabel* readout_ = nullptr;
   MapArea* area_ = nullptr;
   std::optional<FieldMapGrid> grid_;
+  std::optional<SectorMapGrid> sector_grid_;
   std::function<QString()> choose_;
 };
 

@@ -222,15 +222,19 @@ void MainWindow::ShowFieldMap() {
   if (field_map_ == nullptr) {
     field_map_ = new FieldMapWindow(model_, this);
   }
-  field_map_->Refresh();
   field_map_->show();
+  RefreshFieldMap();
   field_map_->raise();
   field_map_->activateWindow();
 }
 
 void MainWindow::RefreshFieldMap() {
-  if (field_map_ != nullptr && field_map_->isVisible())
+  if (field_map_ != nullptr && field_map_->isVisible()) {
     field_map_->Refresh();
+    // The map follows the last run's set; the user may switch it back in the window.
+    if (last_run_set_)
+      field_map_->ShowSet(*last_run_set_ == PointSetKind::kSect ? MapSet::kSector : MapSet::kRect);
+  }
 }
 
 }  // namespace tavrine

@@ -64,6 +64,20 @@ void PainterMapCanvas::FillRect(double x, double y, double width, double height,
   painter_.setRenderHint(QPainter::Antialiasing, smooth);
 }
 
+void PainterMapCanvas::FillPolygon(const std::vector<ScreenPoint>& corners, Rgb colour) {
+  QPolygonF polygon;
+  for (const ScreenPoint& p : corners)
+    polygon << QPointF(p.x, p.y);
+  // As for the cells above: no smoothing, so that neighbouring cells leave no seams.
+  const bool smooth = painter_.testRenderHint(QPainter::Antialiasing);
+  painter_.setRenderHint(QPainter::Antialiasing, false);
+  painter_.setPen(Qt::NoPen);
+  painter_.setBrush(ToQColor(colour));
+  painter_.drawPolygon(polygon);
+  painter_.setBrush(Qt::NoBrush);
+  painter_.setRenderHint(QPainter::Antialiasing, smooth);
+}
+
 void PainterMapCanvas::Line(double x1, double y1, double x2, double y2, Rgb colour) {
   painter_.setPen(CosmeticPen(colour));
   painter_.drawLine(QPointF(x1, y1), QPointF(x2, y2));

@@ -35,6 +35,7 @@ class PainterMapCanvas final : public MapCanvas {
  public:
   PainterMapCanvas(QPainter& painter, double width, double height);
   void FillRect(double x, double y, double width, double height, Rgb colour) override;
+  void FillPolygon(const std::vector<ScreenPoint>& corners, Rgb colour) override;
   void Line(double x1, double y1, double x2, double y2, Rgb colour) override;
   void Text(double x, double y, std::string_view text, Rgb colour, Align align) override;
   double Width() const override { return width_; }

@@ -114,16 +114,18 @@ bool WriteViewsPicture(ElementModel& model,
 bool WriteFieldMapPicture(const ElementModel& model,
                           MapComponent component,
                           QSize size,
-                          const QString& path) {
-  const std::optional<FieldMapGrid> grid = RectFieldMapGrid(model);
-  if (!grid) {
+                          const QString& path,
+                          MapSet set) {
+  const bool has_grid = set == MapSet::kSector ? SectorFieldMapGrid(model).has_value()
+                                               : RectFieldMapGrid(model).has_value();
+  if (!has_grid) {
     return false;
   }
   return WritePicture(path, size, [&](QPainter& painter) {
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setFont(QFont(QStringLiteral("Noto Sans CJK JP"), 9));
     PainterMapCanvas canvas(painter, size.width(), size.height());
-    DrawFieldMap(model, *grid, component, canvas);
+    DrawSetFieldMap(model, set, component, canvas);
   });
 }
 

@@ -30,10 +30,11 @@ bool WriteViewsPicture(ElementModel& model,
                        const ViewsPictureOptions& options,
                        const QString& path);
 
-// The field map picture of the rectangular grid, or false when there is no grid to map.
+// The field map picture of the chosen grid, or false when there is no grid to map.
 bool WriteFieldMapPicture(const ElementModel& model,
                           MapComponent component,
                           QSize size,
-                          const QString& path);
+                          const QString& path,
+                          MapSet set = MapSet::kRect);
 
 }  // namespace tavrine

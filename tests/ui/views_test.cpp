@@ -40,6 +40,7 @@ class ViewsTest : public QObject {
   void PanMovesTheDrawingAndFitAllRestoresIt();
   void ReadoutsSitBesideTheViewsNotOnThem();
   void FieldMapColoursFollowTheValues();
+  void SectorMapColoursFollowTheValues();
   void FileDialogButtonsAreJapanese();
   void ToolbarsHaveJapaneseTitlesAndStayShown();
   void TablesRefitAndInputTablesHaveATabPerKind();
@@ -217,6 +218,53 @@ void ViewsTest::FieldMapColoursFollowTheValues() {
   QApplication::sendEvent(map->Area(), &hover);
   QVERIFY2(Named<QLabel>(map, "MapReadout")->text().contains("Hx=1000"),
            qPrintable(Named<QLabel>(map, "MapReadout")->text()));
+}
+
+void ViewsTest::SectorMapColoursFollowTheValues() {
+  model_->SecMagCount = 1;
+  model_->SecMagTable[1] = {10, 30, 5, M_PI / 2, 0, 0, 0, 0, 0, 0, 12000, 0, 0};
+  tavrine::SectGridInput input;
+  input.DivR = 4;
+  input.DivT = 6;
+  input.Ri = 10;
+  input.Ro = 30;
+  input.StartDeg = -45;
+  input.SweepDeg = 90;
+  QCOMPARE(tavrine::GenerateSectGrid(*model_, input, *board_), tavrine::GridOutcome::kGenerated);
+  for (int k = 0; k <= model_->SectCalPointSet.LastIndex; ++k) {
+    auto& p = model_->SectCalPointSet.Points[static_cast<size_t>(k)];
+    p.Hz = 10 * p.Theta * 180 / M_PI;  // from -450 Oe at -45° to +450 Oe at +45°
+  }
+  window_->ShowFieldMap();
+  tavrine::FieldMapWindow* map = window_->FieldMap();
+  QVERIFY(QTest::qWaitForWindowExposed(map));
+  Named<QComboBox>(map, "MapSet")->setCurrentIndex(1);
+  Named<QComboBox>(map, "MapComponent")->setCurrentIndex(3);  // Hz
+  const QImage picture = map->Picture();
+  const auto grid = tavrine::SectorFieldMapGrid(*model_);
+  QVERIFY(grid.has_value());
+  const auto layout = tavrine::LayoutSectorMap(*grid, picture.width(), picture.height());
+  const auto pixel_at = [&](double r, double degrees) {
+    const double t = degrees * M_PI / 180;
+    return layout.ToPixel(r * std::cos(t), r * std::sin(t));
+  };
+  const auto colour_at = [&](double degrees) {
+    const ScreenPoint at = pixel_at(21, degrees);
+    return picture.pixelColor(static_cast<int>(at.x), static_cast<int>(at.y));
+  };
+  // Cells follow the angle in the magnet's own x–y plane: blue, grey, red across the sweep.
+  QCOMPARE(colour_at(-41), QColor(59, 76, 192));
+  QCOMPARE(colour_at(3), QColor(221, 221, 221));
+  QCOMPARE(colour_at(41), QColor(180, 4, 38));
+  QVERIFY(colour_at(20).red() > colour_at(20).blue());
+  // Hovering the outermost cell at +45° reads out point (4, 6).
+  const ScreenPoint cell = pixel_at(29, 43);
+  const QPointF at(cell.x, cell.y);
+  QMouseEvent hover(QEvent::MouseMove, at, map->Area()->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                    Qt::NoModifier);
+  QApplication::sendEvent(map->Area(), &hover);
+  const QString readout = Named<QLabel>(map, "MapReadout")->text();
+  QVERIFY2(readout.startsWith("点34 ") && readout.contains("Hz=450"), qPrintable(readout));
 }
 
 void ViewsTest::FileDialogButtonsAreJapanese() {
