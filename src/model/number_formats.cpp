@@ -1,6 +1,7 @@
 // Number texts for files, built from the correctly rounded decimal digits of std::to_chars.
 #include "model/number_formats.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -22,33 +23,6 @@ double Writable(double value) {
   return value;
 }
 
-struct Decimal {
-  bool negative = false;
-  std::string digits;  // significant digits, trailing zeros dropped; "0" for zero
-  int exponent = 0;    // value = 0.d1d2d3... × 10^(exponent + 1)
-};
-
-// |value| rounded to `significant` digits.
-Decimal ToDecimal(double value, int significant) {
-  char buffer[64];
-  auto result = std::to_chars(buffer, buffer + sizeof buffer, std::abs(value),
-                              std::chars_format::scientific, significant - 1);
-  std::string_view text(buffer, static_cast<size_t>(result.ptr - buffer));
-  const size_t e = text.find('e');
-  Decimal d;
-  d.negative = std::signbit(value);
-  for (char c : text.substr(0, e)) {
-    if (c != '.') {
-      d.digits += c;
-    }
-  }
-  d.exponent = std::atoi(std::string(text.substr(e + 1)).c_str());
-  while (d.digits.size() > 1 && d.digits.back() == '0') {
-    d.digits.pop_back();
-  }
-  return d;
-}
-
 void AppendExponent(std::string& out, int exponent, size_t min_digits) {
   out += exponent < 0 ? "E-" : "E+";
   std::string digits = std::to_string(std::abs(exponent));
@@ -58,45 +32,71 @@ void AppendExponent(std::string& out, int exponent, size_t min_digits) {
   out += digits;
 }
 
-std::string FixedForm(const Decimal& d) {
-  std::string out;
-  if (d.exponent < 0) {
-    out += '.';
-    out.append(static_cast<size_t>(-d.exponent - 1), '0');
-    out += d.digits;
-    return out;
+// Digits d1d2... with value 0.d1d2... × 10^(exponent + 1), in plain positional form.
+char* FixedDigits(const char* digits, int count, int exponent, char* out) {
+  if (exponent < 0) {
+    *out++ = '.';
+    out = std::fill_n(out, -exponent - 1, '0');
+    return std::copy(digits, digits + count, out);
   }
-  const size_t integer_digits = static_cast<size_t>(d.exponent) + 1;
-  if (d.digits.size() <= integer_digits) {
-    out = d.digits;
-    out.append(integer_digits - d.digits.size(), '0');
-    return out;
+  const int integer_digits = exponent + 1;
+  if (count <= integer_digits) {
+    out = std::copy(digits, digits + count, out);
+    return std::fill_n(out, integer_digits - count, '0');
   }
-  out = d.digits.substr(0, integer_digits);
-  out += '.';
-  out += d.digits.substr(integer_digits);
-  return out;
+  out = std::copy(digits, digits + integer_digits, out);
+  *out++ = '.';
+  return std::copy(digits + integer_digits, digits + count, out);
 }
 
 }  // namespace
 
-std::string ModelFileNumber(double value) {
+char* WriteModelFileNumber(double value, char* out) {
   const double v = Writable(value);
   if (v == 0.0) {
-    return " 0";
+    *out++ = ' ';
+    *out++ = '0';
+    return out;
   }
-  const Decimal d = ToDecimal(v, 15);
-  std::string out = d.negative ? "-" : " ";
-  if (d.exponent >= -5 && d.exponent < 15) {
-    return out + FixedForm(d);
+  // Scientific text "d.ddddddddddddddde±XX" holds the 15 correctly rounded digits.
+  char sci[32];
+  const char* end =
+      std::to_chars(sci, sci + sizeof sci, std::abs(v), std::chars_format::scientific, 14).ptr;
+  char digits[16];
+  int count = 0;
+  const char* p = sci;
+  for (; *p != 'e'; ++p) {
+    if (*p != '.') {
+      digits[count++] = *p;
+    }
   }
-  out += d.digits[0];
-  if (d.digits.size() > 1) {
-    out += '.';
-    out += d.digits.substr(1);
+  ++p;
+  int exponent = 0;
+  std::from_chars(*p == '+' ? p + 1 : p, end, exponent);
+  while (count > 1 && digits[count - 1] == '0') {
+    --count;
   }
-  AppendExponent(out, d.exponent, 2);
-  return out;
+  *out++ = std::signbit(v) ? '-' : ' ';
+  if (exponent >= -5 && exponent < 15) {
+    return FixedDigits(digits, count, exponent, out);
+  }
+  *out++ = digits[0];
+  if (count > 1) {
+    *out++ = '.';
+    out = std::copy(digits + 1, digits + count, out);
+  }
+  *out++ = 'E';
+  *out++ = exponent < 0 ? '-' : '+';
+  const int magnitude = std::abs(exponent);
+  if (magnitude < 10) {
+    *out++ = '0';
+  }
+  return std::to_chars(out, out + 3, magnitude).ptr;
+}
+
+std::string ModelFileNumber(double value) {
+  char buffer[kModelFileNumberMaxChars];
+  return std::string(buffer, WriteModelFileNumber(value, buffer));
 }
 
 std::string ExponentForm(double value, int decimals) {
