@@ -23,6 +23,71 @@ double Writable(double value) {
   return value;
 }
 
+// Splits to_chars' scientific text "d.ddde±XX" into its digits and exponent.
+int SplitScientific(const char* text, const char* end, char* digits, int& exponent) {
+  int count = 0;
+  const char* p = text;
+  for (; *p != 'e'; ++p) {
+    if (*p != '.') {
+      digits[count++] = *p;
+    }
+  }
+  ++p;
+  std::from_chars(*p == '+' ? p + 1 : p, end, exponent);
+  return count;
+}
+
+// Rounds the digits of the shortest text to 15. Only a 16-digit text ending in 5 can sit on a
+// halfway point that the exact value is not on; false then.
+bool RoundShortestToFifteen(char* digits, int& count, int& exponent) {
+  if (count <= 15) {
+    return true;
+  }
+  if (count == 16 && digits[15] == '5') {
+    return false;
+  }
+  const bool up = digits[15] >= '5';
+  count = 15;
+  if (up) {
+    int i = 14;
+    while (i >= 0 && digits[i] == '9') {
+      digits[i--] = '0';
+    }
+    if (i < 0) {
+      digits[0] = '1';
+      ++exponent;
+    } else {
+      ++digits[i];
+    }
+  }
+  return true;
+}
+
+// The 15 correctly rounded significant digits of a positive value, trailing zeros dropped.
+// The shortest text that reads back is within half a unit in the last place of the value, so
+// for normal values it rounds to the same 15 digits as the exact value, and it is much cheaper
+// to make than a fixed-precision text.
+int FifteenDigits(double magnitude, char* digits, int& exponent) {
+  char sci[32];
+  int count = 0;
+  bool done = false;
+  if (magnitude >= std::numeric_limits<double>::min()) {
+    const char* end =
+        std::to_chars(sci, sci + sizeof sci, magnitude, std::chars_format::scientific).ptr;
+    count = SplitScientific(sci, end, digits, exponent);
+    done = RoundShortestToFifteen(digits, count, exponent);
+  }
+  if (!done) {
+    const char* end =
+        std::to_chars(sci, sci + sizeof sci, magnitude, std::chars_format::scientific, 14).ptr;
+    count = SplitScientific(sci, end, digits, exponent);
+  }
+  while (count > 1 && digits[count - 1] == '0') {
+    --count;
+  }
+  return count;
+}
+
 void AppendExponent(std::string& out, int exponent, size_t min_digits) {
   out += exponent < 0 ? "E-" : "E+";
   std::string digits = std::to_string(std::abs(exponent));
@@ -58,24 +123,9 @@ char* WriteModelFileNumber(double value, char* out) {
     *out++ = '0';
     return out;
   }
-  // Scientific text "d.ddddddddddddddde±XX" holds the 15 correctly rounded digits.
-  char sci[32];
-  const char* end =
-      std::to_chars(sci, sci + sizeof sci, std::abs(v), std::chars_format::scientific, 14).ptr;
-  char digits[16];
-  int count = 0;
-  const char* p = sci;
-  for (; *p != 'e'; ++p) {
-    if (*p != '.') {
-      digits[count++] = *p;
-    }
-  }
-  ++p;
+  char digits[17];
   int exponent = 0;
-  std::from_chars(*p == '+' ? p + 1 : p, end, exponent);
-  while (count > 1 && digits[count - 1] == '0') {
-    --count;
-  }
+  const int count = FifteenDigits(std::abs(v), digits, exponent);
   *out++ = std::signbit(v) ? '-' : ' ';
   if (exponent >= -5 && exponent < 15) {
     return FixedDigits(digits, count, exponent, out);
