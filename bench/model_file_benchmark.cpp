@@ -53,6 +53,17 @@ std::string TempPath() {
   return "/tmp/tavrine_bench_" + std::to_string(getpid()) + ".csv";
 }
 
+// The text alone, without the file system: the save's temporary file, fsync and rename are
+// what BM_WriteModelFile adds to this.
+void BM_FormatModelFile(benchmark::State& state) {
+  auto model = LargestModel();
+  for (auto _ : state) {
+    ModelFileBytes file = FormatModelFile(*model);
+    benchmark::DoNotOptimize(file.bytes.data());
+  }
+  state.SetItemsProcessed(state.iterations() * (7 * kElementCapacity + 2 * kPointSlots));
+}
+
 void BM_WriteModelFile(benchmark::State& state) {
   auto model = LargestModel();
   const std::string path = TempPath();
@@ -91,6 +102,7 @@ void BM_WriteThenReadModelFile(benchmark::State& state) {
   std::remove(path.c_str());
 }
 
+BENCHMARK(BM_FormatModelFile)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WriteModelFile)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadModelFile)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WriteThenReadModelFile)->Unit(benchmark::kMillisecond);

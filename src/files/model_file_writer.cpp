@@ -34,14 +34,24 @@ class FileBuilder {
     Separator();
     out_ += std::to_string(value);
   }
+  // Numbers are written straight into the room made at the end, then the rest is cut off.
   void Row(std::initializer_list<double> values) {
+    const size_t start = out_.size();
+    out_.resize(start + values.size() * (kModelFileNumberMaxChars + 3) + 2);
+    char* const first = out_.data() + start;
+    char* p = first;
     for (double v : values) {
-      Separator();
-      out_ += '"';
-      out_ += ModelFileNumber(v);
-      out_ += '"';
+      if (p != first) {
+        *p++ = ',';
+      }
+      *p++ = '"';
+      p = WriteModelFileNumber(v, p);
+      *p++ = '"';
     }
-    EndLine();
+    *p++ = '\r';
+    *p++ = '\n';
+    out_.resize(static_cast<size_t>(p - out_.data()));
+    line_open_ = false;
   }
   void QuotedLine(const std::vector<std::string_view>& texts) {
     for (std::string_view t : texts) {

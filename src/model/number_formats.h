@@ -11,6 +11,10 @@ namespace tavrine {
 // outside 1E-05 <= |x| < 1E+15. NaN is written as 0 and ±infinity as ±the largest double, so
 // that every text reads back as a finite number.
 std::string ModelFileNumber(double value);
+// The same text written at `out` without allocating; returns its end. `out` must have room for
+// kModelFileNumberMaxChars characters.
+inline constexpr int kModelFileNumberMaxChars = 32;
+char* WriteModelFileNumber(double value, char* out);
 
 // One digit, ".", `decimals` digits rounded, "E", the exponent's sign and as few exponent
 // digits as needed: ExponentForm(1234.6, 3) = "1.235E+3", ExponentForm(-0.00125, 3) =

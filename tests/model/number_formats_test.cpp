@@ -1,6 +1,8 @@
 #include "model/number_formats.h"
 
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <limits>
 #include <random>
@@ -55,6 +57,65 @@ TEST(ModelFileNumber, ReadsBackToFifteenDigits) {
     const std::string text = ModelFileNumber(v);
     EXPECT_NEAR(std::strtod(text.c_str(), nullptr), v, std::abs(v) * 5e-15) << text;
     EXPECT_EQ(text[0] == '-', v < 0) << text;
+  }
+}
+
+// The model file's rules applied to printf's correctly rounded "%.14E" digits.
+std::string PrintfReference(double v) {
+  if (v == 0) {
+    return " 0";
+  }
+  char sci[40];
+  std::snprintf(sci, sizeof sci, "%.14E", std::abs(v));
+  std::string digits(1, sci[0]);
+  digits.append(sci + 2, 14);
+  const int exponent = std::atoi(sci + 17);
+  digits.erase(digits.find_last_not_of('0') + 1);
+  std::string out = v < 0 ? "-" : " ";
+  const int n = static_cast<int>(digits.size());
+  if (exponent < -5 || exponent >= 15) {
+    out += digits[0];
+    if (n > 1) {
+      out += '.';
+      out.append(digits, 1);
+    }
+    char e[16];
+    std::snprintf(e, sizeof e, "E%c%02d", exponent < 0 ? '-' : '+', std::abs(exponent));
+    return out + e;
+  }
+  if (exponent < 0) {
+    out += '.';
+    out.append(static_cast<size_t>(-exponent - 1), '0');
+    return out + digits;
+  }
+  if (n <= exponent + 1) {
+    out += digits;
+    out.append(static_cast<size_t>(exponent + 1 - n), '0');
+    return out;
+  }
+  out.append(digits, 0, static_cast<size_t>(exponent + 1));
+  out += '.';
+  out.append(digits, static_cast<size_t>(exponent + 1));
+  return out;
+}
+
+TEST(ModelFileNumber, MatchesPrintfDigitsOnRandomDoubles) {
+  std::mt19937_64 rng(17);
+  std::uniform_int_distribution<int> power(-20, 20);
+  std::uniform_int_distribution<int64_t> integer(-9999999999999999, 9999999999999999);
+  for (int i = 0; i < 200000; ++i) {
+    double v = 0;
+    if (i % 2 == 0) {
+      const uint64_t bits = rng();
+      std::memcpy(&v, &bits, sizeof v);
+      if (!std::isfinite(v)) {
+        continue;
+      }
+    } else {
+      // Short decimals as typed by users, and 16 digits that round half to even.
+      v = double(integer(rng) >> (rng() % 50)) * std::pow(10.0, power(rng));
+    }
+    ASSERT_EQ(ModelFileNumber(v), PrintfReference(v)) << v;
   }
 }
 
