@@ -54,16 +54,10 @@ std::optional<int> ParseForceOptions(const std::vector<std::string>& args, Force
         return Usage("--magnet には 1 から 1000 の磁石番号を指定してください");
       }
       o.magnet = *n;
-    } else if (word == "--threads") {
-      if (!has_value || !(n = WholeNumber(args[++i], 1, 1024))) {
-        return Usage("--threads には 1 から 1024 の整数を指定してください");
+    } else if (auto code = TakeSharedStudyOption("force", args, i, o.threads, o.output)) {
+      if (*code != 0) {
+        return code;
       }
-      o.threads = *n;
-    } else if (word == "-o" || word == "--output") {
-      if (!has_value) {
-        return Usage("出力ファイル名がありません");
-      }
-      o.output = args[++i];
     } else if (word.size() > 1 && word[0] == '-') {
       return Usage("不明なオプションです: " + word);
     } else if (o.input.empty()) {

@@ -34,22 +34,15 @@ std::optional<int> ParseKtOptions(const std::vector<std::string>& args, KtOption
     const bool has_value = i + 1 < args.size();
     if (word == "--help" || word == "-h") {
       o.help = true;
-    } else if (word == "--threads") {
-      const auto n = has_value ? WholeNumber(args[++i], 1, 1024) : std::nullopt;
-      if (!n) {
-        return Usage("--threads には 1 から 1024 の整数を指定してください");
+    } else if (auto code = TakeSharedStudyOption("kt", args, i, o.threads, o.output)) {
+      if (*code != 0) {
+        return code;
       }
-      o.threads = *n;
     } else if (word == "--model") {
       if (!has_value) {
         return Usage("--model の後にファイル名がありません");
       }
       o.model = args[++i];
-    } else if (word == "-o" || word == "--output") {
-      if (!has_value) {
-        return Usage("出力ファイル名がありません");
-      }
-      o.output = args[++i];
     } else if (word.size() > 1 && word[0] == '-') {
       return Usage("不明なオプションです: " + word);
     } else if (o.setup.empty()) {

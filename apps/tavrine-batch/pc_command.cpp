@@ -35,8 +35,6 @@ std::string* TextOption(const std::string& word, PcOptions& o) {
     return &o.temperature;
   if (word == "--hcj20")
     return &o.hcj20;
-  if (word == "-o" || word == "--output")
-    return &o.output;
   return nullptr;
 }
 
@@ -57,12 +55,8 @@ std::optional<int> TakeOption(const std::vector<std::string>& args, size_t& i, P
     o.div_x = args[++i];
     o.div_y = args[++i];
     o.div_z = args[++i];
-  } else if (word == "--threads") {
-    const auto n = values(1) ? WholeNumber(args[++i], 1, 1024) : std::nullopt;
-    if (!n) {
-      return Usage("--threads には 1 から 1024 の整数を指定してください");
-    }
-    o.threads = *n;
+  } else if (auto code = TakeSharedStudyOption("pc", args, i, o.threads, o.output)) {
+    return *code != 0 ? code : std::nullopt;
   } else if (std::string* text = TextOption(word, o)) {
     if (!values(1)) {
       return Usage(word + " の値がありません");

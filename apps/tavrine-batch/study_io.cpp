@@ -18,6 +18,31 @@ int StudyUsage(const std::string& command, const std::string& message) {
   return 2;
 }
 
+std::optional<int> TakeSharedStudyOption(const std::string& command,
+                                         const std::vector<std::string>& args,
+                                         size_t& i,
+                                         int& threads,
+                                         std::string& output) {
+  const std::string& word = args[i];
+  const bool has_value = i + 1 < args.size();
+  if (word == "--threads") {
+    const auto n = has_value ? WholeNumber(args[++i], 1, 1024) : std::nullopt;
+    if (!n) {
+      return StudyUsage(command, "--threads には 1 から 1024 の整数を指定してください");
+    }
+    threads = *n;
+    return 0;
+  }
+  if (word == "-o" || word == "--output") {
+    if (!has_value) {
+      return StudyUsage(command, "出力ファイル名がありません");
+    }
+    output = args[++i];
+    return 0;
+  }
+  return std::nullopt;
+}
+
 std::optional<int> WholeNumber(const std::string& text, int low, int high) {
   if (text.empty() || text.size() > 9 ||
       text.find_first_not_of("0123456789") != std::string::npos) {

@@ -19,6 +19,14 @@ int StudyUsage(const std::string& command, const std::string& message);
 std::optional<int> WholeNumber(const std::string& text, int low, int high);
 std::optional<double> DecimalNumber(const std::string& text);
 
+// "--threads N" or "-o/--output FILE" at args[i], which every study command takes: nothing when
+// args[i] is neither; otherwise 0 with i at the value taken, or the usage error's exit code 2.
+std::optional<int> TakeSharedStudyOption(const std::string& command,
+                                         const std::vector<std::string>& args,
+                                         size_t& i,
+                                         int& threads,
+                                         std::string& output);
+
 // The model file fully reset and read; exit code 1 with file, line and reason when it fails.
 std::unique_ptr<ElementModel> ReadStudyModel(const std::string& path, int& exit_code);
 
