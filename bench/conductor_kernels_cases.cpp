@@ -9,6 +9,7 @@
 
 #include "field/literal_kernels.h"
 #include "field/local_fields.h"
+#include "kernel_timing.h"
 #include "model/text_rules.h"
 
 namespace tavrine {
@@ -17,22 +18,6 @@ namespace {
 const FieldQuadrature& Rules() {
   static const FieldQuadrature q;
   return q;
-}
-
-template <class Kernel>
-double BestNsPerPair(const std::vector<Vec3>& points, Kernel kernel, int rounds) {
-  double best = 1e300;
-  for (int r = 0; r < rounds; ++r) {
-    timespec start{}, end{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &start);
-    for (const Vec3& p : points) {
-      benchmark::DoNotOptimize(kernel(p));
-    }
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &end);
-    const double ns = (end.tv_sec - start.tv_sec) * 1e9 + (end.tv_nsec - start.tv_nsec);
-    best = std::min(best, ns / static_cast<double>(points.size()));
-  }
-  return best;
 }
 
 template <class Fast, class Literal>

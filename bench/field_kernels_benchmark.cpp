@@ -8,6 +8,7 @@
 
 #include "field/literal_kernels.h"
 #include "field/local_fields.h"
+#include "kernel_timing.h"
 #include "model/text_rules.h"
 
 namespace tavrine {
@@ -41,29 +42,12 @@ void Run(benchmark::State& state, const std::vector<Vec3>& points, Kernel kernel
   state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(points.size()));
 }
 
-// Thread CPU nanoseconds per pair of one pass over the points, the best of `rounds`.
-template <class Kernel>
-double NsPerPair(const std::vector<Vec3>& points, Kernel kernel, int rounds) {
-  double best = 1e300;
-  for (int r = 0; r < rounds; ++r) {
-    timespec start{}, end{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &start);
-    for (const Vec3& p : points) {
-      benchmark::DoNotOptimize(kernel(p));
-    }
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &end);
-    const double ns = (end.tv_sec - start.tv_sec) * 1e9 + (end.tv_nsec - start.tv_nsec);
-    best = std::min(best, ns / static_cast<double>(points.size()));
-  }
-  return best;
-}
-
 // The fast kernel timed by the benchmark loop, then both forms side by side for the ratio.
 template <class Fast, class Literal>
 void Compare(benchmark::State& state, const std::vector<Vec3>& points, Fast fast, Literal literal) {
   Run(state, points, fast);
-  const double fast_ns = NsPerPair(points, fast, 20);
-  const double literal_ns = NsPerPair(points, literal, 3);
+  const double fast_ns = BestNsPerPair(points, fast, 20);
+  const double literal_ns = BestNsPerPair(points, literal, 3);
   state.counters["fast_ns"] = fast_ns;
   state.counters["literal_ns"] = literal_ns;
   state.counters["ratio"] = literal_ns / fast_ns;

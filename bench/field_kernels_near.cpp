@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "field/local_fields.h"
+#include "kernel_timing.h"
 #include "model/text_rules.h"
 
 namespace tavrine {
@@ -23,23 +24,6 @@ NullNotices& Silent() {
   return notices;
 }
 
-// Thread CPU nanoseconds per pair of one pass over the points, the best of five.
-template <class Kernel>
-double BestNsPerPair(const std::vector<Vec3>& points, Kernel kernel) {
-  double best = 1e300;
-  for (int round = 0; round < 5; ++round) {
-    timespec start{}, end{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &start);
-    for (const Vec3& p : points) {
-      benchmark::DoNotOptimize(kernel(p));
-    }
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &end);
-    const double ns = (end.tv_sec - start.tv_sec) * 1e9 + (end.tv_nsec - start.tv_nsec);
-    best = std::min(best, ns / static_cast<double>(points.size()));
-  }
-  return best;
-}
-
 template <class Kernel>
 void NearAndFar(benchmark::State& state,
                 const std::vector<Vec3>& near,
@@ -51,7 +35,7 @@ void NearAndFar(benchmark::State& state,
     }
   }
   state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(near.size()));
-  const double near_ns = BestNsPerPair(near, kernel), far_ns = BestNsPerPair(far, kernel);
+  const double near_ns = BestNsPerPair(near, kernel, 5), far_ns = BestNsPerPair(far, kernel, 5);
   state.counters["near_ns"] = near_ns;
   state.counters["far_ns"] = far_ns;
   state.counters["near_over_far"] = near_ns / far_ns;
