@@ -11,16 +11,13 @@
 namespace tavrine {
 namespace {
 
+using testing::Quadrature;
+
 using testing::Adaptive;
 using testing::Ld;
 using testing::MaxDiff;
 using testing::Norm;
 using testing::Pair2;
-
-const FieldQuadrature& Quadrature() {
-  static const FieldQuadrature q;
-  return q;
-}
 
 // r − a + D as num/den without cancellation, D = sqrt((r − a)² + rest2).
 Ld RimTerm(Ld u, Ld big_d, Ld rest2) {

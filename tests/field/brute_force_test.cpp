@@ -12,13 +12,10 @@
 namespace tavrine {
 namespace {
 
+using testing::Quadrature;
+
 using testing::MaxDiff;
 using testing::Norm;
-
-const FieldQuadrature& Quadrature() {
-  static const FieldQuadrature q;
-  return q;
-}
 
 // ∫ f over [u1, u2] on `panels` panels of a 16-node rule.
 double Integrate(double u1, double u2, int panels, const std::function<double(double)>& f) {

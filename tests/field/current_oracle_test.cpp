@@ -12,14 +12,11 @@
 namespace tavrine {
 namespace {
 
+using testing::Quadrature;
+
 using testing::MaxDiff;
 using testing::Norm;
 using testing::PointSource;
-
-const FieldQuadrature& Quadrature() {
-  static const FieldQuadrature q;
-  return q;
-}
 
 constexpr double kRelative = 1e-10;
 // Where the kernel takes another path than the literal rule, both are exact to about this.

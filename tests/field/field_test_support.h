@@ -4,9 +4,16 @@
 #include <cmath>
 #include <random>
 
+#include "field/local_fields.h"
 #include "geometry/vec3.h"
 
 namespace tavrine::testing {
+
+// One set of quadrature tables for all the field tests, built once.
+inline const FieldQuadrature& Quadrature() {
+  static const FieldQuadrature q;
+  return q;
+}
 
 inline double Norm(const Vec3& v) {
   return std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);

@@ -9,12 +9,9 @@
 namespace tavrine {
 namespace {
 
-using testing::PointSource;
+using testing::Quadrature;
 
-const FieldQuadrature& Quadrature() {
-  static const FieldQuadrature q;
-  return q;
-}
+using testing::PointSource;
 
 // A size that is zero a quarter of the time, else anything from tiny to large.
 double Size(PointSource& s) {

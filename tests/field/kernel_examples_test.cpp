@@ -2,16 +2,14 @@
 #include <cmath>
 #include <gtest/gtest.h>
 
+#include "field/field_test_support.h"
 #include "field/local_fields.h"
 #include "model/text_rules.h"
 
 namespace tavrine {
 namespace {
 
-const FieldQuadrature& Quadrature() {
-  static const FieldQuadrature q;
-  return q;
-}
+using testing::Quadrature;
 
 TEST(GaussLegendre, SmallRules) {
   const GaussLegendreTable two(2), four(4);

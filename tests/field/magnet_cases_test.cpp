@@ -10,13 +10,10 @@
 namespace tavrine {
 namespace {
 
+using testing::Quadrature;
+
 using testing::MaxDiff;
 using testing::Norm;
-
-const FieldQuadrature& Quadrature() {
-  static const FieldQuadrature q;
-  return q;
-}
 
 bool Finite(const Vec3& v) {
   return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);

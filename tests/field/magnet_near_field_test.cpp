@@ -13,13 +13,10 @@
 namespace tavrine {
 namespace {
 
+using testing::Quadrature;
+
 using testing::MaxDiff;
 using testing::Norm;
-
-const FieldQuadrature& Quadrature() {
-  static const FieldQuadrature q;
-  return q;
-}
 
 const double kDistances[] = {1e-3, 1e-2, 0.1, 1, 10};
 

@@ -12,14 +12,11 @@
 namespace tavrine {
 namespace {
 
+using testing::Quadrature;
+
 using testing::MaxDiff;
 using testing::Norm;
 using testing::PointSource;
-
-const FieldQuadrature& Quadrature() {
-  static const FieldQuadrature q;
-  return q;
-}
 
 bool Finite(const Vec3& v) {
   return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);

@@ -12,16 +12,13 @@
 namespace tavrine {
 namespace {
 
+using testing::Quadrature;
+
 using testing::Adaptive;
 using testing::Ld;
 using testing::MaxDiff;
 using testing::Norm;
 using testing::Pair2;
-
-const FieldQuadrature& Quadrature() {
-  static const FieldQuadrature q;
-  return q;
-}
 
 // ∫ f over [lo, hi], split at the given interior points.
 Pair2 Split(const std::function<Pair2(Ld)>& f, Ld lo, Ld hi, std::vector<Ld> at, Ld tol) {

@@ -12,16 +12,13 @@
 namespace tavrine {
 namespace {
 
+using testing::Quadrature;
+
 using testing::Adaptive;
 using testing::Ld;
 using testing::MaxDiff;
 using testing::Norm;
 using testing::Pair2;
-
-const FieldQuadrature& Quadrature() {
-  static const FieldQuadrature q;
-  return q;
-}
 
 // The rectangular bar as uniform current sheets stacked over its height: the field of one sheet
 // in closed form, summed over the height adaptively with a break at the point's own height.
