@@ -21,7 +21,6 @@ namespace {
 
 // Each wheel notch zooms by this factor.
 constexpr double kWheelZoomStep = 1.2;
-constexpr int kZoomScrollMin = 1, kZoomScrollMax = 300;
 
 // The places of the views on the two-by-two grid, by ViewIndex: side, top, front, free.
 constexpr std::array<std::pair<int, int>, 4> kGridCells{{{0, 1}, {0, 0}, {1, 0}, {1, 1}}};
@@ -130,16 +129,8 @@ void MainWindow::ZoomAbout(int view_index, QPointF at, double factor) {
     return;
   const std::optional<PointSetKind> shown = vectors_shown_;
   ApplyZoom(zoom, view_index, at);
-  const QString text = Utf8(ShortestDecimal(zoom));
-  {
-    const QSignalBlocker block(zoom_scroll_);
-    zoom_scroll_->setValue(
-        std::clamp(static_cast<int>(std::lround(zoom * 10)), kZoomScrollMin, kZoomScrollMax));
-  }
-  mirroring_zoom_ = true;
-  zoom_text_->setText(text);
-  mirroring_zoom_ = false;
-  SetZoomFromText(model_, display_, text.toStdString());
+  SetZoomFromText(model_, display_, ShortestDecimal(zoom));
+  SyncZoomControls();
   if (shown && model_.RecMagCount >= 1) {
     DrawAllFieldVectors(model_, display_, *shown);
     vectors_shown_ = shown;
