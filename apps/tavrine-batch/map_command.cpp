@@ -17,11 +17,10 @@ namespace tavrine::batch {
 namespace {
 
 struct MapArgs {
-  std::string model_path, picture_path;
+  PictureArgs common;
   int component = 0;  // MapComponent: |H|, Hx, Hy, Hz
   bool sector = false;
   int width = 900, height = 700;
-  bool help = false;
 };
 
 constexpr const char* kMapHelp =
@@ -68,37 +67,24 @@ bool ReadSize(const std::string& word, MapArgs& parsed) {
 
 std::optional<MapArgs> ParseMapArgs(const std::vector<std::string>& args) {
   MapArgs parsed;
-  for (size_t k = 0; k < args.size(); ++k) {
-    const std::string& word = args[k];
-    const bool has_value = k + 1 < args.size();
-    if ((word == "-o" || word == "--output") && has_value) {
-      parsed.picture_path = args[++k];
-    } else if (word == "--component" && has_value) {
-      const std::optional<int> component = ComponentOf(args[++k]);
-      if (!component) {
-        return std::nullopt;
-      }
-      parsed.component = *component;
-    } else if (word == "--set" && has_value) {
-      const std::string& set = args[++k];
-      if (set != "rect" && set != "sector") {
-        return std::nullopt;
-      }
-      parsed.sector = set == "sector";
-    } else if (word == "--size" && has_value) {
-      if (!ReadSize(args[++k], parsed)) {
-        return std::nullopt;
-      }
-    } else if (word == "-h" || word == "--help") {
-      parsed.help = true;
-      return parsed;
-    } else if (parsed.model_path.empty() && !word.empty() && word[0] != '-') {
-      parsed.model_path = word;
-    } else {
-      return std::nullopt;
+  const auto option = [&parsed](const std::vector<std::string>& words, size_t& k) {
+    const std::string& word = words[k];
+    if (k + 1 >= words.size()) {
+      return false;
     }
-  }
-  if (parsed.model_path.empty() || PictureKind(parsed.picture_path).empty()) {
+    if (word == "--component") {
+      const std::optional<int> component = ComponentOf(words[++k]);
+      parsed.component = component.value_or(-1);
+      return component.has_value();
+    }
+    if (word == "--set") {
+      const std::string& set = words[++k];
+      parsed.sector = set == "sector";
+      return set == "rect" || set == "sector";
+    }
+    return word == "--size" && ReadSize(words[++k], parsed);
+  };
+  if (!ReadPictureArgs(args, parsed.common, option)) {
     return std::nullopt;
   }
   return parsed;
@@ -108,7 +94,7 @@ std::optional<MapArgs> ParseMapArgs(const std::vector<std::string>& args) {
 
 int Map(const MapArgs& args) {
   EnsureGuiSession();
-  std::unique_ptr<ElementModel> model = ReadPictureModel(args.model_path);
+  std::unique_ptr<ElementModel> model = ReadPictureModel(args.common.model_path);
   if (!model) {
     return 1;
   }
@@ -116,14 +102,15 @@ int Map(const MapArgs& args) {
       args.sector ? SectorFieldMapGrid(*model).has_value() : RectFieldMapGrid(*model).has_value();
   if (!has_grid) {
     std::fprintf(stderr, "tavrine-batch: %s: %s計算点が格子になっていません\n",
-                 args.model_path.c_str(), args.sector ? "扇型" : "四角型");
+                 args.common.model_path.c_str(), args.sector ? "扇型" : "四角型");
     return 1;
   }
   if (!WriteFieldMapPicture(*model, static_cast<MapComponent>(args.component),
                             QSize(args.width, args.height),
-                            QString::fromStdString(args.picture_path),
+                            QString::fromStdString(args.common.picture_path),
                             args.sector ? MapSet::kSector : MapSet::kRect)) {
-    std::fprintf(stderr, "tavrine-batch: %s: 画像を書き込めません\n", args.picture_path.c_str());
+    std::fprintf(stderr, "tavrine-batch: %s: 画像を書き込めません\n",
+                 args.common.picture_path.c_str());
     return 1;
   }
   return 0;
@@ -135,7 +122,7 @@ int Map(const MapArgs& args) {
 
 int MapCommand(const std::vector<std::string>& args) {
   const std::optional<MapArgs> parsed = ParseMapArgs(args);
-  if (parsed && parsed->help) {
+  if (parsed && parsed->common.help) {
     std::fputs(kMapHelp, stdout);
     return 0;
   }

@@ -84,4 +84,25 @@ std::string PictureKind(const std::string& path) {
   return {};
 }
 
+bool ReadPictureArgs(const std::vector<std::string>& args,
+                     PictureArgs& common,
+                     const PictureOption& option) {
+  for (size_t k = 0; k < args.size(); ++k) {
+    const std::string& word = args[k];
+    if ((word == "-o" || word == "--output") && k + 1 < args.size()) {
+      common.picture_path = args[++k];
+    } else if (word == "-h" || word == "--help") {
+      common.help = true;
+      return true;
+    } else if (option(args, k)) {
+      continue;
+    } else if (common.model_path.empty() && !word.empty() && word[0] != '-') {
+      common.model_path = word;
+    } else {
+      return false;
+    }
+  }
+  return !common.model_path.empty() && !PictureKind(common.picture_path).empty();
+}
+
 }  // namespace tavrine::batch

@@ -2,8 +2,10 @@
 // standard error, and the input model file read whole.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "model/element_model.h"
 
@@ -18,5 +20,21 @@ std::unique_ptr<ElementModel> ReadPictureModel(const std::string& path);
 
 // "png" or "svg" by the path's suffix (case-insensitive), or empty for neither.
 std::string PictureKind(const std::string& path);
+
+// The words every picture command takes: the model file, -o/--output and -h/--help.
+struct PictureArgs {
+  std::string model_path, picture_path;
+  bool help = false;
+};
+
+// A command's own option at args[k]: true when taken (k moved past any value it reads), false
+// for a word it does not know or a value it refuses.
+using PictureOption = std::function<bool(const std::vector<std::string>& args, size_t& k)>;
+
+// Reads a picture command's words; false on a usage error (no model, no .png/.svg output, an
+// unknown word or a refused value). --help stops the reading.
+bool ReadPictureArgs(const std::vector<std::string>& args,
+                     PictureArgs& common,
+                     const PictureOption& option);
 
 }  // namespace tavrine::batch

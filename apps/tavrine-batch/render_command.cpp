@@ -17,10 +17,9 @@ namespace tavrine::batch {
 namespace {
 
 struct RenderArgs {
-  std::string model_path, picture_path;
+  PictureArgs common;
   bool vectors = false;
   bool antialiased = true;
-  bool help = false;
 };
 
 constexpr const char* kRenderHelp =
@@ -38,24 +37,18 @@ constexpr const char* kRenderHelp =
 
 std::optional<RenderArgs> ParseRenderArgs(const std::vector<std::string>& args) {
   RenderArgs parsed;
-  for (size_t k = 0; k < args.size(); ++k) {
-    const std::string& word = args[k];
-    if ((word == "-o" || word == "--output") && k + 1 < args.size()) {
-      parsed.picture_path = args[++k];
-    } else if (word == "--vectors") {
+  const auto option = [&parsed](const std::vector<std::string>& words, size_t& k) {
+    if (words[k] == "--vectors") {
       parsed.vectors = true;
-    } else if (word == "--no-antialias") {
-      parsed.antialiased = false;
-    } else if (word == "-h" || word == "--help") {
-      parsed.help = true;
-      return parsed;
-    } else if (parsed.model_path.empty() && !word.empty() && word[0] != '-') {
-      parsed.model_path = word;
-    } else {
-      return std::nullopt;
+      return true;
     }
-  }
-  if (parsed.model_path.empty() || PictureKind(parsed.picture_path).empty()) {
+    if (words[k] == "--no-antialias") {
+      parsed.antialiased = false;
+      return true;
+    }
+    return false;
+  };
+  if (!ReadPictureArgs(args, parsed.common, option)) {
     return std::nullopt;
   }
   return parsed;
@@ -65,7 +58,7 @@ std::optional<RenderArgs> ParseRenderArgs(const std::vector<std::string>& args) 
 
 int Render(const RenderArgs& args) {
   EnsureGuiSession();
-  std::unique_ptr<ElementModel> model = ReadPictureModel(args.model_path);
+  std::unique_ptr<ElementModel> model = ReadPictureModel(args.common.model_path);
   if (!model) {
     return 1;
   }
@@ -80,8 +73,9 @@ int Render(const RenderArgs& args) {
                         FindFieldExtremes(*model, PointSetKind::kRect));
     options.texts = views.texts;
   }
-  if (!WriteViewsPicture(*model, options, QString::fromStdString(args.picture_path))) {
-    std::fprintf(stderr, "tavrine-batch: %s: 画像を書き込めません\n", args.picture_path.c_str());
+  if (!WriteViewsPicture(*model, options, QString::fromStdString(args.common.picture_path))) {
+    std::fprintf(stderr, "tavrine-batch: %s: 画像を書き込めません\n",
+                 args.common.picture_path.c_str());
     return 1;
   }
   return 0;
@@ -93,7 +87,7 @@ int Render(const RenderArgs& args) {
 
 int RenderCommand(const std::vector<std::string>& args) {
   const std::optional<RenderArgs> parsed = ParseRenderArgs(args);
-  if (parsed && parsed->help) {
+  if (parsed && parsed->common.help) {
     std::fputs(kRenderHelp, stdout);
     return 0;
   }
