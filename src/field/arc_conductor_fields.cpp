@@ -76,17 +76,20 @@ inline __attribute__((always_inline)) Brackets RoundWireBrackets(
   const double dz = z - zeta, d = dz * dz + c * c;
   const double l = radius + s - a, m = radius - s - a;
   const double big_a = std::sqrt(l * l + d), big_b = std::sqrt(m * m + d), ab = big_a * big_b;
-  const bool ok = d > 0 && ab > 0;
+  // beside the span (l·m > 0) the brackets keep finite limits as d → 0, on the node itself too
+  const bool beside = l * m > 0, ok = (ab > 0) & (beside | (d > 0));
   const double squares = 2 * s * (l + m);  // l² − m²
   const double safe_ab = ok ? ab : 1.0;
   // (A − B)/(A·B) and (l·B − m·A)/(d·A·B), one division each
   const double a_minus_b = squares / ((big_a + big_b) * safe_ab);
-  const bool beside = l * m > 0;
   const double den = beside ? (l * big_b + m * big_a) : (ok ? d : 1.0);
   const double spread = (beside ? squares : l * big_b - m * big_a) / (den * safe_ab);
-  // |l + A|/|m + B| with x + X taken as d/(X − x) where x < 0, as one quotient
-  const double top = l >= 0 ? l + big_a : d, top_den = l >= 0 ? 1.0 : big_a - l;
-  const double bottom = m >= 0 ? m + big_b : d, bottom_den = m >= 0 ? 1.0 : big_b - m;
+  // |l + A|/|m + B| with x + X taken as d/(X − x) where x < 0, as one quotient; with both
+  // negative the factors d cancel
+  const bool below = (l < 0) & (m < 0);
+  const double top = l >= 0 ? l + big_a : (below ? 1.0 : d), top_den = l >= 0 ? 1.0 : big_a - l;
+  const double bottom = m >= 0 ? m + big_b : (below ? 1.0 : d),
+               bottom_den = m >= 0 ? 1.0 : big_b - m;
   return {ok ? (a * spread + a_minus_b) * dz : 0.0, ok ? -spread * d + a * a_minus_b : 0.0,
           ok ? (top * bottom_den) / (top_den * bottom) : 1.0};
 }
@@ -460,26 +463,35 @@ bool SecRecCoilMappedField(const SecRecCoil& c, const Vec3& p, Vec3& field) {
 }
 
 // A wire's radius or more away from the wire, the slices' integrand is analytic round the real
-// range in θ and in β, and one Gauss–Legendre rule each, sized by the singularities' distance,
-// is exact to rounding: the rim singularity in β lies at least ln((gap + rwire)/rwire) off the
-// real axis. Nearer, or for a rule larger than kept, false.
+// range in θ and in β: θ on one Gauss rule through the sinh map, sized by the singularities'
+// distance. Over β the integrand rwire·cos β·(F(R + rwire·cos β) − F(R − rwire·cos β)), F the
+// radial primitive at height rwire·sin β, is the half of a smooth 2π-periodic function symmetric
+// about β = π/2: the trapezoid rule over the turn, folded onto [−π/2, π/2], is the midpoint rule
+// there, with geometric convergence at half the nodes of Gauss–Legendre. Nearer, or for a rule
+// larger than kept, false.
 bool SecCylCoilFarField(const SecCylCoil& c, const Vec3& p, Vec3& field) {
   const double rho = std::sqrt(p.x * p.x + p.y * p.y), half = c.Angle / 2,
                phi = std::atan2(p.y, p.x);
-  const double gap = TorusGap(c, rho, p.z);
+  // beyond an end of the arc every rim point lies at least the chord past the end farther away
+  const double torus_gap = TorusGap(c, rho, p.z),
+               past_end = std::sin(std::fmax(std::abs(phi) - half, 0.0) / 2);
+  const double gap = std::sqrt(torus_gap * torus_gap +
+                               4 * rho * std::fmax(c.R - c.rwire, 0.0) * past_end * past_end);
   if (!(gap >= c.rwire) || !(half > 0)) {
     return false;
   }
   MappedAngles angles;
-  if (!MapAngles(angles, half, phi, AngleScale(c, rho, gap))) {
+  if (!MapAngles(angles, half, phi, AngleScale(c, rho, torus_gap))) {
     return false;
   }
-  const FarGauss* heights = FarRuleOf(NodesNeeded(
-      EllipseThrough(-Pi() / 2, Pi() / 2, Pi() / 2, std::log((gap + c.rwire) / c.rwire))));
-  if (heights == nullptr) {
+  // the rim singularity in β lies ln(h/rwire) off the real axis, h = gap + rwire the distance
+  // to the wire's centre line: the midpoint rule's error falls as (rwire/h)^(2n)
+  const double need = std::log(1e13) / (2 * std::log1p(gap / c.rwire));
+  if (!(need <= kLargestRule)) {
     return false;
   }
-  const int nt = angles.size, nb = heights->Size();
+  const int nb = std::max(4, static_cast<int>(std::ceil(need)));
+  const int nt = angles.size;
   alignas(32) double rows[kLargestRule * 9];
   double *cos_t = rows, *sin_t = cos_t + nt, *along = sin_t + nt, *beside = along + nt;
   double *w_cos = beside + nt, *w_sin = w_cos + nt, *ratio = w_sin + nt;
@@ -492,8 +504,9 @@ bool SecCylCoilFarField(const SecCylCoil& c, const Vec3& p, Vec3& field) {
     w_cos[k] = weight[k] * cos_t[k];
     w_sin[k] = weight[k] * sin_t[k];
   }
+  const double step = Pi() / nb;
   for (int i = 0; i < nb; ++i) {
-    cos_b[i] = Pi() / 2 * heights->nodes[i];
+    cos_b[i] = -Pi() / 2 + (i + 0.5) * step;
   }
   BatchCosSin(cos_b, cos_b, sin_b, nb);
   Vec3 h;
@@ -505,9 +518,9 @@ bool SecCylCoilFarField(const SecCylCoil& c, const Vec3& p, Vec3& field) {
     for (int k = 0; k < nt; ++k) {
       logs += weight[k] * ratio[k];
     }
-    h += (heights->weights[i] * c.rwire * cos_b[i]) * Vec3{row.x, row.y, row.z + logs};
+    h += (c.rwire * cos_b[i]) * Vec3{row.x, row.y, row.z + logs};
   }
-  field = (c.CurrentDensity * Pi() / 2) * h;
+  field = (c.CurrentDensity * step) * h;
   return true;
 }
 
