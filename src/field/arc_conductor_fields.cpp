@@ -537,12 +537,15 @@ Vec3 SecCylCoilSliceField(const SecCylCoil& c, const Vec3& p) {
                phi = std::atan2(p.y, p.x);
   const AngleSingularity sing = AngleScale(c, rho, TorusGap(c, rho, p.z));
   const double tau = sing.nearest;
-  // Off the wire and away from the end faces the angle singularities lie off the real axis;
-  // next to an end face, as inside, the graded panels.
-  const bool outside = Hypot(rho - c.R, p.z) > c.rwire && rho * (half - std::abs(phi)) > c.rwire;
+  // Off the wire and away from the end faces the angle singularities lie off the real axis, and
+  // beyond an end they lie beyond the arc (at φ itself within the wire's span); next to an end
+  // face, as inside, the graded panels.
+  const bool in_tube = Hypot(rho - c.R, p.z) <= c.rwire, beyond_end = std::abs(phi) > half;
+  const bool outside = beyond_end || (!in_tube && rho * (half - std::abs(phi)) > c.rwire);
+  const AngleSingularity map_sing{in_tube ? 0.0 : sing.nearest, sing.farthest};
   MappedAngles mapped;
   SliceNodes graded;
-  if (!(outside && MapAngles(mapped, half, phi, sing))) {
+  if (!(outside && MapAngles(mapped, half, phi, map_sing))) {
     mapped.size = 0;
     if (rho > 0 && std::abs(phi) < half) {
       AddInterval(graded, -half, phi, phi, tau);
