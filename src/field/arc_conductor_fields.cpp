@@ -19,16 +19,23 @@
 namespace tavrine {
 namespace {
 
+// Panels tripling in length away from a singularity: about 12 digits, well inside the 1e-9 the
+// fields need, on a third fewer nodes than doubling ones.
+constexpr double kPanelGrowth = 3;
+
 // The graded angle nodes of one point and their weights.
 struct SliceNodes {
   std::vector<double> theta, weight;
   // Angle pieces graded from `from` towards `to` (either order).
   void AddPiece(double from, double to, double scale) {
     const double sign = to >= from ? 1.0 : -1.0;
-    GradedPanelNodes(std::abs(to - from), scale, [&](double t, double w) {
-      theta.push_back(from + sign * t);
-      weight.push_back(w);
-    });
+    GradedPanelNodes(
+        std::abs(to - from), scale,
+        [&](double t, double w) {
+          theta.push_back(from + sign * t);
+          weight.push_back(w);
+        },
+        kPanelGrowth);
   }
 };
 
