@@ -23,17 +23,24 @@ namespace {
 // fields need, on a third fewer nodes than doubling ones.
 constexpr double kPanelGrowth = 3;
 
-// The graded angle nodes of one point and their weights.
+// The graded angle nodes of one point and their weights, on the stack: at most six pieces of
+// at most 20 panels of 10 nodes (a piece's first panel is at least 1e-9 of it, each next one
+// three times the last).
 struct SliceNodes {
-  std::vector<double> theta, weight;
+  static constexpr int kCapacity = 1280;
+  int size = 0;
+  alignas(32) double theta[kCapacity];
+  alignas(32) double weight[kCapacity];
   // Angle pieces graded from `from` towards `to` (either order).
   void AddPiece(double from, double to, double scale) {
     const double sign = to >= from ? 1.0 : -1.0;
     GradedPanelNodes(
         std::abs(to - from), scale,
         [&](double t, double w) {
-          theta.push_back(from + sign * t);
-          weight.push_back(w);
+          if (size < kCapacity) {
+            theta[size] = from + sign * t;
+            weight[size++] = w;
+          }
         },
         kPanelGrowth);
   }
@@ -101,24 +108,36 @@ inline __attribute__((always_inline)) Brackets RoundWireBrackets(
           ok ? (top * bottom_den) / (top_den * bottom) : 1.0};
 }
 
-__attribute__((target_clones("avx2", "default"))) void RoundWireNodes(
-    const double* __restrict along,
-    const double* __restrict beside,
-    const double* __restrict zeta,
-    const double* __restrict half_width,
+struct SliceSums {
+  double radial = 0, axial = 0;
+};
+
+// One slice at along a, across c over its height nodes β (cos β and sin β given): Σ w·s·radial
+// and Σ w·s·axial with the half-width s = rwire·cos β at the height rwire·sin β (dζ = s·dβ); the
+// log arguments go to ratio[k] and w·s to width_weight[k].
+__attribute__((target_clones("avx2", "default"))) SliceSums RoundWireColumn(
+    const double* __restrict cos_b,
+    const double* __restrict sin_b,
+    const double* __restrict weight,
     int n,
+    double a,
+    double c,
+    const SecCylCoil& coil,
     double z,
-    double radius,
-    double* __restrict radial,
-    double* __restrict axial,
-    double* __restrict ratio) {
-#pragma omp simd
+    double* __restrict ratio,
+    double* __restrict width_weight) {
+  const double rw = coil.rwire, radius = coil.R;
+  double radial = 0, axial = 0;
+#pragma omp simd reduction(+ : radial, axial)
   for (int k = 0; k < n; ++k) {
-    const Brackets b = RoundWireBrackets(along[k], beside[k], zeta[k], half_width[k], z, radius);
-    radial[k] = b.radial;
-    axial[k] = b.axial;
+    const double s = rw * cos_b[k], ww = weight[k] * s;
+    const Brackets b = RoundWireBrackets(a, c, rw * sin_b[k], s, z, radius);
+    radial += ww * b.radial;
+    axial += ww * b.axial;
     ratio[k] = b.ratio;
+    width_weight[k] = ww;
   }
+  return {radial, axial};
 }
 
 struct Sums {
@@ -439,8 +458,7 @@ Vec3 SecRecCoilSliceField(const SecRecCoil& c, const Vec3& p) {
   } else {
     AddInterval(nodes, -half, half, phi, tau);
   }
-  return SecRecSlices(c, p, nodes.theta.data(), nodes.weight.data(),
-                      static_cast<int>(nodes.theta.size()));
+  return SecRecSlices(c, p, nodes.theta, nodes.weight, nodes.size);
 }
 
 // Outside the conductor the slices' integrand is analytic round the real range of θ, and one
@@ -562,39 +580,29 @@ Vec3 SecCylCoilSliceField(const SecCylCoil& c, const Vec3& p) {
     }
   }
   const bool on_map = mapped.size > 0;
-  const int nt = on_map ? mapped.size : static_cast<int>(graded.theta.size());
-  const double* theta = on_map ? mapped.theta : graded.theta.data();
-  const double* theta_weight = on_map ? mapped.weight : graded.weight.data();
+  const int nt = on_map ? mapped.size : graded.size;
+  const double* theta = on_map ? mapped.theta : graded.theta;
+  const double* theta_weight = on_map ? mapped.weight : graded.weight;
   Vec3 h;
   SliceNodes heights;
-  std::vector<double> rows;
+  alignas(32) double rows[4 * SliceNodes::kCapacity];
+  double *cos_b = rows, *sin_b = cos_b + SliceNodes::kCapacity;
+  double *ratio = sin_b + SliceNodes::kCapacity, *width_weight = ratio + SliceNodes::kCapacity;
   for (int k = 0; k < nt; ++k) {
     const double cs = std::cos(theta[k]), sn = std::sin(theta[k]);
     const double a = p.x * cs + p.y * sn, across = p.x * sn - p.y * cs;
-    heights.theta.clear();
-    heights.weight.clear();
+    heights.size = 0;
     AddBetaNodes(heights, a, across, p.z, c);
-    const int n = static_cast<int>(heights.theta.size());
-    rows.resize(static_cast<size_t>(n) * 7);
-    double *half_width = rows.data(), *zeta = half_width + n, *radial = zeta + n;
-    double *axial = radial + n, *ratio = axial + n, *along = ratio + n, *beside = along + n;
-    BatchCosSin(heights.theta.data(), half_width, zeta, n);
-    for (int i = 0; i < n; ++i) {
-      half_width[i] *= c.rwire;
-      zeta[i] *= c.rwire;
-      along[i] = a;
-      beside[i] = across;
-    }
-    RoundWireNodes(along, beside, zeta, half_width, n, p.z, c.R, radial, axial, ratio);
+    const int n = heights.size;
+    BatchCosSin(heights.theta, cos_b, sin_b, n);
+    SliceSums sums =
+        RoundWireColumn(cos_b, sin_b, heights.weight, n, a, across, c, p.z, ratio, width_weight);
     BatchLog(ratio, n);
-    double sum_radial = 0, sum_axial = 0;
     for (int i = 0; i < n; ++i) {
-      const double w = heights.weight[i] * half_width[i];  // dζ = rwire·cos β dβ
-      sum_radial += w * radial[i];
-      sum_axial += w * (axial[i] + ratio[i]);
+      sums.axial += width_weight[i] * ratio[i];
     }
     const double wk = theta_weight[k];
-    h += Vec3{wk * sum_radial * cs, wk * sum_radial * sn, wk * sum_axial};
+    h += Vec3{wk * sums.radial * cs, wk * sums.radial * sn, wk * sums.axial};
   }
   return c.CurrentDensity * h;
 }
