@@ -19,18 +19,38 @@
 namespace tavrine {
 namespace {
 
-// The graded angle nodes of one point and their weights.
+// Panels tripling in length away from a singularity: about 12 digits, well inside the 1e-9 the
+// fields need, on a third fewer nodes than doubling ones.
+constexpr double kPanelGrowth = 3;
+
+// The graded angle nodes of one point and their weights, on the stack: at most six pieces of
+// at most 20 panels of 10 nodes (a piece's first panel is at least 1e-9 of it, each next one
+// three times the last).
 struct SliceNodes {
-  std::vector<double> theta, weight;
+  static constexpr int kCapacity = 1280;
+  int size = 0;
+  alignas(32) double theta[kCapacity];
+  alignas(32) double weight[kCapacity];
   // Angle pieces graded from `from` towards `to` (either order).
   void AddPiece(double from, double to, double scale) {
     const double sign = to >= from ? 1.0 : -1.0;
-    GradedPanelNodes(std::abs(to - from), scale, [&](double t, double w) {
-      theta.push_back(from + sign * t);
-      weight.push_back(w);
-    });
+    GradedPanelNodes(
+        std::abs(to - from), scale,
+        [&](double t, double w) {
+          if (size < kCapacity) {
+            theta[size] = from + sign * t;
+            weight[size++] = w;
+          }
+        },
+        kPanelGrowth);
   }
 };
+
+// sqrt(x² + y²): the library's hypot guards against overflow no coordinate here comes near, at
+// several times the cost.
+inline double Hypot(double x, double y) {
+  return std::sqrt(x * x + y * y);
+}
 
 // Angular distance from θ to the nearest image of the azimuth φ.
 double AngleGap(double theta, double phi) {
@@ -45,51 +65,13 @@ void AddInterval(SliceNodes& nodes, double lo, double hi, double phi, double tau
   nodes.AddPiece(hi, mid, std::fmax(tau, AngleGap(hi, phi)));
 }
 
-// Per node: cos θ, sin θ, a = x·cosθ + y·sinθ, e = x·sinθ − y·cosθ, the radial and axial slice
-// sums, and three scratch rows for the batched logarithms and arctangents.
-struct SliceRows {
-  explicit SliceRows(int n) : n_(n), data_(static_cast<size_t>(n) * 9) {}
-  double* Row(int k) { return data_.data() + static_cast<ptrdiff_t>(k) * n_; }
-
- private:
-  int n_;
-  std::vector<double> data_;
-};
-
-// One corner (u = r − a, w) of every slice, added with `sign`: the primitives of (u + a)·w/Q³
-// (radial, −Q − a·ln(u + Q)) and of (u + a)·u/Q³ (axial, w·ln(u + Q) − e·atan(uw/(eQ)) −
-// a·ln(w + Q)), Q = sqrt(u² + e² + w²); a term whose factor is 0 is taken as its limit 0.
-void AddCorner(SliceRows& rows, int n, double r, double w, double sign) {
-  const double *a = rows.Row(2), *e = rows.Row(3);
-  double *radial = rows.Row(4), *axial = rows.Row(5);
-  double *log_u = rows.Row(6), *log_w = rows.Row(7), *turn = rows.Row(8);
-  const double ww = w * w;
-  for (int k = 0; k < n; ++k) {
-    const double u = r - a[k], uu = u * u, ee = e[k] * e[k], q = std::sqrt(uu + ww + ee);
-    log_u[k] = u >= 0 ? u + q : (ee + ww) / (q - u);
-    log_w[k] = w >= 0 ? w + q : (uu + ee) / (q - w);
-    turn[k] = e[k] != 0 ? u * w / (e[k] * q) : 0.0;
-    radial[k] -= sign * q;
-  }
-  BatchLog(log_u, n);
-  BatchLog(log_w, n);
-  BatchAtan(turn, n);
-  for (int k = 0; k < n; ++k) {
-    const double ak = a[k];
-    const double a_log_u = ak != 0 ? ak * log_u[k] : 0.0, a_log_w = ak != 0 ? ak * log_w[k] : 0.0;
-    const double w_log_u = w != 0 ? w * log_u[k] : 0.0;
-    radial[k] -= sign * a_log_u;
-    axial[k] += sign * (w_log_u - e[k] * turn[k] - a_log_w);
-  }
-}
-
 // Distance in the (r, z) half-plane from (ρ, z) to the edges of the cross-section rectangle
 // Ri…Ro × −T…0 (inside it as outside): where the slices' integrands turn singular.
 double EdgeDistance(const SecRecCoil& c, double rho, double z) {
   const double dr = std::fmax(std::fmax(c.Ri - rho, rho - c.Ro), 0.0);
   const double dz = std::fmax(std::fmax(-c.T - z, z), 0.0);
   if (dr > 0 || dz > 0) {
-    return std::hypot(dr, dz);
+    return Hypot(dr, dz);
   }
   return std::fmin(std::fmin(rho - c.Ri, c.Ro - rho), std::fmin(-z, z + c.T));
 }
@@ -108,39 +90,54 @@ inline __attribute__((always_inline)) Brackets RoundWireBrackets(
   const double dz = z - zeta, d = dz * dz + c * c;
   const double l = radius + s - a, m = radius - s - a;
   const double big_a = std::sqrt(l * l + d), big_b = std::sqrt(m * m + d), ab = big_a * big_b;
-  const bool ok = d > 0 && ab > 0;
+  // beside the span (l·m > 0) the brackets keep finite limits as d → 0, on the node itself too
+  const bool beside = l * m > 0, ok = (ab > 0) & (beside | (d > 0));
   const double squares = 2 * s * (l + m);  // l² − m²
   const double safe_ab = ok ? ab : 1.0;
   // (A − B)/(A·B) and (l·B − m·A)/(d·A·B), one division each
   const double a_minus_b = squares / ((big_a + big_b) * safe_ab);
-  const bool beside = l * m > 0;
   const double den = beside ? (l * big_b + m * big_a) : (ok ? d : 1.0);
   const double spread = (beside ? squares : l * big_b - m * big_a) / (den * safe_ab);
-  // |l + A|/|m + B| with x + X taken as d/(X − x) where x < 0, as one quotient
-  const double top = l >= 0 ? l + big_a : d, top_den = l >= 0 ? 1.0 : big_a - l;
-  const double bottom = m >= 0 ? m + big_b : d, bottom_den = m >= 0 ? 1.0 : big_b - m;
+  // |l + A|/|m + B| with x + X taken as d/(X − x) where x < 0, as one quotient; with both
+  // negative the factors d cancel
+  const bool below = (l < 0) & (m < 0);
+  const double top = l >= 0 ? l + big_a : (below ? 1.0 : d), top_den = l >= 0 ? 1.0 : big_a - l;
+  const double bottom = m >= 0 ? m + big_b : (below ? 1.0 : d),
+               bottom_den = m >= 0 ? 1.0 : big_b - m;
   return {ok ? (a * spread + a_minus_b) * dz : 0.0, ok ? -spread * d + a * a_minus_b : 0.0,
           ok ? (top * bottom_den) / (top_den * bottom) : 1.0};
 }
 
-__attribute__((target_clones("avx2", "default"))) void RoundWireNodes(
-    const double* __restrict along,
-    const double* __restrict beside,
-    const double* __restrict zeta,
-    const double* __restrict half_width,
+struct SliceSums {
+  double radial = 0, axial = 0;
+};
+
+// One slice at along a, across c over its height nodes β (cos β and sin β given): Σ w·s·radial
+// and Σ w·s·axial with the half-width s = rwire·cos β at the height rwire·sin β (dζ = s·dβ); the
+// log arguments go to ratio[k] and w·s to width_weight[k].
+__attribute__((target_clones("avx2", "default"))) SliceSums RoundWireColumn(
+    const double* __restrict cos_b,
+    const double* __restrict sin_b,
+    const double* __restrict weight,
     int n,
+    double a,
+    double c,
+    const SecCylCoil& coil,
     double z,
-    double radius,
-    double* __restrict radial,
-    double* __restrict axial,
-    double* __restrict ratio) {
-#pragma omp simd
+    double* __restrict ratio,
+    double* __restrict width_weight) {
+  const double rw = coil.rwire, radius = coil.R;
+  double radial = 0, axial = 0;
+#pragma omp simd reduction(+ : radial, axial)
   for (int k = 0; k < n; ++k) {
-    const Brackets b = RoundWireBrackets(along[k], beside[k], zeta[k], half_width[k], z, radius);
-    radial[k] = b.radial;
-    axial[k] = b.axial;
+    const double s = rw * cos_b[k], ww = weight[k] * s;
+    const Brackets b = RoundWireBrackets(a, c, rw * sin_b[k], s, z, radius);
+    radial += ww * b.radial;
+    axial += ww * b.axial;
     ratio[k] = b.ratio;
+    width_weight[k] = ww;
   }
+  return {radial, axial};
 }
 
 struct Sums {
@@ -181,12 +178,12 @@ struct BetaSplit {
 // The graded β nodes of one slice: split at the height of the point (inside the cross-section)
 // and at the rim point nearest to it, each half-interval graded from its own end.
 void AddBetaNodes(SliceNodes& nodes, double a, double c, double z, const SecCylCoil& coil) {
-  const double rw = coil.rwire, h = std::hypot(a - coil.R, z);
+  const double rw = coil.rwire, h = Hypot(a - coil.R, z);
   BetaSplit splits[4] = {{-Pi() / 2, 0}, {Pi() / 2, 0}};
   int n = 2;
   const double rim_gap = std::abs(h - rw);
   splits[n++] = {std::asin(h > 0 ? std::clamp(z / h, -1.0, 1.0) : 0.0),
-                 std::hypot(rim_gap, c) / (rw + h)};
+                 Hypot(rim_gap, c) / (rw + h)};
   if (h < rw) {
     splits[n++] = {std::asin(std::clamp(z / rw, -1.0, 1.0)), std::abs(c) / rw};
   }
@@ -245,21 +242,31 @@ struct FarGauss {
   int Size() const { return static_cast<int>(nodes.size()); }
 };
 
-// The smallest kept rule that integrates, over [lo, hi], a function analytic up to a singularity
-// at `at` (and its mirror image) to about 1e-13 of its size: the error falls as ρ^(−2n), ρ the
-// Bernstein ellipse through the singularity. Null where more than the largest rule is needed.
-const FarGauss* FarRule(double lo, double hi, std::complex<double> at) {
+// Gauss–Legendre error on [lo, hi] for a function analytic up to a singularity at x + iy (and
+// its mirror image) falls as ρ^(−2n), ρ the Bernstein ellipse through it (1 on the interval).
+double EllipseThrough(double lo, double hi, double x, double y) {
+  const double half = (hi - lo) / 2, tx = (x - (hi + lo) / 2) / half, ty = y / half;
+  const double axis =
+      (std::sqrt((tx - 1) * (tx - 1) + ty * ty) + std::sqrt((tx + 1) * (tx + 1) + ty * ty)) /
+      2;  // the ellipse's semi-major
+  return axis + std::sqrt((axis - 1) * (axis + 1));
+}
+
+// The nodes needed for about 1e-13 of the function's size within the ellipse ρ.
+double NodesNeeded(double rho) {
+  return std::log(1e13) / (2 * std::log(rho));
+}
+
+// The smallest kept rule of at least `need` nodes (and at least 4); null beyond the largest.
+constexpr int kLargestRule = 160;
+const FarGauss* FarRuleOf(double need) {
   static const std::vector<FarGauss> rules = [] {
     std::vector<FarGauss> all;
-    for (int n = 4; n <= 160; n += n < 48 ? 2 : 8) {
+    for (int n = 4; n <= kLargestRule; n += n < 48 ? 2 : 8) {
       all.emplace_back(n);
     }
     return all;
   }();
-  const double half = (hi - lo) / 2, mid = (hi + lo) / 2;
-  const std::complex<double> t = (at - mid) / half;
-  const double r = std::abs(t + std::sqrt(t * t - 1.0)), rho = std::fmax(r, 1 / r);
-  const double need = std::log(1e13) / (2 * std::log(rho));
   for (const FarGauss& rule : rules) {
     if (rule.Size() >= need) {
       return &rule;
@@ -268,57 +275,171 @@ const FarGauss* FarRule(double lo, double hi, std::complex<double> at) {
   return nullptr;
 }
 
-const FarGauss& FarGauss4() {
-  static const FarGauss rule(4);
-  return rule;
+// Where the slices' integrand in θ turns singular: on θ = φ + 2πk + i·s for s from `nearest` to
+// `farthest` (both signs), the source points nearest to and farthest from the point; nearest is
+// 0 for a point within the cross-section's span beyond an end of the arc.
+struct AngleSingularity {
+  double nearest = 0, farthest = 0;
+};
+
+// The imaginary offset s of the singularity from a source point at distance `gap` in the (r, z)
+// half-plane and radius `radius`, seen from a point at radius ρ: cosh s = 1 + gap²/(2ρ·radius).
+double ImaginaryOffset(double gap, double rho, double radius) {
+  const double x = gap * gap / (2 * radius * rho);
+  return rho > 0 && radius > 0 ? std::log1p(x + std::sqrt(x * (x + 2))) : 1e9;
 }
 
-// The larger of two rules, null if either is.
-const FarGauss* Larger(const FarGauss* a, const FarGauss* b) {
-  return a == nullptr || b == nullptr ? nullptr : (a->Size() >= b->Size() ? a : b);
-}
+// Nodes and weights of one sized angle rule, on the stack.
+struct MappedAngles {
+  int size = 0;
+  alignas(32) double theta[kLargestRule];
+  alignas(32) double weight[kLargestRule];
+};
 
-// Angle nodes over [−half, half] through θ = φ + τ·sinh u: the singularities at φ ± iτ move to
-// u = ±iπ/2 whatever τ, so the nodes crowd round the point's azimuth as much as its distance
-// asks. τ is taken at most 3: the factors cos θ and sin θ grow off the real axis like a
-// singularity there. False where more nodes than the largest rule would be needed.
-bool AddSinhAngles(SliceNodes& nodes, double half, double phi, double scale) {
-  const double tau = std::fmin(scale, 3.0);
-  const double u_lo = std::asinh((-half - phi) / tau), u_hi = std::asinh((half - phi) / tau);
-  const FarGauss* rule = &FarGauss4();
-  for (double image : {-2 * Pi(), 0.0, 2 * Pi()}) {
-    rule = Larger(rule, FarRule(u_lo, u_hi, std::asinh(std::complex<double>(image, tau) / tau)));
-  }
-  if (rule == nullptr || !(tau > 0)) {
+// Angle nodes over [−half, half] through θ = φ + τ·sinh u: the nearest singularities φ ± iτ move
+// to u = ±iπ/2 whatever τ, so the nodes crowd round the point's azimuth as much as its distance
+// asks; the farther ones lie on Im u = ±π/2, and the rule is sized by the worst of them. τ is
+// taken at most 3: the factors cos θ and sin θ grow off the real axis like a singularity there.
+// False where more nodes than the largest rule would be needed.
+bool MapAngles(MappedAngles& out, double half, double phi, AngleSingularity sing) {
+  const double nearest = std::fmin(sing.nearest, 3.0);
+  const double tau = std::fmin(std::fmax(nearest, std::abs(phi) - half), 3.0);
+  if (!(tau > 0)) {
     return false;
   }
-  for (int k = 0; k < rule->Size(); ++k) {
-    const double u = (u_hi - u_lo) / 2 * rule->nodes[k] + (u_hi + u_lo) / 2;
-    nodes.theta.push_back(phi + tau * std::sinh(u));
-    nodes.weight.push_back(rule->weights[k] * (u_hi - u_lo) / 2 * tau * std::cosh(u));
+  const double u_lo = std::asinh((-half - phi) / tau), u_hi = std::asinh((half - phi) / tau);
+  const double spread = std::acosh(std::fmax(std::fmax(sing.farthest, nearest) / tau, 1.0));
+  const double centre = std::clamp((u_lo + u_hi) / 2, -spread, spread);
+  // the image a turn away on the nearer side of the arc
+  const std::complex<double> image =
+      std::asinh(std::complex<double>(phi >= 0 ? -2 * Pi() : 2 * Pi(), nearest) / tau);
+  const double rho = std::fmin(std::fmin(EllipseThrough(u_lo, u_hi, 0, std::asin(nearest / tau)),
+                                         EllipseThrough(u_lo, u_hi, centre, Pi() / 2)),
+                               EllipseThrough(u_lo, u_hi, image.real(), image.imag()));
+  const double need = NodesNeeded(rho);
+  const FarGauss* rule = FarRuleOf(need);
+  if (rule == nullptr) {
+    return false;
   }
+  const int n = rule->Size();
+  const double scale = (u_hi - u_lo) / 2, mid = (u_hi + u_lo) / 2;
+  for (int k = 0; k < n; ++k) {
+    out.theta[k] = scale * rule->nodes[k] + mid;  // u, then e^u
+  }
+  BatchExp(out.theta, n);
+  for (int k = 0; k < n; ++k) {
+    const double grow = out.theta[k], shrink = 1 / grow;
+    out.theta[k] = phi + tau * ((grow - shrink) / 2);
+    out.weight[k] = rule->weights[k] * scale * tau * ((grow + shrink) / 2);
+  }
+  out.size = n;
   return true;
 }
 
 // Distance from the point to the round wire's surface, as if the arc were a full torus.
 double TorusGap(const SecCylCoil& c, double rho, double z) {
-  return std::abs(std::hypot(rho - c.R, z) - c.rwire);
+  return std::abs(Hypot(rho - c.R, z) - c.rwire);
 }
 
-// The angle θ's singularity lies τ off the real axis at the point's azimuth: there a source
-// point of radius ≤ R + rwire is a distance `gap` away.
-double AngleScale(const SecCylCoil& c, double rho, double gap) {
-  const double x = gap * gap / (2 * std::fmax(c.R + c.rwire, rho) * rho);
-  return rho > 0 ? std::log1p(x + std::sqrt(x * (x + 2))) : 1e9;
+// The angle θ's singularities: a source point of radius ≤ R + rwire lies `gap` away at the
+// nearest, one of radius ≥ R − rwire at most gap + 2·rwire away at the farthest.
+AngleSingularity AngleScale(const SecCylCoil& c, double rho, double gap) {
+  return {ImaginaryOffset(gap, rho, std::fmax(c.R + c.rwire, rho)),
+          ImaginaryOffset(gap + 2 * c.rwire, rho, c.R - c.rwire)};
+}
+// u + Q with Q = sqrt(u² + rest), as num/den: d/(Q − u) where u < 0 keeps its digits.
+struct Quotient {
+  double num, den;
+};
+inline __attribute__((always_inline)) Quotient PlusRoot(double u, double big_q, double rest) {
+  return u >= 0 ? Quotient{u + big_q, 1.0} : Quotient{rest, big_q - u};
+}
+
+// The rectangular-wire arc's slices in closed form: per node the primitives of (u + a)·w/Q³
+// (radial, −Q − a·ln(u + Q)) and of (u + a)·u/Q³ (axial, w·ln(u + Q) − e·atan(uw/(eQ)) −
+// a·ln(w + Q)) at the four corners (u = r − a, w) of the cross-section, Q = sqrt(u² + e² + w²),
+// with a = x·cosθ + y·sinθ and e = x·sinθ − y·cosθ. The corners' logarithms go in as three
+// quotients (ln(u + Q) at each height, ln(w + Q) over all four) and their arctangents as two
+// pairs, atan s − atan t = atan2(s − t, 1 + s·t) over a common denominator.
+struct RecSliceRows {
+  double *cos_t, *sin_t, *sum_q, *logs, *turn_y, *turn_x;
+};
+
+__attribute__((target_clones("avx2", "default"))) void RecSliceArgs(
+    RecSliceRows rows, int n, double x, double y, double z0, double z1, double ri, double ro) {
+  const double* __restrict cos_t = rows.cos_t;
+  const double* __restrict sin_t = rows.sin_t;
+  double* __restrict sum_q = rows.sum_q;
+  double* __restrict logs = rows.logs;      // three rows of n
+  double* __restrict turn_y = rows.turn_y;  // two rows of n each
+  double* __restrict turn_x = rows.turn_x;
+  const double zz0 = z0 * z0, zz1 = z1 * z1;
+#pragma omp simd
+  for (int k = 0; k < n; ++k) {
+    const double a = x * cos_t[k] + y * sin_t[k], e = x * sin_t[k] - y * cos_t[k], ee = e * e;
+    const double uo = ro - a, ui = ri - a, qo = uo * uo + ee, qi = ui * ui + ee;
+    const double o0 = std::sqrt(qo + zz0), i0 = std::sqrt(qi + zz0);
+    const double o1 = std::sqrt(qo + zz1), i1 = std::sqrt(qi + zz1);
+    sum_q[k] = (o1 - i1) - (o0 - i0);
+    const Quotient uo1 = PlusRoot(uo, o1, ee + zz1), ui1 = PlusRoot(ui, i1, ee + zz1);
+    const Quotient uo0 = PlusRoot(uo, o0, ee + zz0), ui0 = PlusRoot(ui, i0, ee + zz0);
+    const Quotient wo1 = PlusRoot(z1, o1, qo), wi1 = PlusRoot(z1, i1, qi);
+    const Quotient wo0 = PlusRoot(z0, o0, qo), wi0 = PlusRoot(z0, i0, qi);
+    logs[k] = (uo1.num * ui1.den) / (uo1.den * ui1.num);
+    logs[n + k] = (uo0.num * ui0.den) / (uo0.den * ui0.num);
+    logs[2 * n + k] =
+        (wo1.num * wi0.num * wi1.den * wo0.den) / (wo1.den * wi0.den * wi1.num * wo0.num);
+    turn_y[k] = e * z1 * (uo * i1 - ui * o1);
+    turn_x[k] = ee * o1 * i1 + uo * ui * zz1;
+    turn_y[n + k] = e * z0 * (uo * i0 - ui * o0);
+    turn_x[n + k] = ee * o0 * i0 + uo * ui * zz0;
+  }
+}
+
+constexpr int kSliceBlock = 64;
+
+// The slices at nodes [0, n), at most one block, unscaled by the current density.
+Vec3 SecRecSliceBlock(
+    const SecRecCoil& c, const Vec3& p, const double* theta, const double* weight, int n) {
+  alignas(32) double cos_t[kSliceBlock], sin_t[kSliceBlock], sum_q[kSliceBlock];
+  alignas(32) double logs[3 * kSliceBlock], turn_y[2 * kSliceBlock], turn_x[2 * kSliceBlock];
+  BatchCosSin(theta, cos_t, sin_t, n);
+  const double z0 = p.z, z1 = p.z + c.T;
+  RecSliceArgs({cos_t, sin_t, sum_q, logs, turn_y, turn_x}, n, p.x, p.y, z0, z1, c.Ri, c.Ro);
+  BatchLog(logs, 3 * n);
+  BatchAtan2(turn_y, turn_x, turn_y, 2 * n);
+  Vec3 h;
+  for (int k = 0; k < n; ++k) {
+    const double a = p.x * cos_t[k] + p.y * sin_t[k], e = p.x * sin_t[k] - p.y * cos_t[k];
+    const double l1 = logs[k], l0 = logs[n + k];
+    // a term whose factor is 0 is its limit 0, whatever its logarithm
+    const double a_logs = a != 0 ? a * (l1 - l0) : 0.0,
+                 a_log_w = a != 0 ? a * logs[2 * n + k] : 0.0;
+    const double w_logs = (z1 != 0 ? z1 * l1 : 0.0) - (z0 != 0 ? z0 * l0 : 0.0);
+    const double radial = weight[k] * (-sum_q[k] - a_logs);
+    const double axial = w_logs - e * (turn_y[k] - turn_y[n + k]) - a_log_w;
+    h += Vec3{radial * cos_t[k], radial * sin_t[k], weight[k] * axial};
+  }
+  return h;
+}
+
+// The slices at the given angles, each with its radial and height integrals in closed form.
+Vec3 SecRecSlices(
+    const SecRecCoil& c, const Vec3& p, const double* theta, const double* weight, int n) {
+  Vec3 h;
+  for (int k = 0; k < n; k += kSliceBlock) {
+    h += SecRecSliceBlock(c, p, theta + k, weight + k, std::min(kSliceBlock, n - k));
+  }
+  return c.CurrentDensity * h;
 }
 }  // namespace
 
 double SecRecCoilEdgeDistance(const SecRecCoil& c, const Vec3& p) {
-  return EdgeDistance(c, std::hypot(p.x, p.y), p.z);
+  return EdgeDistance(c, std::sqrt(p.x * p.x + p.y * p.y), p.z);
 }
 
 bool SecRecCoilIsNear(const SecRecCoil& c, const Vec3& p) {
-  const double rho = std::hypot(p.x, p.y);
+  const double rho = std::sqrt(p.x * p.x + p.y * p.y);
   return EdgeDistance(c, rho, p.z) < 0.4 * std::fmax(rho * c.Angle / 2, (c.Ro - c.Ri) / 2);
 }
 
@@ -327,9 +448,9 @@ bool SecRecCoilIsNear(const SecRecCoil& c, const Vec3& p) {
 // kink (inside the cross-section's span) or a near log singularity (next to an edge), hence the
 // split there and the grading.
 Vec3 SecRecCoilSliceField(const SecRecCoil& c, const Vec3& p) {
-  const double rho = std::hypot(p.x, p.y), half = c.Angle / 2, phi = std::atan2(p.y, p.x);
-  const double d = EdgeDistance(c, rho, p.z), x = d * d / (2 * std::fmax(c.Ro, rho) * rho);
-  const double tau = rho > 0 ? std::log1p(x + std::sqrt(x * (x + 2))) : 1e9;
+  const double rho = std::sqrt(p.x * p.x + p.y * p.y), half = c.Angle / 2,
+               phi = std::atan2(p.y, p.x);
+  const double tau = ImaginaryOffset(EdgeDistance(c, rho, p.z), rho, std::fmax(c.Ro, rho));
   SliceNodes nodes;
   if (rho > 0 && std::abs(phi) < half) {
     AddInterval(nodes, -half, phi, phi, tau);
@@ -337,62 +458,80 @@ Vec3 SecRecCoilSliceField(const SecRecCoil& c, const Vec3& p) {
   } else {
     AddInterval(nodes, -half, half, phi, tau);
   }
-  const int n = static_cast<int>(nodes.theta.size());
-  SliceRows rows(n);
-  double *cos_t = rows.Row(0), *sin_t = rows.Row(1), *a = rows.Row(2), *e = rows.Row(3);
-  BatchCosSin(nodes.theta.data(), cos_t, sin_t, n);
-  for (int k = 0; k < n; ++k) {
-    a[k] = p.x * cos_t[k] + p.y * sin_t[k];
-    e[k] = p.x * sin_t[k] - p.y * cos_t[k];
-    rows.Row(4)[k] = rows.Row(5)[k] = 0;
+  return SecRecSlices(c, p, nodes.theta, nodes.weight, nodes.size);
+}
+
+// Outside the conductor the slices' integrand is analytic round the real range of θ, and one
+// Gauss rule through the sinh map, sized by the singularities' distance, is exact to rounding.
+// The closed forms are differences of the cross-section's four corners: farther than ten times
+// its smaller side they lose digits, and the node rule takes over. False there and inside.
+bool SecRecCoilMappedField(const SecRecCoil& c, const Vec3& p, Vec3& field) {
+  const double rho = std::sqrt(p.x * p.x + p.y * p.y), half = c.Angle / 2,
+               phi = std::atan2(p.y, p.x);
+  const bool beside = rho < c.Ri || rho > c.Ro || p.z > 0 || p.z < -c.T;
+  const double gap = beside ? EdgeDistance(c, rho, p.z) : 0.0;
+  const double past_end = 2 * rho * std::sin(std::fmax(std::abs(phi) - half, 0.0) / 2);
+  if (!(half > 0) || (!beside && std::abs(phi) <= half) ||
+      Hypot(gap, past_end) > 10 * std::fmin(c.Ro - c.Ri, c.T)) {
+    return false;
   }
-  const double z0 = p.z, z1 = p.z + c.T;
-  AddCorner(rows, n, c.Ro, z1, 1);
-  AddCorner(rows, n, c.Ri, z1, -1);
-  AddCorner(rows, n, c.Ro, z0, -1);
-  AddCorner(rows, n, c.Ri, z0, 1);
-  Vec3 h;
-  for (int k = 0; k < n; ++k) {
-    const double wr = nodes.weight[k] * rows.Row(4)[k];
-    h += Vec3{wr * cos_t[k], wr * sin_t[k], nodes.weight[k] * rows.Row(5)[k]};
+  const double far_r = std::fmax(std::abs(rho - c.Ri), std::abs(rho - c.Ro));
+  const double far_z = std::fmax(std::abs(p.z), std::abs(p.z + c.T));
+  const AngleSingularity sing{beside ? ImaginaryOffset(gap, rho, std::fmax(c.Ro, rho)) : 0.0,
+                              ImaginaryOffset(Hypot(far_r, far_z), rho, c.Ri)};
+  MappedAngles angles;
+  if (!MapAngles(angles, half, phi, sing)) {
+    return false;
   }
-  return c.CurrentDensity * h;
+  field = SecRecSlices(c, p, angles.theta, angles.weight, angles.size);
+  return true;
 }
 
 // A wire's radius or more away from the wire, the slices' integrand is analytic round the real
-// range in θ and in β, and one Gauss–Legendre rule each, sized by the singularities' distance,
-// is exact to rounding: the rim singularity in β lies at least ln((gap + rwire)/rwire) off the
-// real axis. Nearer, or for a rule larger than kept, false.
+// range in θ and in β: θ on one Gauss rule through the sinh map, sized by the singularities'
+// distance. Over β the integrand rwire·cos β·(F(R + rwire·cos β) − F(R − rwire·cos β)), F the
+// radial primitive at height rwire·sin β, is the half of a smooth 2π-periodic function symmetric
+// about β = π/2: the trapezoid rule over the turn, folded onto [−π/2, π/2], is the midpoint rule
+// there, with geometric convergence at half the nodes of Gauss–Legendre. Nearer, or for a rule
+// larger than kept, false.
 bool SecCylCoilFarField(const SecCylCoil& c, const Vec3& p, Vec3& field) {
-  const double rho = std::hypot(p.x, p.y), half = c.Angle / 2, phi = std::atan2(p.y, p.x);
-  const double gap = TorusGap(c, rho, p.z);
+  const double rho = std::sqrt(p.x * p.x + p.y * p.y), half = c.Angle / 2,
+               phi = std::atan2(p.y, p.x);
+  // beyond an end of the arc every rim point lies at least the chord past the end farther away
+  const double torus_gap = TorusGap(c, rho, p.z),
+               past_end = std::sin(std::fmax(std::abs(phi) - half, 0.0) / 2);
+  const double gap = std::sqrt(torus_gap * torus_gap +
+                               4 * rho * std::fmax(c.R - c.rwire, 0.0) * past_end * past_end);
   if (!(gap >= c.rwire) || !(half > 0)) {
     return false;
   }
-  SliceNodes angles;
-  if (!AddSinhAngles(angles, half, phi, AngleScale(c, rho, gap))) {
+  MappedAngles angles;
+  if (!MapAngles(angles, half, phi, AngleScale(c, rho, torus_gap))) {
     return false;
   }
-  const FarGauss* heights =
-      FarRule(-Pi() / 2, Pi() / 2, {Pi() / 2, std::log((gap + c.rwire) / c.rwire)});
-  if (heights == nullptr) {
+  // the rim singularity in β lies ln(h/rwire) off the real axis, h = gap + rwire the distance
+  // to the wire's centre line: the midpoint rule's error falls as (rwire/h)^(2n)
+  const double need = std::log(1e13) / (2 * std::log1p(gap / c.rwire));
+  if (!(need <= kLargestRule)) {
     return false;
   }
-  const int nt = static_cast<int>(angles.theta.size()), nb = heights->Size();
-  std::vector<double> rows(static_cast<size_t>(nt) * 7 + static_cast<size_t>(nb) * 2);
-  double *cos_t = rows.data(), *sin_t = cos_t + nt, *along = sin_t + nt, *beside = along + nt;
+  const int nb = std::max(4, static_cast<int>(std::ceil(need)));
+  const int nt = angles.size;
+  alignas(32) double rows[kLargestRule * 9];
+  double *cos_t = rows, *sin_t = cos_t + nt, *along = sin_t + nt, *beside = along + nt;
   double *w_cos = beside + nt, *w_sin = w_cos + nt, *ratio = w_sin + nt;
   double *cos_b = ratio + nt, *sin_b = cos_b + nb;
-  const double* weight = angles.weight.data();
-  BatchCosSin(angles.theta.data(), cos_t, sin_t, nt);
+  const double* weight = angles.weight;
+  BatchCosSin(angles.theta, cos_t, sin_t, nt);
   for (int k = 0; k < nt; ++k) {
     along[k] = p.x * cos_t[k] + p.y * sin_t[k];
     beside[k] = p.x * sin_t[k] - p.y * cos_t[k];
     w_cos[k] = weight[k] * cos_t[k];
     w_sin[k] = weight[k] * sin_t[k];
   }
+  const double step = Pi() / nb;
   for (int i = 0; i < nb; ++i) {
-    cos_b[i] = Pi() / 2 * heights->nodes[i];
+    cos_b[i] = -Pi() / 2 + (i + 0.5) * step;
   }
   BatchCosSin(cos_b, cos_b, sin_b, nb);
   Vec3 h;
@@ -404,9 +543,9 @@ bool SecCylCoilFarField(const SecCylCoil& c, const Vec3& p, Vec3& field) {
     for (int k = 0; k < nt; ++k) {
       logs += weight[k] * ratio[k];
     }
-    h += (heights->weights[i] * c.rwire * cos_b[i]) * Vec3{row.x, row.y, row.z + logs};
+    h += (c.rwire * cos_b[i]) * Vec3{row.x, row.y, row.z + logs};
   }
-  field = (c.CurrentDensity * Pi() / 2) * h;
+  field = (c.CurrentDensity * step) * h;
   return true;
 }
 
@@ -419,50 +558,51 @@ Vec3 SecCylCoilSliceField(const SecCylCoil& c, const Vec3& p) {
   if (SecCylCoilFarField(c, p, far)) {
     return far;
   }
-  const double rho = std::hypot(p.x, p.y), half = c.Angle / 2, phi = std::atan2(p.y, p.x);
-  const double tau = AngleScale(c, rho, TorusGap(c, rho, p.z));
-  // Off the wire and away from the end faces the angle singularities lie off the real axis;
-  // next to an end face, as inside, the graded panels.
-  const bool outside =
-      std::hypot(rho - c.R, p.z) > c.rwire && rho * (half - std::abs(phi)) > c.rwire;
-  SliceNodes angles;
-  const bool mapped = outside && AddSinhAngles(angles, half, phi, tau);
-  if (!mapped && rho > 0 && std::abs(phi) < half) {
-    AddInterval(angles, -half, phi, phi, tau);
-    AddInterval(angles, phi, half, phi, tau);
-  } else if (!mapped) {
-    AddInterval(angles, -half, half, phi, tau);
+  const double rho = std::sqrt(p.x * p.x + p.y * p.y), half = c.Angle / 2,
+               phi = std::atan2(p.y, p.x);
+  const AngleSingularity sing = AngleScale(c, rho, TorusGap(c, rho, p.z));
+  const double tau = sing.nearest;
+  // Off the wire and away from the end faces the angle singularities lie off the real axis, and
+  // beyond an end they lie beyond the arc (at φ itself within the wire's span); next to an end
+  // face, as inside, the graded panels.
+  const bool in_tube = Hypot(rho - c.R, p.z) <= c.rwire, beyond_end = std::abs(phi) > half;
+  const bool outside = beyond_end || (!in_tube && rho * (half - std::abs(phi)) > c.rwire);
+  const AngleSingularity map_sing{in_tube ? 0.0 : sing.nearest, sing.farthest};
+  MappedAngles mapped;
+  SliceNodes graded;
+  if (!(outside && MapAngles(mapped, half, phi, map_sing))) {
+    mapped.size = 0;
+    if (rho > 0 && std::abs(phi) < half) {
+      AddInterval(graded, -half, phi, phi, tau);
+      AddInterval(graded, phi, half, phi, tau);
+    } else {
+      AddInterval(graded, -half, half, phi, tau);
+    }
   }
+  const bool on_map = mapped.size > 0;
+  const int nt = on_map ? mapped.size : graded.size;
+  const double* theta = on_map ? mapped.theta : graded.theta;
+  const double* theta_weight = on_map ? mapped.weight : graded.weight;
   Vec3 h;
   SliceNodes heights;
-  std::vector<double> rows;
-  for (size_t k = 0; k < angles.theta.size(); ++k) {
-    const double cs = std::cos(angles.theta[k]), sn = std::sin(angles.theta[k]);
+  alignas(32) double rows[4 * SliceNodes::kCapacity];
+  double *cos_b = rows, *sin_b = cos_b + SliceNodes::kCapacity;
+  double *ratio = sin_b + SliceNodes::kCapacity, *width_weight = ratio + SliceNodes::kCapacity;
+  for (int k = 0; k < nt; ++k) {
+    const double cs = std::cos(theta[k]), sn = std::sin(theta[k]);
     const double a = p.x * cs + p.y * sn, across = p.x * sn - p.y * cs;
-    heights.theta.clear();
-    heights.weight.clear();
+    heights.size = 0;
     AddBetaNodes(heights, a, across, p.z, c);
-    const int n = static_cast<int>(heights.theta.size());
-    rows.resize(static_cast<size_t>(n) * 7);
-    double *half_width = rows.data(), *zeta = half_width + n, *radial = zeta + n;
-    double *axial = radial + n, *ratio = axial + n, *along = ratio + n, *beside = along + n;
-    BatchCosSin(heights.theta.data(), half_width, zeta, n);
-    for (int i = 0; i < n; ++i) {
-      half_width[i] *= c.rwire;
-      zeta[i] *= c.rwire;
-      along[i] = a;
-      beside[i] = across;
-    }
-    RoundWireNodes(along, beside, zeta, half_width, n, p.z, c.R, radial, axial, ratio);
+    const int n = heights.size;
+    BatchCosSin(heights.theta, cos_b, sin_b, n);
+    SliceSums sums =
+        RoundWireColumn(cos_b, sin_b, heights.weight, n, a, across, c, p.z, ratio, width_weight);
     BatchLog(ratio, n);
-    double sum_radial = 0, sum_axial = 0;
     for (int i = 0; i < n; ++i) {
-      const double w = heights.weight[i] * half_width[i];  // dζ = rwire·cos β dβ
-      sum_radial += w * radial[i];
-      sum_axial += w * (axial[i] + ratio[i]);
+      sums.axial += width_weight[i] * ratio[i];
     }
-    const double wk = angles.weight[k];
-    h += Vec3{wk * sum_radial * cs, wk * sum_radial * sn, wk * sum_axial};
+    const double wk = theta_weight[k];
+    h += Vec3{wk * sums.radial * cs, wk * sums.radial * sn, wk * sums.axial};
   }
   return c.CurrentDensity * h;
 }

@@ -20,6 +20,9 @@ bool SecRecCoilIsNear(const SecRecCoil& coil, const Vec3& p);
 // Distance in the (r, z) half-plane from the point to the edges of the arc's cross-section.
 double SecRecCoilEdgeDistance(const SecRecCoil& coil, const Vec3& p);
 Vec3 SecRecCoilSliceField(const SecRecCoil& coil, const Vec3& p);
+// Outside the arc and not far from it, the same slices on one sized rule in angle; false where
+// that does not hold.
+bool SecRecCoilMappedField(const SecRecCoil& coil, const Vec3& p, Vec3& field);
 // The round-wire arc's field from its slices over graded angles and heights.
 Vec3 SecCylCoilSliceField(const SecCylCoil& coil, const Vec3& p);
 

@@ -196,6 +196,10 @@ Vec3 SecCylCoilLocalField(const SecCylCoil& c, const Vec3& p, const FieldQuadrat
 }
 
 Vec3 SecRecCoilLocalField(const SecRecCoil& c, const Vec3& p, const FieldQuadrature& q) {
+  Vec3 mapped;
+  if (SecRecCoilMappedField(c, p, mapped)) {
+    return mapped;
+  }
   if (SecRecCoilIsNear(c, p)) {
     return SecRecCoilSliceField(c, p);
   }

@@ -15,11 +15,13 @@ inline constexpr double kPanelWeights[5] = {0.29552422471475287017, 0.2692667193
                                             0.066671344308688137594};
 
 // Panels [0, h], [h, 2h], [2h, 4h], … with h = scale: each panel lies at least its own length
-// from the singularity, where 10 nodes give about 16 digits. A scale below 1e-9·length is raised
-// to it, so a point on the singularity itself still gets a finite, nearly exact sum. Calls
-// emit(t, w) for every node t in [0, length] with its weight w.
+// from the singularity, where 10 nodes give about 16 digits. With `growth` 3 the panels are
+// [0, h], [h, 3h], [3h, 9h], …, each half its length from the singularity, where 10 nodes still
+// give about 12 digits on a third fewer panels. A scale below 1e-9·length is raised to it, so a
+// point on the singularity itself still gets a finite, nearly exact sum. Calls emit(t, w) for
+// every node t in [0, length] with its weight w.
 template <class Emit>
-void GradedPanelNodes(double length, double scale, const Emit& emit) {
+void GradedPanelNodes(double length, double scale, const Emit& emit, double growth = 2) {
   if (!(length > 0)) {
     return;
   }
@@ -34,7 +36,7 @@ void GradedPanelNodes(double length, double scale, const Emit& emit) {
       return;
     }
     lo = hi;
-    hi = std::fmin(2 * hi, length);
+    hi = std::fmin(growth * hi, length);
   }
 }
 

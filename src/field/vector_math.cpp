@@ -9,6 +9,7 @@
 
 extern "C" {
 __m128d _ZGVbN2v_log(__m128d);
+__m128d _ZGVbN2v_exp(__m128d);
 __m128d _ZGVbN2v_atan(__m128d);
 __m128d _ZGVbN2v_cos(__m128d);
 __m128d _ZGVbN2v_sin(__m128d);
@@ -19,6 +20,7 @@ __m128d _ZGVbN2vv_atan2(__m128d, __m128d);
 #pragma GCC target("avx2")
 extern "C" {
 __m256d _ZGVdN4v_log(__m256d);
+__m256d _ZGVdN4v_exp(__m256d);
 __m256d _ZGVdN4v_atan(__m256d);
 __m256d _ZGVdN4v_cos(__m256d);
 __m256d _ZGVdN4v_sin(__m256d);
@@ -130,6 +132,16 @@ void BatchLog(double* values, int count) {
 #else
   for (int i = 0; i < count; ++i) {
     values[i] = std::log(values[i]);
+  }
+#endif
+}
+
+void BatchExp(double* values, int count) {
+#if defined(__x86_64__)
+  Apply(_ZGVdN4v_exp, _ZGVbN2v_exp, values, values, count);
+#else
+  for (int i = 0; i < count; ++i) {
+    values[i] = std::exp(values[i]);
   }
 #endif
 }

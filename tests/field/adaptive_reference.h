@@ -58,4 +58,38 @@ inline Pair2 Adaptive(const std::function<Pair2(Ld)>& f, Ld a, Ld b, Ld tol, int
   return {l[0] + r[0], l[1] + r[1]};
 }
 
+// The same bisection for an integrand of N components, each panel split until every component
+// of it and its two halves agree to `tol`.
+template <size_t N, class F>
+std::array<Ld, N> AdaptiveN(const F& f, Ld a, Ld b, Ld tol, int depth = 0) {
+  static const Rule12 rule;
+  auto panel = [&](Ld lo, Ld hi) {
+    std::array<Ld, N> sum{};
+    for (int i = 0; i < 12; ++i) {
+      const std::array<Ld, N> v = f((lo + hi) / 2 + (hi - lo) / 2 * rule.x[i]);
+      for (size_t k = 0; k < N; ++k) {
+        sum[k] += rule.w[i] * v[k] * (hi - lo) / 2;
+      }
+    }
+    return sum;
+  };
+  const Ld m = (a + b) / 2;
+  const std::array<Ld, N> whole = panel(a, b), left = panel(a, m), right = panel(m, b);
+  std::array<Ld, N> halves{};
+  Ld worst = 0;
+  for (size_t k = 0; k < N; ++k) {
+    halves[k] = left[k] + right[k];
+    worst = std::fmax(worst, std::abs(whole[k] - halves[k]));
+  }
+  if (depth > 40 || worst < tol) {
+    return halves;
+  }
+  const std::array<Ld, N> l = AdaptiveN<N>(f, a, m, tol, depth + 1);
+  const std::array<Ld, N> r = AdaptiveN<N>(f, m, b, tol, depth + 1);
+  for (size_t k = 0; k < N; ++k) {
+    halves[k] = l[k] + r[k];
+  }
+  return halves;
+}
+
 }  // namespace tavrine::testing
