@@ -79,6 +79,13 @@ ScreenPoint ViewProjector::Project(const Vec3& p) const {
   return {cx_ + u * cg_ + v * sg_, cy_ + u * sg_ - v * cg_};
 }
 
+ScreenPoint ViewProjector::ProjectVector(const Vec3& p) const {
+  const double x = scale_ * p.x, y = scale_ * p.y, z = scale_ * p.z;
+  const double u = x * cb_ + (y * sa_ - z * ca_) * sb_;
+  const double v = y * ca_ + z * sa_;
+  return {u * cg_ + v * sg_, u * sg_ - v * cg_};
+}
+
 ViewProjector ProjectorFor(const ElementModel& model,
                            const Canvas& canvas,
                            const ViewAngles& angles) {
@@ -141,6 +148,7 @@ namespace {
 void DrawAllElements(const ElementModel& model, Canvas& canvas, const ViewAngles& angles) {
   const double merge = canvas.MergeLength();
   const double pixels_per_mm = merge > 0 ? std::abs(model.View.ViewScale) / (2 * merge) : 0;
+  OutlineDrawer drawer(model, canvas, angles);
   for (ElementKind kind :
        {ElementKind::kRecMag, ElementKind::kSecMag, ElementKind::kRhMag, ElementKind::kStrRecCoil,
         ElementKind::kStrCylCoil, ElementKind::kSecRecCoil, ElementKind::kSecCylCoil}) {
@@ -148,10 +156,9 @@ void DrawAllElements(const ElementModel& model, Canvas& canvas, const ViewAngles
     const int count = ElementCount(model, kind);
     for (int i = 1; i <= count; ++i) {
       if (pixels_per_mm > 0) {
-        const double pixels = OutlineRadius(model, kind, i) * pixels_per_mm;
-        DrawElementAtSize(model, canvas, kind, i, n, angles, pixels);
+        drawer.DrawAtSize(kind, i, n, OutlineRadius(model, kind, i) * pixels_per_mm);
       } else {
-        DrawElement(model, canvas, kind, i, n, angles, DrawMode::kNormal);
+        drawer.Draw(kind, i, n, DrawMode::kNormal);
       }
     }
   }
