@@ -131,14 +131,23 @@ constexpr double kEmptyExtent = 100;
 
 }  // namespace
 
+namespace {
+
+double FitExtent(const ElementModel& model) {
+  const double extent = FarthestExtent(model);
+  return extent > 0 && std::isfinite(extent) ? extent : kEmptyExtent;
+}
+
+double AutoFitFor(double extent, double half_width, double half_height) {
+  return kFitShare * std::min(half_width, half_height) / extent;
+}
+
+}  // namespace
+
 // Fitting the farthest extent into the smaller half-size keeps the whole model inside every
 // view, the free view at any rotation included, with the origin at the centre.
 double ComputeAutoFit(const ElementModel& model, double half_width, double half_height) {
-  double extent = FarthestExtent(model);
-  if (!(extent > 0) || !std::isfinite(extent)) {
-    extent = kEmptyExtent;
-  }
-  return kFitShare * std::min(half_width, half_height) / extent;
+  return AutoFitFor(FitExtent(model), half_width, half_height);
 }
 
 namespace {
@@ -166,7 +175,11 @@ void DrawAllElements(const ElementModel& model, Canvas& canvas, const ViewAngles
 
 }  // namespace
 
-void DrawView(ElementModel& model, Views& views, int view, const ViewAngles& angles) {
+namespace {
+
+// The model's extent is measured once for all four views of a redraw.
+void DrawViewOfExtent(
+    ElementModel& model, Views& views, int view, const ViewAngles& angles, double extent) {
   const LayoutRect place = ViewLayout(view);
   if (views.observer != nullptr) {
     views.observer->ViewPlaced(view, place);
@@ -177,14 +190,21 @@ void DrawView(ElementModel& model, Views& views, int view, const ViewAngles& ang
   model.View.ViewCentreY = half_height;
   Canvas& canvas = views[view];
   canvas.Fill(model.View.BackgroundColour);
-  model.View.ViewScale = model.View.ZoomFactor * ComputeAutoFit(model, half_width, half_height);
+  model.View.ViewScale = model.View.ZoomFactor * AutoFitFor(extent, half_width, half_height);
   DrawAllElements(model, canvas, angles);
   DrawAxes(model, canvas, angles);
 }
 
+}  // namespace
+
+void DrawView(ElementModel& model, Views& views, int view, const ViewAngles& angles) {
+  DrawViewOfExtent(model, views, view, angles, FitExtent(model));
+}
+
 void RedrawAll(ElementModel& model, Views& views) {
+  const double extent = FitExtent(model);
   for (int view : kRedrawOrder) {
-    DrawView(model, views, view, AnglesOfView(model, view));
+    DrawViewOfExtent(model, views, view, AnglesOfView(model, view), extent);
   }
 }
 

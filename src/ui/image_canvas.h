@@ -3,6 +3,7 @@
 // calls, since opening one per line costs more than the line.
 #pragma once
 
+#include <array>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -56,6 +57,8 @@ class ImageCanvas final : public Canvas {
   double drawing_width_, drawing_height_;
   ScreenPoint pan_;
   Viewport viewport_;
+  double device_scale_ = 1;  // the viewport's, kept at hand for every line
+  ScreenPoint device_origin_;
   bool antialiased_ = false;
   std::unique_ptr<QPainter> painter_;  // open between drawing calls, ended by Image()
   std::optional<Rgb> pen_colour_;
@@ -65,8 +68,10 @@ class ImageCanvas final : public Canvas {
     std::vector<QPointF> dots;
   };
   Batch& BatchOf(Rgb colour);
-  std::vector<Batch> batches_;  // by colour, in the order the colours came
-  size_t pending_ = 0;          // lines and dots waiting in the batches
+  QPointF ToDevice(double x, double y) const;
+  std::vector<Batch> batches_;               // by colour, in the order the colours came
+  std::array<size_t, 256> batch_of_hash_{};  // a batch index by colour hash, checked on use
+  size_t pending_ = 0;                       // lines and dots waiting in the batches
 };
 
 }  // namespace tavrine
