@@ -45,6 +45,7 @@ class ViewsTest : public QObject {
   void SectorMapColoursFollowTheValues();
   void FileDialogButtonsAreJapanese();
   void ToolbarsHaveJapaneseTitlesAndStayShown();
+  void EveryToolbarCommandShowsInANarrowWindow();
   void TablesRefitAndInputTablesHaveATabPerKind();
   void ColourDialogShowsThePaletteInForce();
 
@@ -304,6 +305,24 @@ void ViewsTest::ToolbarsHaveJapaneseTitlesAndStayShown() {
   if (popup) {
     for (QAction* action : popup->actions())
       QVERIFY(!action->isVisible());
+  }
+}
+
+void ViewsTest::EveryToolbarCommandShowsInANarrowWindow() {
+  const auto bars = window_->findChildren<QToolBar*>();
+  QCOMPARE(bars.size(), 2);
+  for (QSize size : {QSize(1024, 700), QSize(1920, 1080)}) {
+    Resize(size.width(), size.height());
+    for (QToolBar* bar : bars) {
+      for (QAction* action : bar->actions()) {
+        QWidget* button = bar->widgetForAction(action);
+        QVERIFY(button != nullptr);
+        QTRY_VERIFY2(button->isVisible() && bar->rect().contains(button->geometry()),
+                     qPrintable(action->toolTip()));
+      }
+    }
+    // A wide window keeps them on one row, leaving the views more room.
+    QCOMPARE(bars[0]->y() == bars[1]->y(), size.width() >= 1920);
   }
 }
 
