@@ -2,7 +2,10 @@
 #include "display/views.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <system_error>
+#include <thread>
 
 #include "display/element_drawing.h"
 #include "display/model_extent.h"
@@ -177,34 +180,101 @@ void DrawAllElements(const ElementModel& model, Canvas& canvas, const ViewAngles
 
 namespace {
 
-// The model's extent is measured once for all four views of a redraw.
-void DrawViewOfExtent(
-    ElementModel& model, Views& views, int view, const ViewAngles& angles, double extent) {
+double ViewScaleFor(const ElementModel& model, const LayoutRect& place, double extent) {
+  const double half_width = std::nearbyint(place.width) / 2;
+  const double half_height = std::nearbyint(place.height) / 2;
+  return model.View.ZoomFactor * AutoFitFor(extent, half_width, half_height);
+}
+
+// Tells the observer and sets the model's centre and scale for the view.
+void PlaceView(ElementModel& model, Views& views, int view, double extent) {
   const LayoutRect place = ViewLayout(view);
   if (views.observer != nullptr) {
     views.observer->ViewPlaced(view, place);
   }
-  const double half_width = std::nearbyint(place.width) / 2;
-  const double half_height = std::nearbyint(place.height) / 2;
-  model.View.ViewCentreX = half_width;
-  model.View.ViewCentreY = half_height;
-  Canvas& canvas = views[view];
+  model.View.ViewCentreX = std::nearbyint(place.width) / 2;
+  model.View.ViewCentreY = std::nearbyint(place.height) / 2;
+  model.View.ViewScale = ViewScaleFor(model, place, extent);
+}
+
+void DrawAxesOnly(const ElementModel& model, Canvas& canvas, const ViewAngles& angles);
+
+// The centre as drawing the axes leaves it.
+void CentreOn(ElementModel& model, const Canvas& canvas) {
+  model.View.ViewCentreX = canvas.Width() / 2;
+  model.View.ViewCentreY = canvas.Height() / 2;
+}
+
+// Reads the model and nothing else, so that views can be drawn side by side.
+void PaintView(const ElementModel& model, Canvas& canvas, const ViewAngles& angles) {
   canvas.Fill(model.View.BackgroundColour);
-  model.View.ViewScale = model.View.ZoomFactor * AutoFitFor(extent, half_width, half_height);
   DrawAllElements(model, canvas, angles);
-  DrawAxes(model, canvas, angles);
+  DrawAxesOnly(model, canvas, angles);
+}
+
+// Side by side when every view has a canvas of its own that may be drawn from any thread, the
+// views share one scale and the machine has more than one core. Each view is drawn as it would be
+// alone, so the pictures do not depend on the number of threads.
+bool CanPaintSideBySide(const ElementModel& model, const Views& views, double extent) {
+  if (std::thread::hardware_concurrency() < 2) {
+    return false;
+  }
+  for (int v = 0; v < kViewCount; ++v) {
+    const Canvas* canvas = views.canvas[static_cast<size_t>(v)];
+    if (canvas == nullptr || !canvas->DrawsFromAnyThread() ||
+        ViewScaleFor(model, ViewLayout(v), extent) != model.View.ViewScale) {
+      return false;
+    }
+    for (int w = 0; w < v; ++w) {
+      if (views.canvas[static_cast<size_t>(w)] == canvas) {
+        return false;
+      }
+    }
+  }
+  return true;
+}
+
+void PaintSideBySide(const ElementModel& model, Views& views) {
+  std::atomic<size_t> next{0};
+  const auto paint_views = [&model, &views, &next] {
+    for (size_t k = next++; k < kRedrawOrder.size(); k = next++) {
+      const int view = kRedrawOrder[k];
+      PaintView(model, views[view], AnglesOfView(model, view));
+    }
+  };
+  const unsigned helpers = std::min(std::thread::hardware_concurrency(), 4u) - 1;
+  std::vector<std::jthread> threads;
+  for (unsigned k = 0; k < helpers; ++k) {
+    try {
+      threads.emplace_back(paint_views);
+    } catch (const std::system_error&) {
+      break;  // the views left are drawn here
+    }
+  }
+  paint_views();
 }
 
 }  // namespace
 
 void DrawView(ElementModel& model, Views& views, int view, const ViewAngles& angles) {
-  DrawViewOfExtent(model, views, view, angles, FitExtent(model));
+  PlaceView(model, views, view, FitExtent(model));
+  PaintView(model, views[view], angles);
+  CentreOn(model, views[view]);
 }
 
 void RedrawAll(ElementModel& model, Views& views) {
   const double extent = FitExtent(model);
   for (int view : kRedrawOrder) {
-    DrawViewOfExtent(model, views, view, AnglesOfView(model, view), extent);
+    PlaceView(model, views, view, extent);
+  }
+  // The model as a redraw one view after another leaves it.
+  CentreOn(model, views[kRedrawOrder.back()]);
+  if (CanPaintSideBySide(model, views, extent)) {
+    PaintSideBySide(model, views);
+    return;
+  }
+  for (int view : kRedrawOrder) {
+    PaintView(model, views[view], AnglesOfView(model, view));
   }
 }
 
@@ -219,9 +289,9 @@ bool Drawable(double a) {
 
 }  // namespace
 
-void DrawAxes(ElementModel& model, Canvas& canvas, const ViewAngles& angles) {
-  model.View.ViewCentreX = canvas.Width() / 2;
-  model.View.ViewCentreY = canvas.Height() / 2;
+namespace {
+
+void DrawAxesOnly(const ElementModel& model, Canvas& canvas, const ViewAngles& angles) {
   const ViewProjector projector = ProjectorFor(model, canvas, angles);
   const ScreenPoint origin = projector.Project({0, 0, 0});
   const double ox = std::nearbyint(origin.x), oy = std::nearbyint(origin.y);
@@ -239,6 +309,13 @@ void DrawAxes(ElementModel& model, Canvas& canvas, const ViewAngles& angles) {
     const ScreenPoint at = projector.Project(letters[k]);
     canvas.Text(at.x, at.y, names[k], kViewTextColour);
   }
+}
+
+}  // namespace
+
+void DrawAxes(ElementModel& model, Canvas& canvas, const ViewAngles& angles) {
+  CentreOn(model, canvas);
+  DrawAxesOnly(model, canvas, angles);
 }
 
 std::string AngleReadout(std::string_view prefix, double radians) {

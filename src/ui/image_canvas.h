@@ -31,6 +31,8 @@ class ImageCanvas final : public Canvas {
   double Height() const override;
   // Half a pixel: shorter segments of a polyline are not seen apart.
   double MergeLength() const override { return 0.5 / viewport_.Scale(); }
+  // A painter on a picture of its own works in any thread.
+  bool DrawsFromAnyThread() const override { return true; }
 
   void SetFont(const QFont& font) { font_ = font; }
   // Drawing units of the given size shown on the picture by the viewport; takes effect with
