@@ -59,14 +59,20 @@ void ImageCanvas::Flush() {
   pending_ = 0;
 }
 
+// A few hundred colours at most (the current gradients of every step count and the fixed
+// colours); a table by a hash of the colour finds each one's batch without a search.
 ImageCanvas::Batch& ImageCanvas::BatchOf(Rgb colour) {
-  // A few dozen colours at most (the current gradients and the fixed colours); a small table by
-  // a hash of the colour finds each one's batch without a search.
-  const uint32_t hash = static_cast<uint32_t>(colour.r * 7 + colour.g * 31 + colour.b * 127);
-  size_t& slot = batch_of_hash_[hash % batch_of_hash_.size()];
-  if (slot < batches_.size() && batches_[slot].colour == colour) {
+  const uint32_t key =
+      static_cast<uint32_t>((colour.r & 0xff) << 16 | (colour.g & 0xff) << 8 | (colour.b & 0xff));
+  // Multiplicative hashing spreads the gradients' evenly spaced colours over the table.
+  uint32_t& slot = batch_of_hash_[(key * 2654435761u) >> 20];
+  if (slot < batches_.size() && batches_[slot].colour == colour) [[likely]] {
     return batches_[slot];
   }
+  return FindBatch(colour, slot);
+}
+
+ImageCanvas::Batch& ImageCanvas::FindBatch(Rgb colour, uint32_t& slot) {
   for (slot = 0; slot < batches_.size(); ++slot) {
     if (batches_[slot].colour == colour) {
       return batches_[slot];

@@ -70,10 +70,12 @@ class ImageCanvas final : public Canvas {
     std::vector<QPointF> dots;
   };
   Batch& BatchOf(Rgb colour);
+  // The search when the hash table's slot holds another colour; the slot then holds this one.
+  Batch& FindBatch(Rgb colour, uint32_t& slot);
   QPointF ToDevice(double x, double y) const;
-  std::vector<Batch> batches_;               // by colour, in the order the colours came
-  std::array<size_t, 256> batch_of_hash_{};  // a batch index by colour hash, checked on use
-  size_t pending_ = 0;                       // lines and dots waiting in the batches
+  std::vector<Batch> batches_;                  // by colour, in the order the colours came
+  std::array<uint32_t, 4096> batch_of_hash_{};  // a batch index by colour hash, checked on use
+  size_t pending_ = 0;                          // lines and dots waiting in the batches
 };
 
 }  // namespace tavrine
