@@ -169,7 +169,10 @@ struct GradientSteps {
   bool negative = false;
   std::vector<Rgb> colours;  // by segment, index 0 unused
 
-  Rgb operator()(int s) const { return colours[static_cast<size_t>(s)]; }
+  // A polyline of one point asks for segment 1 for its dot whatever n is.
+  Rgb operator()(int s) const {
+    return s >= 1 && s <= n ? colours[static_cast<size_t>(s)] : CurrentGradient(s, n, negative);
+  }
 };
 
 }  // namespace
