@@ -21,6 +21,9 @@ class Canvas {
   // line in the colour of the last, since the screen cannot tell them apart; 0 keeps every
   // segment.
   virtual double MergeLength() const { return 0; }
+  // True when the canvas may be drawn from a thread other than its maker's while no other
+  // thread uses it: a redraw then draws the views side by side.
+  virtual bool DrawsFromAnyThread() const { return false; }
 };
 
 }  // namespace tavrine

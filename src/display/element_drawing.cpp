@@ -20,35 +20,52 @@ Rgb CurrentGradient(int s, int n, bool negative_current) {
 
 namespace {
 
-using ToGlobal = std::function<Vec3(const Vec3&)>;
+// Own frame to drawing units in one affine step: the element's rotation and the view's
+// projection composed once per element, so that a point costs six products.
+class AffineMap {
+ public:
+  AffineMap(const ViewProjector& view, const ElementFrame& frame)
+      : origin_(view.Project(frame.Origin())),
+        ex_(view.ProjectVector(frame.VectorToGlobal({1, 0, 0}))),
+        ey_(view.ProjectVector(frame.VectorToGlobal({0, 1, 0}))),
+        ez_(view.ProjectVector(frame.VectorToGlobal({0, 0, 1}))) {}
+  ScreenPoint operator()(const Vec3& p) const {
+    return {origin_.x + ex_.x * p.x + ey_.x * p.y + ez_.x * p.z,
+            origin_.y + ex_.y * p.x + ey_.y * p.y + ez_.y * p.z};
+  }
+
+ private:
+  ScreenPoint origin_, ex_, ey_, ez_;
+};
+
+// Any own-to-global carry followed by the view's projection.
+class CarryMap {
+ public:
+  CarryMap(const ViewProjector& view, std::function<Vec3(const Vec3&)> to_global)
+      : view_(view), to_global_(std::move(to_global)) {}
+  ScreenPoint operator()(const Vec3& p) const { return view_.Project(to_global_(p)); }
+
+ private:
+  const ViewProjector& view_;
+  std::function<Vec3(const Vec3&)> to_global_;
+};
 
 // Carries own-frame points to the view and draws lines and polylines in the mode's colours.
+template <class Map>
 class OutlinePen {
  public:
   // Kinds without a mark colour draw their normal colours in mark mode.
   OutlinePen(Canvas& canvas,
-             const ViewProjector& projector,
-             ToGlobal to_global,
+             const Map& map,
              DrawMode mode,
              std::optional<Rgb> mark_colour = std::nullopt)
       : canvas_(canvas),
-        projector_(projector),
-        to_global_(std::move(to_global)),
+        map_(map),
         mode_(mode),
         mark_colour_(mark_colour),
         merge_length_(canvas.MergeLength()) {}
-  OutlinePen(Canvas& canvas,
-             const ViewProjector& projector,
-             const ElementFrame& frame,
-             DrawMode mode,
-             std::optional<Rgb> mark_colour = std::nullopt)
-      : OutlinePen(canvas, projector, ToGlobal{}, mode, mark_colour) {
-    frame_ = frame;
-  }
 
-  ScreenPoint At(const Vec3& local) const {
-    return projector_.Project(frame_ ? frame_->PointToGlobal(local) : to_global_(local));
-  }
+  ScreenPoint At(const Vec3& local) const { return map_(local); }
   Rgb Colour(Rgb normal) const {
     if (mode_ == DrawMode::kHighlight) {
       return kWhite;
@@ -59,25 +76,24 @@ class OutlinePen {
     canvas_.Line(a.x, a.y, b.x, b.y, Colour(normal));
   }
   void Line(const Vec3& a, const Vec3& b, Rgb normal) { Line(At(a), At(b), normal); }
-  // Segment s (1-based) takes segment_colour(s); the pen's first point leaves a dot.
-  void Polyline(const std::vector<Vec3>& points, const std::function<Rgb(int)>& segment_colour) {
-    if (points.empty()) {
+  // Points point_at(0) … point_at(count − 1); segment s (1-based) takes segment_colour(s); the
+  // pen's first point leaves a dot.
+  template <class PointAt, class SegmentColour>
+  void Polyline(int count, const PointAt& point_at, const SegmentColour& segment_colour) {
+    if (count <= 0) {
       return;
     }
-    ScreenPoint previous = At(points[0]);
+    ScreenPoint previous = At(point_at(0));
     canvas_.Dot(previous.x, previous.y, Colour(segment_colour(1)));
-    for (size_t k = 1; k < points.size(); ++k) {
-      const ScreenPoint next = At(points[k]);
+    for (int k = 1; k < count; ++k) {
+      const ScreenPoint next = At(point_at(k));
       // Segments too short to be seen join the next one; the last point always ends a line.
-      if (k + 1 < points.size() && Shorter(previous, next)) {
+      if (k + 1 < count && Shorter(previous, next)) {
         continue;
       }
-      Line(previous, next, segment_colour(static_cast<int>(k)));
+      Line(previous, next, segment_colour(k));
       previous = next;
     }
-  }
-  void Polyline(const std::vector<Vec3>& points, Rgb normal) {
-    Polyline(points, [normal](int) { return normal; });
   }
 
  private:
@@ -86,9 +102,7 @@ class OutlinePen {
   }
 
   Canvas& canvas_;
-  const ViewProjector& projector_;
-  ToGlobal to_global_;
-  std::optional<ElementFrame> frame_;
+  const Map& map_;
   DrawMode mode_;
   std::optional<Rgb> mark_colour_;
   double merge_length_;
@@ -104,62 +118,31 @@ const Record& Slot(const ElementTable<Record>& table, int i) {
   return table[static_cast<size_t>(i)];
 }
 
-// n + 1 points of an arc of radius r at height z, theta from t0 to t1.
-std::vector<Vec3> Arc(double r, double t0, double t1, int n, double z) {
-  std::vector<Vec3> points;
-  points.reserve(static_cast<size_t>(n) + 1);
-  for (int k = 0; k <= n; ++k) {
-    const double t = t0 + k * (t1 - t0) / n;
-    points.push_back({r * std::cos(t), r * std::sin(t), z});
-  }
-  return points;
-}
+// Cosines and sines of theta = t0 + k·(t1 − t0)/n, k = 0 … n, and of the two ends themselves.
+struct ArcSteps {
+  double t0 = 0, t1 = 0;
+  int n = -1;
+  std::vector<double> cos, sin;
+  double cos0 = 1, sin0 = 0, cos1 = 1, sin1 = 0;
 
-// n + 1 points along x from x0 to x1 at (y, z).
-std::vector<Vec3> AlongX(double x0, double x1, int n, double y, double z) {
-  std::vector<Vec3> points;
-  for (int k = 0; k <= n; ++k) {
-    points.push_back({x0 + k * (x1 - x0) / n, y, z});
+  void Fill(double from, double to, int steps) {
+    t0 = from;
+    t1 = to;
+    n = steps;
+    cos.clear();
+    sin.clear();
+    for (int k = 0; k <= n; ++k) {
+      const double t = t0 + k * (t1 - t0) / n;
+      cos.push_back(std::cos(t));
+      sin.push_back(std::sin(t));
+    }
+    cos0 = std::cos(t0);
+    sin0 = std::sin(t0);
+    cos1 = std::cos(t1);
+    sin1 = std::sin(t1);
   }
-  return points;
-}
-
-struct SectorShape {
-  double ri, ro, t, angle;
+  int Points() const { return static_cast<int>(cos.size()); }
 };
-
-struct SectorColours {
-  std::function<Rgb(int)> arc_bottom, arc_top;  // levels z = −T and z = 0, by segment
-  Rgb edge_start, edge_end;                     // edges along z at −angle/2 and +angle/2
-  Rgb radial_bottom_start, radial_bottom_end, radial_top_start, radial_top_end;
-};
-
-// The sector outline shared by the sector magnet and the arc rectangular wire.
-void DrawSectorOutline(OutlinePen& pen, const SectorShape& s, int n, const SectorColours& c) {
-  const double t0 = -s.angle / 2, t1 = s.angle / 2;
-  for (double r : {s.ro, s.ri}) {
-    pen.Polyline(Arc(r, t0, t1, n, -s.t), c.arc_bottom);
-    pen.Polyline(Arc(r, t0, t1, n, 0), c.arc_top);
-  }
-  const auto at = [](double r, double theta, double z) {
-    return Vec3{r * std::cos(theta), r * std::sin(theta), z};
-  };
-  for (double r : {s.ro, s.ri}) {
-    pen.Line(at(r, t0, 0), at(r, t0, -s.t), c.edge_start);
-    pen.Line(at(r, t1, 0), at(r, t1, -s.t), c.edge_end);
-  }
-  pen.Line(at(s.ro, t0, -s.t), at(s.ri, t0, -s.t), c.radial_bottom_start);
-  pen.Line(at(s.ro, t1, -s.t), at(s.ri, t1, -s.t), c.radial_bottom_end);
-  pen.Line(at(s.ro, t0, 0), at(s.ri, t0, 0), c.radial_top_start);
-  pen.Line(at(s.ro, t1, 0), at(s.ri, t1, 0), c.radial_top_end);
-}
-
-std::function<Rgb(int)> Constant(Rgb colour) {
-  return [colour](int) { return colour; };
-}
-std::function<Rgb(int)> Gradient(int n, bool negative) {
-  return [n, negative](int s) { return CurrentGradient(s, n, negative); };
-}
 
 // Sines and cosines of the straight round wire's end circles, phi = k·2π/180: the same for
 // every element, so worked out once for the model's π.
@@ -180,33 +163,167 @@ const EndCircleSteps& UsualEndCircleSteps() {
   return kUsual;
 }
 
-void DrawStrRecOutline(OutlinePen& pen, const StrRecCoil& c) {
+// Colours of segments 1 … n of a current gradient.
+struct GradientSteps {
+  int n = -1;
+  bool negative = false;
+  std::vector<Rgb> colours;  // by segment, index 0 unused
+
+  // A polyline of one point asks for segment 1 for its dot whatever n is.
+  Rgb operator()(int s) const {
+    return s >= 1 && s <= n ? colours[static_cast<size_t>(s)] : CurrentGradient(s, n, negative);
+  }
+};
+
+}  // namespace
+
+// The last few curves' steps, which neighbouring elements mostly share (every RH-type magnet
+// has the same half circles; sectors of one opening the same arcs).
+struct OutlineDrawer::Steps {
+  std::array<ArcSteps, 4> arcs;
+  size_t next_arc = 0, last_arc = 0;
+  std::array<GradientSteps, 2> gradients;
+  std::optional<EndCircleSteps> own_end_circle;
+
+  // The last two curves asked for stay valid together.
+  const ArcSteps& Arc(double t0, double t1, int n) {
+    for (size_t k = 0; k < arcs.size(); ++k) {
+      if (arcs[k].n == n && arcs[k].t0 == t0 && arcs[k].t1 == t1) {
+        last_arc = k;
+        return arcs[k];
+      }
+    }
+    if (next_arc == last_arc) {
+      next_arc = (next_arc + 1) % arcs.size();
+    }
+    last_arc = next_arc;
+    next_arc = (next_arc + 1) % arcs.size();
+    arcs[last_arc].Fill(t0, t1, n);
+    return arcs[last_arc];
+  }
+  const GradientSteps& Gradient(int n, bool negative) {
+    GradientSteps& g = gradients[negative ? 1 : 0];
+    if (g.n != n) {
+      g.n = n;
+      g.negative = negative;
+      g.colours.assign(1, Rgb{});
+      for (int s = 1; s <= n; ++s) {
+        g.colours.push_back(CurrentGradient(s, n, negative));
+      }
+    }
+    return g;
+  }
+  const EndCircleSteps& EndCircle(double pi) {
+    if (UsualEndCircleSteps().pi == pi) {
+      return UsualEndCircleSteps();
+    }
+    if (!own_end_circle || own_end_circle->pi != pi) {
+      own_end_circle.emplace(pi);
+    }
+    return *own_end_circle;
+  }
+};
+
+namespace {
+
+using Steps = OutlineDrawer::Steps;
+
+auto Constant(Rgb colour) {
+  return [colour](int) { return colour; };
+}
+
+// A polyline through the arc's points at radius r and height z.
+template <class Map, class SegmentColour>
+void ArcLine(
+    OutlinePen<Map>& pen, const ArcSteps& arc, double r, double z, const SegmentColour& c) {
+  pen.Polyline(
+      arc.Points(),
+      [&](int k) {
+        const size_t at = static_cast<size_t>(k);
+        return Vec3{r * arc.cos[at], r * arc.sin[at], z};
+      },
+      c);
+}
+
+// A polyline of n segments along x from x0 to x1 at (y, z).
+template <class Map, class SegmentColour>
+void AlongX(
+    OutlinePen<Map>& pen, double x0, double x1, int n, double y, double z, const SegmentColour& c) {
+  pen.Polyline(
+      n + 1,
+      [&](int k) {
+        return Vec3{x0 + k * (x1 - x0) / n, y, z};
+      },
+      c);
+}
+
+struct SectorShape {
+  double ri, ro, t, angle;
+};
+
+template <class BottomColour, class TopColour>
+struct SectorColours {
+  BottomColour arc_bottom;   // level z = −T, by segment
+  TopColour arc_top;         // level z = 0, by segment
+  Rgb edge_start, edge_end;  // edges along z at −angle/2 and +angle/2
+  Rgb radial_bottom_start, radial_bottom_end, radial_top_start, radial_top_end;
+};
+
+// The sector outline shared by the sector magnet and the arc rectangular wire.
+template <class Map, class BottomColour, class TopColour>
+void DrawSectorOutline(OutlinePen<Map>& pen,
+                       Steps& steps,
+                       const SectorShape& s,
+                       int n,
+                       const SectorColours<BottomColour, TopColour>& c) {
+  const ArcSteps& arc = steps.Arc(-s.angle / 2, s.angle / 2, n);
+  for (double r : {s.ro, s.ri}) {
+    ArcLine(pen, arc, r, -s.t, c.arc_bottom);
+    ArcLine(pen, arc, r, 0, c.arc_top);
+  }
+  const auto start = [&](double r, double z) { return Vec3{r * arc.cos0, r * arc.sin0, z}; };
+  const auto end = [&](double r, double z) { return Vec3{r * arc.cos1, r * arc.sin1, z}; };
+  for (double r : {s.ro, s.ri}) {
+    pen.Line(start(r, 0), start(r, -s.t), c.edge_start);
+    pen.Line(end(r, 0), end(r, -s.t), c.edge_end);
+  }
+  pen.Line(start(s.ro, -s.t), start(s.ri, -s.t), c.radial_bottom_start);
+  pen.Line(end(s.ro, -s.t), end(s.ri, -s.t), c.radial_bottom_end);
+  pen.Line(start(s.ro, 0), start(s.ri, 0), c.radial_top_start);
+  pen.Line(end(s.ro, 0), end(s.ri, 0), c.radial_top_end);
+}
+
+template <class Map>
+void DrawStrRecOutline(OutlinePen<Map>& pen, Steps& steps, const StrRecCoil& c) {
   const bool negative = c.CurrentDensity < 0;
   const Rgb start = negative ? kCurrentExitColour : kCurrentEntryColour;
   const Rgb end = negative ? kCurrentEntryColour : kCurrentExitColour;
   const double hx = c.Lx / 2, hw = c.W / 2;
-  const std::array<std::array<double, 2>, 4> corners = {
-      {{-hw, 0}, {hw, 0}, {hw, -c.T}, {-hw, -c.T}}};
+  const std::array<std::array<double, 2>, 5> corners = {
+      {{-hw, 0}, {hw, 0}, {hw, -c.T}, {-hw, -c.T}, {-hw, 0}}};  // closed
   for (double x : {-hx, hx}) {
-    std::vector<Vec3> rectangle;
-    for (const auto& yz : corners) {
-      rectangle.push_back({x, yz[0], yz[1]});
-    }
-    rectangle.push_back(rectangle.front());
-    pen.Polyline(rectangle, x < 0 ? start : end);
+    pen.Polyline(
+        5,
+        [&](int k) {
+          const auto& yz = corners[static_cast<size_t>(k)];
+          return Vec3{x, yz[0], yz[1]};
+        },
+        Constant(x < 0 ? start : end));
   }
-  for (const auto& yz : corners) {
-    pen.Polyline(AlongX(-hx, hx, 10, yz[0], yz[1]), Gradient(10, negative));
+  const GradientSteps& gradient = steps.Gradient(10, negative);
+  for (size_t k = 0; k < 4; ++k) {
+    AlongX(pen, -hx, hx, 10, corners[k][0], corners[k][1], gradient);
   }
 }
 
-}  // namespace
-
-void DrawRecMag(
-    const ElementModel& model, Canvas& canvas, int i, const ViewAngles& angles, DrawMode mode) {
+void DrawRecMagWith(const ElementModel& model,
+                    Canvas& canvas,
+                    const ViewProjector& projector,
+                    int i,
+                    DrawMode mode) {
   const RecMag& m = Slot(model.RecMagTable, i);
-  const ViewProjector projector = ProjectorFor(model, canvas, angles);
-  OutlinePen pen(canvas, projector, FrameOf(m), mode);
+  const AffineMap map(projector, FrameOf(m));
+  OutlinePen pen(canvas, map, mode);
   const double ha = m.a / 2, hb = m.b / 2;
   const std::array<Vec3, 8> corners = {{{-ha, -hb, 0},
                                         {ha, -hb, 0},
@@ -234,15 +351,16 @@ void DrawRecMag(
   }
 }
 
-void DrawSecMag(const ElementModel& model,
-                Canvas& canvas,
-                int i,
-                int n,
-                const ViewAngles& angles,
-                DrawMode mode) {
+void DrawSecMagWith(const ElementModel& model,
+                    Canvas& canvas,
+                    const ViewProjector& projector,
+                    Steps& steps,
+                    int i,
+                    int n,
+                    DrawMode mode) {
   const SecMag& m = Slot(model.SecMagTable, i);
-  const ViewProjector projector = ProjectorFor(model, canvas, angles);
-  OutlinePen pen(canvas, projector, FrameOf(m), mode);
+  const AffineMap map(projector, FrameOf(m));
+  OutlinePen pen(canvas, map, mode);
   const bool positive = m.Br >= 0;
   const Rgb top = positive ? model.View.MagnetColourN : model.View.MagnetColourS;
   const Rgb bottom = positive ? model.View.MagnetColourS : model.View.MagnetColourN;
@@ -254,7 +372,149 @@ void DrawSecMag(const ElementModel& model,
                               bottom,
                               top,
                               top};
-  DrawSectorOutline(pen, {m.Ri, m.Ro, m.T, m.OpenAngle}, n, colours);
+  DrawSectorOutline(pen, steps, {m.Ri, m.Ro, m.T, m.OpenAngle}, n, colours);
+}
+
+void DrawRhMagWith(const ElementModel& model,
+                   Canvas& canvas,
+                   const ViewProjector& projector,
+                   Steps& steps,
+                   int i,
+                   int n,
+                   DrawMode mode) {
+  const RhMag& m = Slot(model.RhMagTable, i);
+  const AffineMap map(projector, FrameOf(m));
+  OutlinePen pen(canvas, map, mode);
+  const double pi = model.Pi;
+  if (mode == DrawMode::kHighlight) {
+    const ArcSteps& circle = steps.Arc(0, 2 * pi, 2 * n);
+    for (double z : {0.0, -m.HT}) {
+      ArcLine(pen, circle, m.R, z, Constant(kWhite));
+    }
+    return;
+  }
+  const bool positive = m.Br >= 0;
+  const Rgb plus_x = positive ? model.View.MagnetColourN : model.View.MagnetColourS;
+  const Rgb minus_x = positive ? model.View.MagnetColourS : model.View.MagnetColourN;
+  const ArcSteps& plus_half = steps.Arc(-pi / 2, pi / 2, n);
+  for (double z : {0.0, -m.HT}) {
+    ArcLine(pen, plus_half, m.R, z, Constant(plus_x));
+  }
+  const ArcSteps& minus_half = steps.Arc(pi / 2, 3 * pi / 2, n);
+  for (double z : {0.0, -m.HT}) {
+    ArcLine(pen, minus_half, m.R, z, Constant(minus_x));
+  }
+}
+
+void DrawStrRecCoilWith(const ElementModel& model,
+                        Canvas& canvas,
+                        const ViewProjector& projector,
+                        Steps& steps,
+                        int i,
+                        DrawMode mode) {
+  const StrRecCoil& c = Slot(model.StrRecCoilTable, i);
+  const AffineMap map(projector, FrameOf(c));
+  OutlinePen pen(canvas, map, mode, kWhite);
+  DrawStrRecOutline(pen, steps, c);
+}
+
+// stride: every stride-th of the 180 steps of the end circles (a divisor of 180).
+void DrawStrCylCoilWith(const ElementModel& model,
+                        Canvas& canvas,
+                        const ViewProjector& projector,
+                        Steps& steps,
+                        int i,
+                        int n,
+                        size_t stride,
+                        DrawMode mode) {
+  const StrCylCoil& c = Slot(model.StrCylCoilTable, i);
+  const AffineMap map(projector, FrameOf(c));
+  OutlinePen pen(canvas, map, mode);
+  const bool negative = c.CurrentDensity < 0;
+  const double pi = model.Pi, hx = c.Lx / 2;
+  const EndCircleSteps& circle = steps.EndCircle(pi);
+  const int circle_points = static_cast<int>((circle.sin.size() - 1) / stride + 1);
+  for (double x : {hx, -hx}) {
+    const bool exit_end = (x > 0) != negative;
+    pen.Polyline(
+        circle_points,
+        [&](int k) {
+          const size_t at = static_cast<size_t>(k) * stride;
+          return Vec3{x, c.R * circle.sin[at], c.R * circle.cos[at]};
+        },
+        Constant(exit_end ? kCurrentExitColour : kCurrentEntryColour));
+  }
+  const ArcSteps& generators = steps.Arc(0, 2 * pi, n);
+  const GradientSteps& gradient = steps.Gradient(10, negative);
+  for (size_t k = 0; k < generators.sin.size(); ++k) {
+    AlongX(pen, -hx, hx, 10, c.R * generators.sin[k], c.R * generators.cos[k], gradient);
+  }
+}
+
+void DrawSecRecCoilWith(const ElementModel& model,
+                        Canvas& canvas,
+                        const ViewProjector& projector,
+                        Steps& steps,
+                        int i,
+                        int n,
+                        DrawMode mode) {
+  const SecRecCoil& c = Slot(model.SecRecCoilTable, i);
+  const AffineMap map(projector, FrameOf(c));
+  OutlinePen pen(canvas, map, mode, kMarkGreen);
+  const bool negative = c.CurrentDensity < 0;
+  const Rgb start = negative ? kCurrentExitColour : kCurrentEntryColour;
+  const Rgb end = negative ? kCurrentEntryColour : kCurrentExitColour;
+  const GradientSteps& gradient = steps.Gradient(n, negative);
+  const SectorColours colours{gradient, gradient, start, end, start, end, start, end};
+  DrawSectorOutline(pen, steps, {c.Ri, c.Ro, c.T, c.Angle}, n, colours);
+}
+
+void DrawSecCylCoilWith(const ElementModel& model,
+                        Canvas& canvas,
+                        const ViewProjector& projector,
+                        Steps& steps,
+                        int i,
+                        int n,
+                        DrawMode mode) {
+  const SecCylCoil& c = Slot(model.SecCylCoilTable, i);
+  const AffineMap map(projector, FrameOf(c));
+  OutlinePen pen(canvas, map, mode);
+  const double pi = model.Pi;
+  const ArcSteps& section = steps.Arc(0, 2 * pi, n);
+  const ArcSteps& arc = steps.Arc(-c.Angle / 2, c.Angle / 2, n);
+  for (int h = 0; h < 2; ++h) {
+    const double ce = h == 0 ? arc.cos0 : arc.cos1, se = h == 0 ? arc.sin0 : arc.sin1;
+    const double signed_current = h == 0 ? c.CurrentDensity : -c.CurrentDensity;
+    pen.Polyline(
+        section.Points(),
+        [&](int k) {
+          const size_t at = static_cast<size_t>(k);
+          const double r = c.R - c.rwire * section.cos[at];
+          return Vec3{r * ce, r * se, c.rwire * section.sin[at]};
+        },
+        Constant(signed_current >= 0 ? kCurrentEntryColour : kCurrentExitColour));
+  }
+  const GradientSteps& gradient = steps.Gradient(n, c.CurrentDensity < 0);
+  ArcLine(pen, arc, c.R + c.rwire, 0, gradient);
+  ArcLine(pen, arc, c.R - c.rwire, 0, gradient);
+  ArcLine(pen, arc, c.R, c.rwire, gradient);
+  ArcLine(pen, arc, c.R, -c.rwire, gradient);
+}
+
+}  // namespace
+
+void DrawRecMag(
+    const ElementModel& model, Canvas& canvas, int i, const ViewAngles& angles, DrawMode mode) {
+  OutlineDrawer(model, canvas, angles).Draw(ElementKind::kRecMag, i, 0, mode);
+}
+
+void DrawSecMag(const ElementModel& model,
+                Canvas& canvas,
+                int i,
+                int n,
+                const ViewAngles& angles,
+                DrawMode mode) {
+  OutlineDrawer(model, canvas, angles).Draw(ElementKind::kSecMag, i, n, mode);
 }
 
 void DrawRhMag(const ElementModel& model,
@@ -263,33 +523,12 @@ void DrawRhMag(const ElementModel& model,
                int n,
                const ViewAngles& angles,
                DrawMode mode) {
-  const RhMag& m = Slot(model.RhMagTable, i);
-  const ViewProjector projector = ProjectorFor(model, canvas, angles);
-  OutlinePen pen(canvas, projector, FrameOf(m), mode);
-  const double pi = model.Pi;
-  if (mode == DrawMode::kHighlight) {
-    for (double z : {0.0, -m.HT}) {
-      pen.Polyline(Arc(m.R, 0, 2 * pi, 2 * n, z), kWhite);
-    }
-    return;
-  }
-  const bool positive = m.Br >= 0;
-  const Rgb plus_x = positive ? model.View.MagnetColourN : model.View.MagnetColourS;
-  const Rgb minus_x = positive ? model.View.MagnetColourS : model.View.MagnetColourN;
-  for (double z : {0.0, -m.HT}) {
-    pen.Polyline(Arc(m.R, -pi / 2, pi / 2, n, z), plus_x);
-  }
-  for (double z : {0.0, -m.HT}) {
-    pen.Polyline(Arc(m.R, pi / 2, 3 * pi / 2, n, z), minus_x);
-  }
+  OutlineDrawer(model, canvas, angles).Draw(ElementKind::kRhMag, i, n, mode);
 }
 
 void DrawStrRecCoil(
     const ElementModel& model, Canvas& canvas, int i, const ViewAngles& angles, DrawMode mode) {
-  const StrRecCoil& c = Slot(model.StrRecCoilTable, i);
-  const ViewProjector projector = ProjectorFor(model, canvas, angles);
-  OutlinePen pen(canvas, projector, FrameOf(c), mode, kWhite);
-  DrawStrRecOutline(pen, c);
+  OutlineDrawer(model, canvas, angles).Draw(ElementKind::kStrRecCoil, i, 0, mode);
 }
 
 void DrawStrRecCoilRotated(const ElementModel& model,
@@ -301,48 +540,13 @@ void DrawStrRecCoilRotated(const ElementModel& model,
                            Notices& notices) {
   const StrRecCoil& c = Slot(model.StrRecCoilTable, i);
   const ViewProjector projector = ProjectorFor(model, canvas, angles);
-  ToGlobal turned = [&model, &notices, i, phi](const Vec3& p) {
+  const CarryMap map(projector, [&model, &notices, i, phi](const Vec3& p) {
     return KtRotatedPoint(model, kKtStrRec, i, phi, p, notices);
-  };
-  OutlinePen pen(canvas, projector, std::move(turned), mode, kWhite);
-  DrawStrRecOutline(pen, c);
+  });
+  OutlinePen pen(canvas, map, mode, kWhite);
+  Steps steps;
+  DrawStrRecOutline(pen, steps, c);
 }
-
-namespace {
-
-// stride: every stride-th of the 180 steps of the end circles (a divisor of 180).
-void DrawStrCylCoilSteps(const ElementModel& model,
-                         Canvas& canvas,
-                         int i,
-                         int n,
-                         size_t stride,
-                         const ViewAngles& angles,
-                         DrawMode mode) {
-  const StrCylCoil& c = Slot(model.StrCylCoilTable, i);
-  const ViewProjector projector = ProjectorFor(model, canvas, angles);
-  OutlinePen pen(canvas, projector, FrameOf(c), mode);
-  const bool negative = c.CurrentDensity < 0;
-  const double pi = model.Pi, hx = c.Lx / 2;
-  std::optional<EndCircleSteps> own;
-  const EndCircleSteps& steps =
-      UsualEndCircleSteps().pi == pi ? UsualEndCircleSteps() : own.emplace(pi);
-  for (double x : {hx, -hx}) {
-    std::vector<Vec3> circle;
-    circle.reserve(steps.sin.size() / stride + 1);
-    for (size_t k = 0; k < steps.sin.size(); k += stride) {
-      circle.push_back({x, c.R * steps.sin[k], c.R * steps.cos[k]});
-    }
-    const bool exit_end = (x > 0) != negative;
-    pen.Polyline(circle, exit_end ? kCurrentExitColour : kCurrentEntryColour);
-  }
-  for (int k = 0; k <= n; ++k) {
-    const double phi = k * 2 * pi / n;
-    pen.Polyline(AlongX(-hx, hx, 10, c.R * std::sin(phi), c.R * std::cos(phi)),
-                 Gradient(10, negative));
-  }
-}
-
-}  // namespace
 
 void DrawStrCylCoil(const ElementModel& model,
                     Canvas& canvas,
@@ -350,7 +554,7 @@ void DrawStrCylCoil(const ElementModel& model,
                     int n,
                     const ViewAngles& angles,
                     DrawMode mode) {
-  DrawStrCylCoilSteps(model, canvas, i, n, 1, angles, mode);
+  OutlineDrawer(model, canvas, angles).Draw(ElementKind::kStrCylCoil, i, n, mode);
 }
 
 void DrawSecRecCoil(const ElementModel& model,
@@ -359,15 +563,7 @@ void DrawSecRecCoil(const ElementModel& model,
                     int n,
                     const ViewAngles& angles,
                     DrawMode mode) {
-  const SecRecCoil& c = Slot(model.SecRecCoilTable, i);
-  const ViewProjector projector = ProjectorFor(model, canvas, angles);
-  OutlinePen pen(canvas, projector, FrameOf(c), mode, kMarkGreen);
-  const bool negative = c.CurrentDensity < 0;
-  const Rgb start = negative ? kCurrentExitColour : kCurrentEntryColour;
-  const Rgb end = negative ? kCurrentEntryColour : kCurrentExitColour;
-  const SectorColours colours{
-      Gradient(n, negative), Gradient(n, negative), start, end, start, end, start, end};
-  DrawSectorOutline(pen, {c.Ri, c.Ro, c.T, c.Angle}, n, colours);
+  OutlineDrawer(model, canvas, angles).Draw(ElementKind::kSecRecCoil, i, n, mode);
 }
 
 void DrawSecCylCoil(const ElementModel& model,
@@ -376,26 +572,35 @@ void DrawSecCylCoil(const ElementModel& model,
                     int n,
                     const ViewAngles& angles,
                     DrawMode mode) {
-  const SecCylCoil& c = Slot(model.SecCylCoilTable, i);
-  const ViewProjector projector = ProjectorFor(model, canvas, angles);
-  OutlinePen pen(canvas, projector, FrameOf(c), mode);
-  const double pi = model.Pi, t0 = -c.Angle / 2, t1 = c.Angle / 2;
-  for (int h = 0; h < 2; ++h) {
-    const double te = h == 0 ? t0 : t1;
-    std::vector<Vec3> circle;
-    for (int k = 0; k <= n; ++k) {
-      const double phi = k * 2 * pi / n;
-      const double r = c.R - c.rwire * std::cos(phi);
-      circle.push_back({r * std::cos(te), r * std::sin(te), c.rwire * std::sin(phi)});
-    }
-    const double signed_current = h == 0 ? c.CurrentDensity : -c.CurrentDensity;
-    pen.Polyline(circle, signed_current >= 0 ? kCurrentEntryColour : kCurrentExitColour);
+  OutlineDrawer(model, canvas, angles).Draw(ElementKind::kSecCylCoil, i, n, mode);
+}
+
+OutlineDrawer::OutlineDrawer(const ElementModel& model, Canvas& canvas, const ViewAngles& angles)
+    : model_(model),
+      canvas_(canvas),
+      projector_(ProjectorFor(model, canvas, angles)),
+      steps_(std::make_unique<Steps>()) {}
+
+OutlineDrawer::~OutlineDrawer() = default;
+
+void OutlineDrawer::Draw(ElementKind kind, int i, int n, DrawMode mode) {
+  Steps& steps = *steps_;
+  switch (kind) {
+    case ElementKind::kRecMag:
+      return DrawRecMagWith(model_, canvas_, projector_, i, mode);
+    case ElementKind::kSecMag:
+      return DrawSecMagWith(model_, canvas_, projector_, steps, i, n, mode);
+    case ElementKind::kRhMag:
+      return DrawRhMagWith(model_, canvas_, projector_, steps, i, n, mode);
+    case ElementKind::kStrRecCoil:
+      return DrawStrRecCoilWith(model_, canvas_, projector_, steps, i, mode);
+    case ElementKind::kStrCylCoil:
+      return DrawStrCylCoilWith(model_, canvas_, projector_, steps, i, n, 1, mode);
+    case ElementKind::kSecRecCoil:
+      return DrawSecRecCoilWith(model_, canvas_, projector_, steps, i, n, mode);
+    case ElementKind::kSecCylCoil:
+      return DrawSecCylCoilWith(model_, canvas_, projector_, steps, i, n, mode);
   }
-  const auto gradient = Gradient(n, c.CurrentDensity < 0);
-  pen.Polyline(Arc(c.R + c.rwire, t0, t1, n, 0), gradient);
-  pen.Polyline(Arc(c.R - c.rwire, t0, t1, n, 0), gradient);
-  pen.Polyline(Arc(c.R, t0, t1, n, c.rwire), gradient);
-  pen.Polyline(Arc(c.R, t0, t1, n, -c.rwire), gradient);
 }
 
 void DrawElement(const ElementModel& model,
@@ -405,22 +610,7 @@ void DrawElement(const ElementModel& model,
                  int n,
                  const ViewAngles& angles,
                  DrawMode mode) {
-  switch (kind) {
-    case ElementKind::kRecMag:
-      return DrawRecMag(model, canvas, i, angles, mode);
-    case ElementKind::kSecMag:
-      return DrawSecMag(model, canvas, i, n, angles, mode);
-    case ElementKind::kRhMag:
-      return DrawRhMag(model, canvas, i, n, angles, mode);
-    case ElementKind::kStrRecCoil:
-      return DrawStrRecCoil(model, canvas, i, angles, mode);
-    case ElementKind::kStrCylCoil:
-      return DrawStrCylCoil(model, canvas, i, n, angles, mode);
-    case ElementKind::kSecRecCoil:
-      return DrawSecRecCoil(model, canvas, i, n, angles, mode);
-    case ElementKind::kSecCylCoil:
-      return DrawSecCylCoil(model, canvas, i, n, angles, mode);
-  }
+  OutlineDrawer(model, canvas, angles).Draw(kind, i, n, mode);
 }
 
 namespace {
@@ -485,13 +675,18 @@ void DrawElementAtSize(const ElementModel& model,
                        int n,
                        const ViewAngles& angles,
                        double pixels) {
+  OutlineDrawer(model, canvas, angles).DrawAtSize(kind, i, n, pixels);
+}
+
+void OutlineDrawer::DrawAtSize(ElementKind kind, int i, int n, double pixels) {
   const int steps = StepsForRadius(pixels);
   if (kind == ElementKind::kStrCylCoil) {
-    DrawStrCylCoilSteps(model, canvas, i, n, EndCircleStride(steps), angles, DrawMode::kNormal);
+    DrawStrCylCoilWith(model_, canvas_, projector_, *steps_, i, n, EndCircleStride(steps),
+                       DrawMode::kNormal);
     return;
   }
   const int curve_steps = n > 0 ? std::min(n, std::max(steps, 4)) : n;
-  DrawElement(model, canvas, kind, i, curve_steps, angles, DrawMode::kNormal);
+  Draw(kind, i, curve_steps, DrawMode::kNormal);
 }
 
 int DefaultSegments(ElementKind kind) {

@@ -3,6 +3,8 @@
 // mark colours.
 #pragma once
 
+#include <memory>
+
 #include "display/canvas.h"
 #include "display/views.h"
 #include "model/element_model.h"
@@ -105,6 +107,28 @@ void DrawElementAtSize(const ElementModel& model,
                        const ViewAngles& angles,
                        double pixels);
 int ElementCount(const ElementModel& model, ElementKind kind);
+
+// Draws any number of elements into one canvas with one view's angles and the model's current
+// ViewScale, keeping the projection and the curves' sines and cosines from one element to the
+// next: the redraw's way of drawing thousands. Draws what DrawElement and DrawElementAtSize do.
+class OutlineDrawer {
+ public:
+  OutlineDrawer(const ElementModel& model, Canvas& canvas, const ViewAngles& angles);
+  ~OutlineDrawer();
+  OutlineDrawer(const OutlineDrawer&) = delete;
+  OutlineDrawer& operator=(const OutlineDrawer&) = delete;
+
+  void Draw(ElementKind kind, int i, int n, DrawMode mode);
+  void DrawAtSize(ElementKind kind, int i, int n, double pixels);
+  // Curve tables kept between elements.
+  struct Steps;
+
+ private:
+  const ElementModel& model_;
+  Canvas& canvas_;
+  ViewProjector projector_;
+  std::unique_ptr<Steps> steps_;
+};
 
 // Every element of the kind in normal colours, then element i in white, into the four views.
 // n = 0 takes the kind's default segment count.

@@ -2,7 +2,10 @@
 #include "display/views.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <system_error>
+#include <thread>
 
 #include "display/element_drawing.h"
 #include "display/model_extent.h"
@@ -79,6 +82,13 @@ ScreenPoint ViewProjector::Project(const Vec3& p) const {
   return {cx_ + u * cg_ + v * sg_, cy_ + u * sg_ - v * cg_};
 }
 
+ScreenPoint ViewProjector::ProjectVector(const Vec3& p) const {
+  const double x = scale_ * p.x, y = scale_ * p.y, z = scale_ * p.z;
+  const double u = x * cb_ + (y * sa_ - z * ca_) * sb_;
+  const double v = y * ca_ + z * sa_;
+  return {u * cg_ + v * sg_, u * sg_ - v * cg_};
+}
+
 ViewProjector ProjectorFor(const ElementModel& model,
                            const Canvas& canvas,
                            const ViewAngles& angles) {
@@ -124,14 +134,23 @@ constexpr double kEmptyExtent = 100;
 
 }  // namespace
 
+namespace {
+
+double FitExtent(const ElementModel& model) {
+  const double extent = FarthestExtent(model);
+  return extent > 0 && std::isfinite(extent) ? extent : kEmptyExtent;
+}
+
+double AutoFitFor(double extent, double half_width, double half_height) {
+  return kFitShare * std::min(half_width, half_height) / extent;
+}
+
+}  // namespace
+
 // Fitting the farthest extent into the smaller half-size keeps the whole model inside every
 // view, the free view at any rotation included, with the origin at the centre.
 double ComputeAutoFit(const ElementModel& model, double half_width, double half_height) {
-  double extent = FarthestExtent(model);
-  if (!(extent > 0) || !std::isfinite(extent)) {
-    extent = kEmptyExtent;
-  }
-  return kFitShare * std::min(half_width, half_height) / extent;
+  return AutoFitFor(FitExtent(model), half_width, half_height);
 }
 
 namespace {
@@ -141,6 +160,7 @@ namespace {
 void DrawAllElements(const ElementModel& model, Canvas& canvas, const ViewAngles& angles) {
   const double merge = canvas.MergeLength();
   const double pixels_per_mm = merge > 0 ? std::abs(model.View.ViewScale) / (2 * merge) : 0;
+  OutlineDrawer drawer(model, canvas, angles);
   for (ElementKind kind :
        {ElementKind::kRecMag, ElementKind::kSecMag, ElementKind::kRhMag, ElementKind::kStrRecCoil,
         ElementKind::kStrCylCoil, ElementKind::kSecRecCoil, ElementKind::kSecCylCoil}) {
@@ -148,10 +168,9 @@ void DrawAllElements(const ElementModel& model, Canvas& canvas, const ViewAngles
     const int count = ElementCount(model, kind);
     for (int i = 1; i <= count; ++i) {
       if (pixels_per_mm > 0) {
-        const double pixels = OutlineRadius(model, kind, i) * pixels_per_mm;
-        DrawElementAtSize(model, canvas, kind, i, n, angles, pixels);
+        drawer.DrawAtSize(kind, i, n, OutlineRadius(model, kind, i) * pixels_per_mm);
       } else {
-        DrawElement(model, canvas, kind, i, n, angles, DrawMode::kNormal);
+        drawer.Draw(kind, i, n, DrawMode::kNormal);
       }
     }
   }
@@ -159,25 +178,103 @@ void DrawAllElements(const ElementModel& model, Canvas& canvas, const ViewAngles
 
 }  // namespace
 
-void DrawView(ElementModel& model, Views& views, int view, const ViewAngles& angles) {
+namespace {
+
+double ViewScaleFor(const ElementModel& model, const LayoutRect& place, double extent) {
+  const double half_width = std::nearbyint(place.width) / 2;
+  const double half_height = std::nearbyint(place.height) / 2;
+  return model.View.ZoomFactor * AutoFitFor(extent, half_width, half_height);
+}
+
+// Tells the observer and sets the model's centre and scale for the view.
+void PlaceView(ElementModel& model, Views& views, int view, double extent) {
   const LayoutRect place = ViewLayout(view);
   if (views.observer != nullptr) {
     views.observer->ViewPlaced(view, place);
   }
-  const double half_width = std::nearbyint(place.width) / 2;
-  const double half_height = std::nearbyint(place.height) / 2;
-  model.View.ViewCentreX = half_width;
-  model.View.ViewCentreY = half_height;
-  Canvas& canvas = views[view];
+  model.View.ViewCentreX = std::nearbyint(place.width) / 2;
+  model.View.ViewCentreY = std::nearbyint(place.height) / 2;
+  model.View.ViewScale = ViewScaleFor(model, place, extent);
+}
+
+void DrawAxesOnly(const ElementModel& model, Canvas& canvas, const ViewAngles& angles);
+
+// The centre as drawing the axes leaves it.
+void CentreOn(ElementModel& model, const Canvas& canvas) {
+  model.View.ViewCentreX = canvas.Width() / 2;
+  model.View.ViewCentreY = canvas.Height() / 2;
+}
+
+// Reads the model and nothing else, so that views can be drawn side by side.
+void PaintView(const ElementModel& model, Canvas& canvas, const ViewAngles& angles) {
   canvas.Fill(model.View.BackgroundColour);
-  model.View.ViewScale = model.View.ZoomFactor * ComputeAutoFit(model, half_width, half_height);
   DrawAllElements(model, canvas, angles);
-  DrawAxes(model, canvas, angles);
+  DrawAxesOnly(model, canvas, angles);
+}
+
+// Side by side when every view has a canvas of its own that may be drawn from any thread, the
+// views share one scale and the machine has more than one core. Each view is drawn as it would be
+// alone, so the pictures do not depend on the number of threads.
+bool CanPaintSideBySide(const ElementModel& model, const Views& views, double extent) {
+  if (std::thread::hardware_concurrency() < 2) {
+    return false;
+  }
+  for (int v = 0; v < kViewCount; ++v) {
+    const Canvas* canvas = views.canvas[static_cast<size_t>(v)];
+    if (canvas == nullptr || !canvas->DrawsFromAnyThread() ||
+        ViewScaleFor(model, ViewLayout(v), extent) != model.View.ViewScale) {
+      return false;
+    }
+    for (int w = 0; w < v; ++w) {
+      if (views.canvas[static_cast<size_t>(w)] == canvas) {
+        return false;
+      }
+    }
+  }
+  return true;
+}
+
+void PaintSideBySide(const ElementModel& model, Views& views) {
+  std::atomic<size_t> next{0};
+  const auto paint_views = [&model, &views, &next] {
+    for (size_t k = next++; k < kRedrawOrder.size(); k = next++) {
+      const int view = kRedrawOrder[k];
+      PaintView(model, views[view], AnglesOfView(model, view));
+    }
+  };
+  const unsigned helpers = std::min(std::thread::hardware_concurrency(), 4u) - 1;
+  std::vector<std::jthread> threads;
+  for (unsigned k = 0; k < helpers; ++k) {
+    try {
+      threads.emplace_back(paint_views);
+    } catch (const std::system_error&) {
+      break;  // the views left are drawn here
+    }
+  }
+  paint_views();
+}
+
+}  // namespace
+
+void DrawView(ElementModel& model, Views& views, int view, const ViewAngles& angles) {
+  PlaceView(model, views, view, FitExtent(model));
+  PaintView(model, views[view], angles);
+  CentreOn(model, views[view]);
 }
 
 void RedrawAll(ElementModel& model, Views& views) {
+  const double extent = FitExtent(model);
   for (int view : kRedrawOrder) {
-    DrawView(model, views, view, AnglesOfView(model, view));
+    PlaceView(model, views, view, extent);
+  }
+  // The model as a redraw one view after another leaves it.
+  CentreOn(model, views[kRedrawOrder.back()]);
+  if (CanPaintSideBySide(model, views, extent)) {
+    PaintSideBySide(model, views);
+    return;
+  }
+  for (int view : kRedrawOrder) {
+    PaintView(model, views[view], AnglesOfView(model, view));
   }
 }
 
@@ -192,9 +289,9 @@ bool Drawable(double a) {
 
 }  // namespace
 
-void DrawAxes(ElementModel& model, Canvas& canvas, const ViewAngles& angles) {
-  model.View.ViewCentreX = canvas.Width() / 2;
-  model.View.ViewCentreY = canvas.Height() / 2;
+namespace {
+
+void DrawAxesOnly(const ElementModel& model, Canvas& canvas, const ViewAngles& angles) {
   const ViewProjector projector = ProjectorFor(model, canvas, angles);
   const ScreenPoint origin = projector.Project({0, 0, 0});
   const double ox = std::nearbyint(origin.x), oy = std::nearbyint(origin.y);
@@ -212,6 +309,13 @@ void DrawAxes(ElementModel& model, Canvas& canvas, const ViewAngles& angles) {
     const ScreenPoint at = projector.Project(letters[k]);
     canvas.Text(at.x, at.y, names[k], kViewTextColour);
   }
+}
+
+}  // namespace
+
+void DrawAxes(ElementModel& model, Canvas& canvas, const ViewAngles& angles) {
+  CentreOn(model, canvas);
+  DrawAxesOnly(model, canvas, angles);
 }
 
 std::string AngleReadout(std::string_view prefix, double radians) {

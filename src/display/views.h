@@ -83,6 +83,8 @@ class ViewProjector {
  public:
   ViewProjector(double scale, const ViewAngles& angles, double width, double height);
   ScreenPoint Project(const Vec3& p) const;
+  // The projection of a vector: the change in drawing units between two points it separates.
+  ScreenPoint ProjectVector(const Vec3& v) const;
 
  private:
   double scale_, cx_, cy_;

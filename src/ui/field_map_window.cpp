@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "ui/file_dialogs.h"
 #include "ui/painter_canvases.h"
 #include "ui/qt_text.h"
 #include "ui/ui_fonts.h"
@@ -75,7 +76,7 @@ FieldMapWindow::FieldMapWindow(ElementModel& model, QWidget* parent)
   connect(close_button, &QPushButton::clicked, this, &QWidget::close);
   choose_ = [this] {
     QFileDialog dialog(this, QStringLiteral("磁界マップの保存"));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    UseProgramFileDialog(dialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilters({QStringLiteral("PNG 画像 (*.png)"), QStringLiteral("SVG 画像 (*.svg)")});
     dialog.setDefaultSuffix(QStringLiteral("png"));

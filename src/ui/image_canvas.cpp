@@ -1,6 +1,6 @@
-// The QImage canvas: lines in drawing units through the viewport's transform with a cosmetic
-// pen, so that their width does not grow with the window; texts at their mapped places in
-// unscaled fonts.
+// The QImage canvas: lines in drawing units carried to device pixels as they come (cheaper than
+// the painter's transform for short lines) and drawn with a one-pixel pen, so that their width
+// does not grow with the window; texts at their mapped places in unscaled fonts.
 #include "ui/image_canvas.h"
 
 #include <algorithm>
@@ -59,11 +59,23 @@ void ImageCanvas::Flush() {
   pending_ = 0;
 }
 
+// A few hundred colours at most (the current gradients of every step count and the fixed
+// colours); a table by a hash of the colour finds each one's batch without a search.
 ImageCanvas::Batch& ImageCanvas::BatchOf(Rgb colour) {
-  // A few dozen colours at most (the current gradients and the fixed colours).
-  for (Batch& batch : batches_) {
-    if (batch.colour == colour) {
-      return batch;
+  const uint32_t key =
+      static_cast<uint32_t>((colour.r & 0xff) << 16 | (colour.g & 0xff) << 8 | (colour.b & 0xff));
+  // Multiplicative hashing spreads the gradients' evenly spaced colours over the table.
+  uint32_t& slot = batch_of_hash_[(key * 2654435761u) >> 20];
+  if (slot < batches_.size() && batches_[slot].colour == colour) [[likely]] {
+    return batches_[slot];
+  }
+  return FindBatch(colour, slot);
+}
+
+ImageCanvas::Batch& ImageCanvas::FindBatch(Rgb colour, uint32_t& slot) {
+  for (slot = 0; slot < batches_.size(); ++slot) {
+    if (batches_[slot].colour == colour) {
+      return batches_[slot];
     }
   }
   return batches_.emplace_back(Batch{colour, {}, {}});
@@ -75,6 +87,8 @@ void ImageCanvas::SetView(double drawing_width, double drawing_height, const Scr
   drawing_height_ = drawing_height;
   pan_ = pan;
   viewport_ = Viewport(image_.width(), image_.height(), pan_, drawing_width_, drawing_height_);
+  device_scale_ = viewport_.Scale();
+  device_origin_ = viewport_.Origin();
 }
 
 void ImageCanvas::SetAntialiased(bool on) {
@@ -95,9 +109,6 @@ QPainter& ImageCanvas::Painter() {
     painter_->setFont(font_);
     painter_->setRenderHint(QPainter::Antialiasing, antialiased_);
     painter_->setRenderHint(QPainter::TextAntialiasing, antialiased_);
-    const ScreenPoint origin = viewport_.Origin();
-    const double s = viewport_.Scale();
-    painter_->setTransform(QTransform(s, 0, 0, s, origin.x, origin.y));
     pen_colour_.reset();
   }
   return *painter_;
@@ -131,15 +142,19 @@ namespace {
 constexpr size_t kBatchLimit = 8192;
 }  // namespace
 
+QPointF ImageCanvas::ToDevice(double x, double y) const {
+  return {device_scale_ * x + device_origin_.x, device_scale_ * y + device_origin_.y};
+}
+
 void ImageCanvas::Line(double x1, double y1, double x2, double y2, Rgb colour) {
-  BatchOf(colour).lines.emplace_back(x1, y1, x2, y2);
+  BatchOf(colour).lines.emplace_back(ToDevice(x1, y1), ToDevice(x2, y2));
   if (++pending_ >= kBatchLimit) {
     Flush();
   }
 }
 
 void ImageCanvas::Dot(double x, double y, Rgb colour) {
-  BatchOf(colour).dots.emplace_back(x, y);
+  BatchOf(colour).dots.push_back(ToDevice(x, y));
   if (++pending_ >= kBatchLimit) {
     Flush();
   }
@@ -152,10 +167,7 @@ void ImageCanvas::Text(double x, double y, std::string_view text, Rgb colour) {
   const ScreenPoint at = viewport_.ToDevice({x, y});
   const QString line = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
   // The position is the text's top-left corner; the font keeps its size at any scale.
-  painter_->save();
-  painter_->resetTransform();
   painter_->drawText(QRectF(at.x, at.y, 400, 40), Qt::AlignLeft | Qt::AlignTop, line);
-  painter_->restore();
 }
 
 }  // namespace tavrine

@@ -3,6 +3,7 @@
 // calls, since opening one per line costs more than the line.
 #pragma once
 
+#include <array>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -30,6 +31,8 @@ class ImageCanvas final : public Canvas {
   double Height() const override;
   // Half a pixel: shorter segments of a polyline are not seen apart.
   double MergeLength() const override { return 0.5 / viewport_.Scale(); }
+  // A painter on a picture of its own works in any thread.
+  bool DrawsFromAnyThread() const override { return true; }
 
   void SetFont(const QFont& font) { font_ = font; }
   // Drawing units of the given size shown on the picture by the viewport; takes effect with
@@ -56,6 +59,8 @@ class ImageCanvas final : public Canvas {
   double drawing_width_, drawing_height_;
   ScreenPoint pan_;
   Viewport viewport_;
+  double device_scale_ = 1;  // the viewport's, kept at hand for every line
+  ScreenPoint device_origin_;
   bool antialiased_ = false;
   std::unique_ptr<QPainter> painter_;  // open between drawing calls, ended by Image()
   std::optional<Rgb> pen_colour_;
@@ -65,8 +70,12 @@ class ImageCanvas final : public Canvas {
     std::vector<QPointF> dots;
   };
   Batch& BatchOf(Rgb colour);
-  std::vector<Batch> batches_;  // by colour, in the order the colours came
-  size_t pending_ = 0;          // lines and dots waiting in the batches
+  // The search when the hash table's slot holds another colour; the slot then holds this one.
+  Batch& FindBatch(Rgb colour, uint32_t& slot);
+  QPointF ToDevice(double x, double y) const;
+  std::vector<Batch> batches_;                  // by colour, in the order the colours came
+  std::array<uint32_t, 4096> batch_of_hash_{};  // a batch index by colour hash, checked on use
+  size_t pending_ = 0;                          // lines and dots waiting in the batches
 };
 
 }  // namespace tavrine

@@ -13,8 +13,10 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -327,7 +329,7 @@ void MainWindow::BuildToolbars() {
     bar->setObjectName(name);
     // Some commands are reached only from the toolbars: they must not be hidden by a click.
     bar->toggleViewAction()->setVisible(false);
-    // Both toolbars share one row; at this size every button shows on a 1280-pixel screen.
+    // Both toolbars share one row where it holds them (ArrangeToolbars).
     bar->setIconSize(QSize(20, 20));
     bar->setMovable(false);
     for (const ToolbarButton& button_entry : *buttons) {
@@ -341,6 +343,31 @@ void MainWindow::BuildToolbars() {
       if (button_entry.command)
         Bind(action, *button_entry.command);
     }
+  }
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  ArrangeToolbars();
+}
+
+// A window too narrow for both toolbars on one row puts the second on a row of its own, so that
+// no command hides behind a toolbar's overflow arrow.
+void MainWindow::ArrangeToolbars() {
+  auto* first = findChild<QToolBar*>(QStringLiteral("Toolbar1"));
+  auto* second = findChild<QToolBar*>(QStringLiteral("Toolbar2"));
+  if (first == nullptr || second == nullptr) {
+    return;
+  }
+  const int spacing = style()->pixelMetric(QStyle::PM_ToolBarSeparatorExtent);
+  const bool two_rows = width() < first->sizeHint().width() + second->sizeHint().width() + spacing;
+  if (two_rows == toolBarBreak(second)) {
+    return;
+  }
+  if (two_rows) {
+    insertToolBarBreak(second);
+  } else {
+    removeToolBarBreak(second);
   }
 }
 

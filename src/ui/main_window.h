@@ -89,6 +89,7 @@ class MainWindow : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -110,6 +111,7 @@ class MainWindow : public QMainWindow {
   void BuildControls(QWidget* area);
   void BuildMenus();
   void BuildToolbars();
+  void ArrangeToolbars();
   QAction* AddEntry(QMenu* menu, const char* name, const char* caption);
   void Bind(QAction* action, MainCommand command);
   void AddButton(QToolBar* bar, const char* key, const char* tooltip, const char* icon);

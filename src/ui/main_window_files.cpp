@@ -5,6 +5,7 @@
 
 #include "files/distribution_export.h"
 #include "files/model_file.h"
+#include "ui/file_dialogs.h"
 #include "ui/main_window.h"
 
 namespace tavrine {
@@ -13,8 +14,7 @@ QString MainWindow::ChooseFileWithDialog(bool save, const QString& title) {
   QFileDialog dialog(this, title);
   dialog.setObjectName("CommonDialog1");
   dialog.setNameFilter(QStringLiteral("CSVﾌｧｲﾙ (*.csv)"));
-  // The Qt dialog everywhere, so that it looks and behaves the same on every desktop.
-  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  UseProgramFileDialog(dialog);
   if (save) {
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("csv"));

@@ -11,6 +11,7 @@
 
 #include "model/text_rules.h"
 #include "ui/field_map_window.h"
+#include "ui/file_dialogs.h"
 #include "ui/main_window.h"
 #include "ui/qt_text.h"
 #include "ui/views_picture.h"
@@ -180,7 +181,7 @@ void MainWindow::SetAntialiased(bool on) {
 QString MainWindow::ChoosePictureWithDialog() {
   QFileDialog dialog(this, QStringLiteral("ビューの画像の保存"));
   dialog.setObjectName("PictureDialog");
-  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  UseProgramFileDialog(dialog);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setNameFilters({QStringLiteral("PNG 画像 (*.png)"), QStringLiteral("SVG 画像 (*.svg)")});
   // The name gets the extension of the chosen type when the user types none.

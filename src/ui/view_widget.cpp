@@ -3,6 +3,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QThread>
 #include <QWheelEvent>
 
 #include "display/views.h"
@@ -38,13 +39,21 @@ class ViewWidget::WidgetCanvas final : public Canvas {
   double Width() const override { return image_.Width(); }
   double Height() const override { return image_.Height(); }
   double MergeLength() const override { return image_.MergeLength(); }
+  // The picture is the canvas's own; only the repaint request needs the widget's thread.
+  bool DrawsFromAnyThread() const override { return true; }
   void Painted() { repaint_asked_ = false; }
 
  private:
   void Touch() {
-    if (!repaint_asked_) {
-      repaint_asked_ = true;
+    if (repaint_asked_) {
+      return;
+    }
+    repaint_asked_ = true;
+    if (QThread::currentThread() == view_.thread()) {
       view_.update();
+    } else {
+      QMetaObject::invokeMethod(
+          &view_, [view = &view_] { view->update(); }, Qt::QueuedConnection);
     }
   }
   ViewWidget& view_;

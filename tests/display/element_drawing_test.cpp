@@ -217,5 +217,50 @@ TEST_F(ElementDrawingTest, RedrawDrawsEveryKindBeforeTheAxes) {
   EXPECT_EQ(lines.back().colour, model->View.AxisColourZ);
 }
 
+// Recording canvases on the desktop's scale (segments under 0.75 units join), drawn by one thread
+// or, where the machine has more cores, side by side.
+class PixelCanvas : public RecordingCanvas {
+ public:
+  explicit PixelCanvas(bool any_thread) : any_thread_(any_thread) {}
+  double MergeLength() const override { return 0.75; }
+  bool DrawsFromAnyThread() const override { return any_thread_; }
+
+ private:
+  bool any_thread_;
+};
+
+TEST_F(ElementDrawingTest, SideBySideRedrawDrawsWhatOneThreadDraws) {
+  for (int i = 1; i <= 40; ++i) {
+    const size_t s = static_cast<size_t>(i);
+    const double at = 7.0 * i, turn = 0.1 * i, size = 1 + i % 7;
+    model->SecMagTable[s] = {size, 2 * size, 4, 1.5, at, 0, -at, turn, 0, 0, 1000, 0, 0};
+    model->RhMagTable[s] = {size, 3, 0, at, 0, 0, turn, 0, -1000};
+    model->StrCylCoilTable[s] = {20, 1, -5, at, at, 0, turn, 0, 0};
+    model->SecRecCoilTable[s] = {size, 2 * size, 3, 1, 5, -at, 0, 0, 0, turn, 0};
+  }
+  model->SecMagCount = model->RhMagCount = model->StrCylCoilCount = model->SecRecCoilCount = 40;
+  std::vector<PixelCanvas> alone(kViewCount, PixelCanvas(false));
+  std::vector<PixelCanvas> side_by_side(kViewCount, PixelCanvas(true));
+  Views one_thread, threads;
+  for (size_t v = 0; v < kViewCount; ++v) {
+    one_thread.canvas[v] = &alone[v];
+    threads.canvas[v] = &side_by_side[v];
+  }
+  auto second = std::make_unique<ElementModel>(*model);
+  RedrawAll(*model, one_thread);
+  RedrawAll(*second, threads);
+  for (size_t v = 0; v < kViewCount; ++v) {
+    ASSERT_EQ(alone[v].calls.size(), side_by_side[v].calls.size());
+    for (size_t k = 0; k < alone[v].calls.size(); ++k) {
+      const CanvasCall &a = alone[v].calls[k], &b = side_by_side[v].calls[k];
+      ASSERT_TRUE(a.kind == b.kind && a.x1 == b.x1 && a.y1 == b.y1 && a.x2 == b.x2 &&
+                  a.y2 == b.y2 && a.colour == b.colour && a.text == b.text)
+          << "view " << v << " call " << k;
+    }
+  }
+  EXPECT_EQ(second->View.ViewScale, model->View.ViewScale);
+  EXPECT_EQ(second->View.ViewCentreX, model->View.ViewCentreX);
+}
+
 }  // namespace
 }  // namespace tavrine

@@ -4,6 +4,7 @@
 
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
@@ -11,6 +12,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QToolBar>
 
 #include "calcpoints/grids.h"
@@ -43,6 +45,7 @@ class ViewsTest : public QObject {
   void SectorMapColoursFollowTheValues();
   void FileDialogButtonsAreJapanese();
   void ToolbarsHaveJapaneseTitlesAndStayShown();
+  void EveryToolbarCommandShowsInANarrowWindow();
   void TablesRefitAndInputTablesHaveATabPerKind();
   void ColourDialogShowsThePaletteInForce();
 
@@ -278,6 +281,21 @@ void ViewsTest::FileDialogButtonsAreJapanese() {
     texts << button->text();
   QVERIFY2(texts.join('|').contains(QStringLiteral("キャンセル")), qPrintable(texts.join('|')));
   QVERIFY2(texts.join('|').contains(QStringLiteral("保存")), qPrintable(texts.join('|')));
+  // The list's type and date columns: a folder, and a file with a known time.
+  QTemporaryDir home;
+  QVERIFY(QDir(home.path()).mkdir("sub"));
+  QFile file(home.filePath("a.csv"));
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  QVERIFY(file.setFileTime(QDateTime(QDate(2026, 12, 9), QTime(16, 30)),
+                           QFileDevice::FileModificationTime));
+  file.close();
+  dialog.setDirectory(home.path());
+  auto* files = dialog.findChild<QFileSystemModel*>();
+  QVERIFY(files != nullptr);
+  const QModelIndex sub = files->index(home.filePath("sub"));
+  QTRY_COMPARE(files->data(sub.siblingAtColumn(2)).toString(), QStringLiteral("フォルダー"));
+  const QModelIndex csv = files->index(home.filePath("a.csv"));
+  QTRY_COMPARE(files->data(csv.siblingAtColumn(3)).toString(), QStringLiteral("2026/12/09 16:30"));
 }
 
 void ViewsTest::ToolbarsHaveJapaneseTitlesAndStayShown() {
@@ -287,6 +305,24 @@ void ViewsTest::ToolbarsHaveJapaneseTitlesAndStayShown() {
   if (popup) {
     for (QAction* action : popup->actions())
       QVERIFY(!action->isVisible());
+  }
+}
+
+void ViewsTest::EveryToolbarCommandShowsInANarrowWindow() {
+  const auto bars = window_->findChildren<QToolBar*>();
+  QCOMPARE(bars.size(), 2);
+  for (QSize size : {QSize(1024, 700), QSize(1920, 1080)}) {
+    Resize(size.width(), size.height());
+    for (QToolBar* bar : bars) {
+      for (QAction* action : bar->actions()) {
+        QWidget* button = bar->widgetForAction(action);
+        QVERIFY(button != nullptr);
+        QTRY_VERIFY2(button->isVisible() && bar->rect().contains(button->geometry()),
+                     qPrintable(action->toolTip()));
+      }
+    }
+    // A wide window keeps them on one row, leaving the views more room.
+    QCOMPARE(bars[0]->y() == bars[1]->y(), size.width() >= 1920);
   }
 }
 
@@ -324,5 +360,12 @@ void ViewsTest::ColourDialogShowsThePaletteInForce() {
   QVERIFY(!Named<QRadioButton>(&dialog, "Option22")->isChecked());
 }
 
-QTEST_MAIN(ViewsTest)
+// Qt reads the system locale, which the file dialogs' dates follow, while the application is made.
+int main(int argc, char** argv) {
+  tavrine::PreferJapaneseSystemLocale();
+  QApplication app(argc, argv);
+  app.setAttribute(Qt::AA_Use96Dpi, true);
+  ViewsTest test;
+  return QTest::qExec(&test, argc, argv);
+}
 #include "views_test.moc"
