@@ -6,7 +6,7 @@ packages=(
   qt6-base-dev qt6-charts-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xdotool x11-utils imagemagick fonts-noto-cjk qt6-translations-l10n
-  parallel slurm-wlm slurmctld slurmd munge python3-vtk9
+  parallel slurm-wlm slurmctld slurmd munge python3-vtk9 locales
 )
 missing=()
 for p in "${packages[@]}"; do

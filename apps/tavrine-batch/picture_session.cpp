@@ -6,6 +6,7 @@
 
 #ifdef TAVRINE_HAVE_QTGUI
 
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -50,6 +51,8 @@ void EnsureGuiSession() {
   static char name[] = "tavrine-batch";
   static char* argv[] = {name, nullptr};
   static QGuiApplication app(argc, argv);
+  // Qt has set the C library's locale from the environment; numbers keep their ".".
+  std::setlocale(LC_NUMERIC, "C");
 }
 
 std::unique_ptr<ElementModel> ReadPictureModel(const std::string& path) {

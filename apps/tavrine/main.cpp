@@ -1,4 +1,5 @@
 // The desktop program: a Qt application around one model.
+#include <clocale>
 #include <csignal>
 
 #include <QApplication>
@@ -13,6 +14,9 @@ int main(int argc, char** argv) {
   std::signal(SIGXFSZ, SIG_IGN);
   tavrine::PreferJapaneseSystemLocale();
   QApplication app(argc, argv);
+  // Qt has set the C library's locale from the environment; numbers in files and fields are
+  // read and written with "." whatever the user's locale writes.
+  std::setlocale(LC_NUMERIC, "C");
   app.setFont(QFont(tavrine::kUiFontFamily));
   // Without the translation files Qt's own texts stay in English; the program still runs.
   tavrine::LoadJapaneseTranslations();

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -247,9 +248,12 @@ std::vector<double> NiceTicks(double low, double high, int max_count) {
 
 std::string TickText(double value, double step) {
   const int decimals = step > 0 ? std::max(0, -static_cast<int>(std::floor(std::log10(step)))) : 0;
-  std::array<char, 64> text{};
-  std::snprintf(text.data(), text.size(), "%.*f", std::min(decimals, 12), value);
-  std::string out(text.data());
+  // "." whatever the C library's locale.
+  std::array<char, 400> text{};
+  char* end = std::to_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed,
+                            std::min(decimals, 12))
+                  .ptr;
+  std::string out(text.data(), end);
   // A value that rounds to zero is written without its sign.
   if (out[0] == '-' && out.find_first_not_of("-0.") == std::string::npos) {
     out.erase(0, 1);

@@ -1,10 +1,14 @@
 // Text input rules and number forms.
 #include "model/text_rules.h"
 
+#include <algorithm>
+#include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
+#include <system_error>
 
 namespace tavrine {
 
@@ -78,9 +82,21 @@ double NumericValue(std::string_view text) {
   if (number.empty()) {
     return 0.0;
   }
-  double value = std::strtod(number.c_str(), nullptr);
-  if (std::isinf(value)) {
-    return std::copysign(std::numeric_limits<double>::max(), value);
+  // from_chars reads "." whatever the C library's locale (a desktop session may set one that
+  // writes decimals with a comma); it takes no "+".
+  const char* first = number.data() + (number[0] == '+' ? 1 : 0);
+  const char* last = number.data() + number.size();
+  double value = 0.0;
+  if (std::from_chars(first, last, value).ec == std::errc::result_out_of_range) {
+    // Beyond the doubles: above the largest (clamped to it) or below the least (a subnormal or
+    // zero); past even the long doubles the exponent's sign tells which.
+    long double wide = 0.0L;
+    const size_t e = number.find('e');
+    const bool overflow = std::from_chars(first, last, wide).ec == std::errc{}
+                              ? std::fabs(wide) > 1.0L
+                              : e == std::string::npos || number[e + 1] != '-';
+    const double sign = number[0] == '-' ? -1.0 : 1.0;
+    value = overflow ? sign * std::numeric_limits<double>::max() : static_cast<double>(wide);
   }
   return value;
 }
@@ -143,9 +159,14 @@ std::string ShortestDecimal(double value) {
   if (value == 0.0) {
     return "0";
   }
+  // As "%.15G" in the C locale, whatever the C library's locale.
   char buffer[40];
-  std::snprintf(buffer, sizeof buffer, "%.15G", value);
-  return buffer;
+  const auto end =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15).ptr;
+  std::string text(buffer, end);
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+  return text;
 }
 
 std::string PlainDecimal(double value) {

@@ -1,6 +1,8 @@
 #include "model/text_rules.h"
 
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <limits>
 #include <random>
@@ -13,13 +15,30 @@ TEST(NumericValue, ReadsTheLongestLeadingNumber) {
     const char* text;
     double value;
   } cases[] = {
-      {"", 0},          {"abc", 0},     {"+", 0},
-      {"-", 0},         {"1.2.3", 1.2}, {"12,5", 12},
-      {"1,000", 1},     {"  42", 42},   {"4 2", 42},
-      {"-3.5", -3.5},   {".5", 0.5},    {"5.", 5},
-      {"1e3", 1000},    {"1E-2", 0.01}, {"2e", 2},
-      {"2e+", 2},       {"1-2", 1},     {"+7x", 7},
-      {"0.25mm", 0.25}, {"- 4", -4},    {"1e400", std::numeric_limits<double>::max()},
+      {"", 0},
+      {"abc", 0},
+      {"+", 0},
+      {"-", 0},
+      {"1.2.3", 1.2},
+      {"12,5", 12},
+      {"1,000", 1},
+      {"  42", 42},
+      {"4 2", 42},
+      {"-3.5", -3.5},
+      {".5", 0.5},
+      {"5.", 5},
+      {"1e3", 1000},
+      {"1E-2", 0.01},
+      {"2e", 2},
+      {"2e+", 2},
+      {"1-2", 1},
+      {"+7x", 7},
+      {"0.25mm", 0.25},
+      {"- 4", -4},
+      {"1e400", std::numeric_limits<double>::max()},
+      {"-1e99999", -std::numeric_limits<double>::max()},
+      {"1e-400", 0},
+      {"4e-320", 4e-320},
   };
   for (const Case& c : cases) {
     EXPECT_DOUBLE_EQ(NumericValue(c.text), c.value) << '"' << c.text << '"';
@@ -80,6 +99,20 @@ TEST(PlainDecimal, SameDigitsWithoutExponentPassTheRealEntryCheck) {
     const std::string plain = PlainDecimal(v);
     ASSERT_TRUE(IsValidRealEntry(plain)) << plain;
     EXPECT_EQ(NumericValue(plain), NumericValue(ShortestDecimal(v))) << plain;
+  }
+}
+
+TEST(ShortestDecimal, IsTheCLocalesFifteenDigitForm) {
+  std::mt19937_64 rng(5);
+  for (int i = 0; i < 20000; ++i) {
+    double v = 0;
+    const uint64_t bits = rng();
+    std::memcpy(&v, &bits, sizeof v);
+    char expected[40];
+    std::snprintf(expected, sizeof expected, "%.15G", v);
+    if (v != 0) {
+      ASSERT_EQ(ShortestDecimal(v), expected);
+    }
   }
 }
 
