@@ -13,6 +13,7 @@
 
 #include "ui/chart_axes.h"
 #include "ui/field_run_controller.h"
+#include "ui/file_dialogs.h"
 #include "ui/main_window.h"
 #include "ui/qt_text.h"
 #include "ui/ui_fonts.h"
@@ -135,7 +136,7 @@ KtCaluculationDialog::KtCaluculationDialog(ElementModel& model,
   }
   choose_file_ = [this] {
     QFileDialog dialog(this, QStringLiteral("力データ、計算結果データのファイルへの保存"));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    UseProgramFileDialog(dialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilter(QStringLiteral("Exelﾌｧｲﾙ (*.xls)"));
     // A name typed without an extension gets the one the filter names.
