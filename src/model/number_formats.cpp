@@ -2,9 +2,13 @@
 #include "model/number_formats.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <string_view>
 
@@ -63,11 +67,8 @@ bool RoundShortestToFifteen(char* digits, int& count, int& exponent) {
   return true;
 }
 
-// The 15 correctly rounded significant digits of a positive value, trailing zeros dropped.
-// The shortest text that reads back is within half a unit in the last place of the value, so
-// for normal values it rounds to the same 15 digits as the exact value, and it is much cheaper
-// to make than a fixed-precision text.
-int FifteenDigits(double magnitude, char* digits, int& exponent) {
+// The 15 digits through to_chars, trailing zeros kept.
+int ToCharsFifteen(double magnitude, char* digits, int& exponent) {
   char sci[32];
   int count = 0;
   bool done = false;
@@ -81,6 +82,105 @@ int FifteenDigits(double magnitude, char* digits, int& exponent) {
     const char* end =
         std::to_chars(sci, sci + sizeof sci, magnitude, std::chars_format::scientific, 14).ptr;
     count = SplitScientific(sci, end, digits, exponent);
+  }
+  return count;
+}
+
+__extension__ typedef unsigned __int128 Wide;
+
+constexpr uint64_t kFifteenDigits = 100000000000000, kSixteenDigits = 1000000000000000;
+
+constexpr std::array<uint64_t, 28> PowersOfFive() {
+  std::array<uint64_t, 28> powers{1};
+  for (size_t k = 1; k < powers.size(); ++k) {
+    powers[k] = powers[k - 1] * 5;
+  }
+  return powers;
+}
+constexpr std::array<uint64_t, 28> kPowersOfFive = PowersOfFive();
+
+// 10^n for n from -13 to 15; those below 1 are the nearest doubles, which only the check of
+// the digits' count in ExactFifteen has to make up for.
+constexpr std::array<double, 29> kPowersOfTen = {
+    1e-13, 1e-12, 1e-11, 1e-10, 1e-9, 1e-8, 1e-7, 1e-6, 1e-5, 1e-4, 1e-3, 1e-2, 1e-1, 1e0, 1e1,
+    1e2,   1e3,   1e4,   1e5,   1e6,  1e7,  1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+
+// The 15-digit integer nearest to magnitude × 10^(14 - exponent), ties to even: with
+// magnitude = m × 2^e, it is m × 5^k × 2^(e + k) for k = 14 - exponent, exact in 128 bits.
+uint64_t RoundedFifteen(uint64_t m, int e, int k) {
+  const Wide scaled = Wide{m} * kPowersOfFive[static_cast<size_t>(k)];
+  const int shift = e + k;
+  if (shift >= 0) {
+    return static_cast<uint64_t>(scaled << shift);
+  }
+  const uint64_t whole = static_cast<uint64_t>(scaled >> -shift);
+  const Wide rest = scaled & ((Wide{1} << -shift) - 1), half = Wide{1} << (-shift - 1);
+  return whole + (rest > half || (rest == half && (whole & 1) != 0));
+}
+
+// The 15 significant digits of a positive normal value from 1E-13 to below 1E+15, correctly
+// rounded from its exact value, as an integer from 10^14 to below 10^15; false outside that
+// range.
+bool ExactFifteen(double magnitude, uint64_t& digits, int& exponent) {
+  const auto bits = std::bit_cast<uint64_t>(magnitude);
+  const int e = static_cast<int>(bits >> 52) - 1075;
+  const uint64_t m = (bits & ((uint64_t{1} << 52) - 1)) | (uint64_t{1} << 52);
+  // floor(log10(2^(e + 52))), which is the decimal exponent or one less.
+  exponent = ((e + 52) * 78913) >> 18;
+  if (exponent < -13 || exponent > 14) {
+    return false;
+  }
+  exponent += magnitude >= kPowersOfTen[static_cast<size_t>(exponent + 14)];
+  if (exponent > 14) {
+    return false;
+  }
+  digits = RoundedFifteen(m, e, 14 - exponent);
+  if (digits < kFifteenDigits || digits > kSixteenDigits) {
+    return false;  // a power of ten misjudged through its nearest double: left to to_chars
+  }
+  if (digits == kSixteenDigits) {
+    digits = kFifteenDigits;
+    ++exponent;
+  }
+  return true;
+}
+
+// Two digits a pair, for writing integers.
+constexpr std::array<char, 200> DigitPairs() {
+  std::array<char, 200> pairs{};
+  for (size_t i = 0; i < 100; ++i) {
+    pairs[2 * i] = static_cast<char>('0' + i / 10);
+    pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
+  }
+  return pairs;
+}
+constexpr std::array<char, 200> kDigitPairs = DigitPairs();
+
+// Eight decimal digits of a value below 10^8, leading zeros written.
+void WriteEightDigits(uint32_t value, char* out) {
+  const uint32_t high = value / 10000, low = value % 10000;
+  std::memcpy(out, &kDigitPairs[2 * (high / 100)], 2);
+  std::memcpy(out + 2, &kDigitPairs[2 * (high % 100)], 2);
+  std::memcpy(out + 4, &kDigitPairs[2 * (low / 100)], 2);
+  std::memcpy(out + 6, &kDigitPairs[2 * (low % 100)], 2);
+}
+
+// The 15 correctly rounded significant digits of a positive value, trailing zeros dropped.
+// Most values are rounded exactly in integers; the rest from the shortest text that reads back,
+// which is within half a unit in the last place of the value, so for normal values it rounds
+// to the same 15 digits as the exact value and is much cheaper to make than a fixed-precision
+// text. `digits` must have room for 16 characters.
+int FifteenDigits(double magnitude, char* digits, int& exponent) {
+  int count = 0;
+  uint64_t integer = 0;
+  if (ExactFifteen(magnitude, integer, exponent)) {
+    char sixteen[16];
+    WriteEightDigits(static_cast<uint32_t>(integer / 100000000), sixteen);
+    WriteEightDigits(static_cast<uint32_t>(integer % 100000000), sixteen + 8);
+    std::memcpy(digits, sixteen + 1, 15);
+    count = 15;
+  } else {
+    count = ToCharsFifteen(magnitude, digits, exponent);
   }
   while (count > 1 && digits[count - 1] == '0') {
     --count;
