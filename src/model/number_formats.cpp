@@ -165,23 +165,36 @@ void WriteEightDigits(uint32_t value, char* out) {
   std::memcpy(out + 6, &kDigitPairs[2 * (low % 100)], 2);
 }
 
+// How many of the 16 digit characters at `text` are left once trailing zeros are dropped; at
+// least one. Bytes that are not "0" are found a word at a time: adding 0x7F to the low seven
+// bits of a byte never carries into the next.
+int SignificantCount(const char* text) {
+  constexpr uint64_t kEveryByte = 0x0101010101010101, kLow7 = kEveryByte * 0x7F;
+  auto not_zero = [](const char* p) {
+    uint64_t word = 0;
+    std::memcpy(&word, p, sizeof word);
+    const uint64_t x = word ^ (kEveryByte * '0');
+    return (x | ((x & kLow7) + kLow7)) & (kEveryByte * 0x80);
+  };
+  const uint64_t first = not_zero(text), second = not_zero(text + 8);
+  auto last = [](uint64_t marks) { return (63 - std::countl_zero(marks)) / 8; };
+  return second != 0 ? 9 + last(second) : first != 0 ? 1 + last(first) : 1;
+}
+
 // The 15 correctly rounded significant digits of a positive value, trailing zeros dropped.
 // Most values are rounded exactly in integers; the rest from the shortest text that reads back,
 // which is within half a unit in the last place of the value, so for normal values it rounds
 // to the same 15 digits as the exact value and is much cheaper to make than a fixed-precision
 // text. `digits` must have room for 16 characters.
 int FifteenDigits(double magnitude, char* digits, int& exponent) {
-  int count = 0;
   uint64_t integer = 0;
   if (ExactFifteen(magnitude, integer, exponent)) {
-    char sixteen[16];
-    WriteEightDigits(static_cast<uint32_t>(integer / 100000000), sixteen);
-    WriteEightDigits(static_cast<uint32_t>(integer % 100000000), sixteen + 8);
-    std::memcpy(digits, sixteen + 1, 15);
-    count = 15;
-  } else {
-    count = ToCharsFifteen(magnitude, digits, exponent);
+    // The first eight digits, then the last seven and a zero.
+    WriteEightDigits(static_cast<uint32_t>(integer / 10000000), digits);
+    WriteEightDigits(static_cast<uint32_t>(integer % 10000000 * 10), digits + 8);
+    return SignificantCount(digits);
   }
+  int count = ToCharsFifteen(magnitude, digits, exponent);
   while (count > 1 && digits[count - 1] == '0') {
     --count;
   }
@@ -197,21 +210,28 @@ void AppendExponent(std::string& out, int exponent, size_t min_digits) {
   out += digits;
 }
 
-// Digits d1d2... with value 0.d1d2... × 10^(exponent + 1), in plain positional form.
+// Digits d1d2... with value 0.d1d2... × 10^(exponent + 1), in plain positional form, for
+// exponents from -5 to 14. Copies whole 16-byte runs and then moves on by the length wanted, so
+// `digits` must have 32 bytes and `out` room for 31 characters.
 char* FixedDigits(const char* digits, int count, int exponent, char* out) {
+  constexpr const char* kZeros = "0000000000000000";
   if (exponent < 0) {
     *out++ = '.';
-    out = std::fill_n(out, -exponent - 1, '0');
-    return std::copy(digits, digits + count, out);
+    std::memcpy(out, kZeros, 4);
+    out += -exponent - 1;
+    std::memcpy(out, digits, 16);
+    return out + count;
   }
   const int integer_digits = exponent + 1;
+  std::memcpy(out, digits, 16);
   if (count <= integer_digits) {
-    out = std::copy(digits, digits + count, out);
-    return std::fill_n(out, integer_digits - count, '0');
+    std::memcpy(out + count, kZeros, 16);
+    return out + integer_digits;
   }
-  out = std::copy(digits, digits + integer_digits, out);
+  out += integer_digits;
   *out++ = '.';
-  return std::copy(digits + integer_digits, digits + count, out);
+  std::memcpy(out, digits + integer_digits, 16);
+  return out + (count - integer_digits);
 }
 
 }  // namespace
@@ -223,7 +243,7 @@ char* WriteModelFileNumber(double value, char* out) {
     *out++ = '0';
     return out;
   }
-  char digits[17];
+  char digits[32] = {};
   int exponent = 0;
   const int count = FifteenDigits(std::abs(v), digits, exponent);
   *out++ = std::signbit(v) ? '-' : ' ';
