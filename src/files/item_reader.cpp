@@ -80,6 +80,9 @@ constexpr std::array<double, 23> kExactTens = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5
                                                1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                                1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
+// Words of text are read and written with the first character in the lowest byte.
+static_assert(std::endian::native == std::endian::little);
+
 __extension__ typedef unsigned __int128 Bytes16;
 
 constexpr uint64_t kEveryByte = 0x0101010101010101;

@@ -114,8 +114,9 @@ uint64_t RoundedFifteen(uint64_t m, int e, int k) {
     return static_cast<uint64_t>(scaled << shift);
   }
   const uint64_t whole = static_cast<uint64_t>(scaled >> -shift);
-  const Wide rest = scaled & ((Wide{1} << -shift) - 1), half = Wide{1} << (-shift - 1);
-  return whole + (rest > half || (rest == half && (whole & 1) != 0));
+  // The bits shifted out, moved to the top: above half, or half and an odd whole, rounds up.
+  const Wide rest = scaled << (128 + shift), half = Wide{1} << 127;
+  return whole + static_cast<uint64_t>((rest > half) | ((rest == half) & (whole & 1)));
 }
 
 // The 15 significant digits of a positive normal value from 1E-13 to below 1E+15, correctly
@@ -145,24 +146,19 @@ bool ExactFifteen(double magnitude, uint64_t& digits, int& exponent) {
   return true;
 }
 
-// Two digits a pair, for writing integers.
-constexpr std::array<char, 200> DigitPairs() {
-  std::array<char, 200> pairs{};
-  for (size_t i = 0; i < 100; ++i) {
-    pairs[2 * i] = static_cast<char>('0' + i / 10);
-    pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
-  }
-  return pairs;
-}
-constexpr std::array<char, 200> kDigitPairs = DigitPairs();
+// Words of text are read and written with the first character in the lowest byte.
+static_assert(std::endian::native == std::endian::little);
 
-// Eight decimal digits of a value below 10^8, leading zeros written.
+// The eight decimal digits of a value below 10^8 as characters in a little-endian word, leading
+// zeros written: halves of four digits, then pairs, then single digits, side by side in the
+// word's lanes, each split by a multiply that stands for the division in every lane.
 void WriteEightDigits(uint32_t value, char* out) {
-  const uint32_t high = value / 10000, low = value % 10000;
-  std::memcpy(out, &kDigitPairs[2 * (high / 100)], 2);
-  std::memcpy(out + 2, &kDigitPairs[2 * (high % 100)], 2);
-  std::memcpy(out + 4, &kDigitPairs[2 * (low / 100)], 2);
-  std::memcpy(out + 6, &kDigitPairs[2 * (low % 100)], 2);
+  uint64_t lanes = (value / 10000) | (uint64_t{value % 10000} << 32);
+  const uint64_t hundreds = ((lanes * 10486) >> 20) & 0x0000007F0000007F;
+  lanes = hundreds | ((lanes - hundreds * 100) << 16);
+  const uint64_t tens = ((lanes * 103) >> 10) & 0x000F000F000F000F;
+  lanes = (tens | ((lanes - tens * 10) << 8)) + 0x3030303030303030;
+  std::memcpy(out, &lanes, sizeof lanes);
 }
 
 // How many of the 16 digit characters at `text` are left once trailing zeros are dropped; at
