@@ -91,6 +91,21 @@ void BM_ReadModelFile(benchmark::State& state) {
   std::remove(path.c_str());
 }
 
+// The text alone, without the file system: what BM_ReadModelFile adds to this is reading the
+// file's bytes.
+void BM_ParseModelFile(benchmark::State& state) {
+  auto model = LargestModel();
+  const std::string bytes = FormatModelFile(*model).bytes;
+  for (auto _ : state) {
+    ModelReadResult read = ParseModelFile(bytes, *model);
+    if (!read.ok()) {
+      state.SkipWithError("parse failed");
+    }
+    benchmark::DoNotOptimize(read.model.get());
+  }
+  state.SetItemsProcessed(state.iterations() * (7 * kElementCapacity + 2 * kPointSlots));
+}
+
 void BM_WriteThenReadModelFile(benchmark::State& state) {
   auto model = LargestModel();
   const std::string path = TempPath();
@@ -105,6 +120,7 @@ void BM_WriteThenReadModelFile(benchmark::State& state) {
 BENCHMARK(BM_FormatModelFile)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WriteModelFile)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadModelFile)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ParseModelFile)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WriteThenReadModelFile)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -2,7 +2,9 @@
 // ",", '"', CR and LF are below 0x40 and so never the trail byte of a code page 932 character.
 #pragma once
 
+#include <cstddef>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,13 +19,29 @@ class ItemReader {
   // item is the text between its quotes, spaces kept; an unquoted item is taken as written.
   // False at the end of the bytes or on a malformed line (see Error()).
   bool NextLine(std::vector<std::string_view>& items);
+
+  // A line read for its numbers: how many items it holds, and the first item within reach that
+  // is not a number, with its text.
+  struct NumberLine {
+    size_t items = 0;
+    std::optional<size_t> refused;
+    std::string_view refused_text;
+  };
+  // Reads the next line as NextLine does, and reads items [first, values.size()) into `values`
+  // as ParseNumberItem would, in the same pass; items past `values` are only counted.
+  std::optional<NumberLine> NextNumbers(size_t first, std::span<double> values);
   bool AtEnd() const { return pos_ >= bytes_.size(); }
   // Number of the line last read, from 1.
   int LineNumber() const { return line_; }
   const std::optional<std::string>& Error() const { return error_; }
 
  private:
-  bool ReadQuoted(std::vector<std::string_view>& items);
+  template <class Take>
+  size_t SplitLine(Take&& take);
+  template <class Take>
+  bool QuotedItem(size_t index, Take& take);
+  bool QuickRow(size_t first, std::span<double> values);
+  void SkipLineEnd();
   bool AtLineEnd() const;
 
   std::string_view bytes_;

@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <new>
+#include <span>
 
 #include "files/cp932.h"
 #include "files/item_reader.h"
@@ -32,6 +33,8 @@ class ModelFileParser {
 
  private:
   bool Line(size_t expected, std::string_view what);
+  bool Missing(std::string_view what);
+  bool Count(size_t expected, size_t items, std::string_view what);
   bool Fail(std::string message, int line = -1);
   bool Integer(size_t item, int64_t min, int64_t max, std::string_view what, int64_t& out);
   bool Head(int section);
@@ -72,15 +75,24 @@ bool ModelFileParser::Fail(std::string message, int line) {
 // The next line, which must hold `expected` items.
 bool ModelFileParser::Line(size_t expected, std::string_view what) {
   if (!reader_.NextLine(items_)) {
-    if (reader_.Error()) {
-      return Fail(*reader_.Error());
-    }
-    return Fail("ファイルが途中で終わっています（" + std::string(what) + "がありません）",
-                reader_.LineNumber() + 1);
+    return Missing(what);
   }
-  if (items_.size() != expected) {
+  return Count(expected, items_.size(), what);
+}
+
+// Why no line was read: a malformed one, or the end of the file.
+bool ModelFileParser::Missing(std::string_view what) {
+  if (reader_.Error()) {
+    return Fail(*reader_.Error());
+  }
+  return Fail("ファイルが途中で終わっています（" + std::string(what) + "がありません）",
+              reader_.LineNumber() + 1);
+}
+
+bool ModelFileParser::Count(size_t expected, size_t items, std::string_view what) {
+  if (items != expected) {
     return Fail(std::string(what) + "の項目数が違います（" + std::to_string(expected) +
-                " 個のはずが " + std::to_string(items_.size()) + " 個）");
+                " 個のはずが " + std::to_string(items) + " 個）");
   }
   return true;
 }
@@ -118,17 +130,19 @@ bool ModelFileParser::Columns(int section) {
          Line(Sections()[section].columns2.size(), "列見出し");
 }
 
-// A data row's values; the first item, the row's number, is not used.
+// A data row's values, read as the line is split; the first item, the row's number, is not used.
 bool ModelFileParser::DataRow(size_t items, Row& row) {
-  if (!Line(items, "データ行")) {
+  constexpr std::string_view kWhat = "データ行";
+  const auto line = reader_.NextNumbers(1, std::span<double>(row.data(), items));
+  if (!line) {
+    return Missing(kWhat);
+  }
+  if (!Count(items, line->items, kWhat)) {
     return false;
   }
-  for (size_t i = 1; i < items; ++i) {
-    const auto value = ParseNumberItem(items_[i]);
-    if (!value) {
-      return Fail(std::to_string(i + 1) + " 番目の項目" + NotANumber(items_[i]));
-    }
-    row[i] = *value;
+  if (line->refused) {
+    return Fail(std::to_string(*line->refused + 1) + " 番目の項目" +
+                NotANumber(line->refused_text));
   }
   return true;
 }

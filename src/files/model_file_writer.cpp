@@ -1,4 +1,5 @@
 // Writing the model file: nine sections, two empty lines between them, no empty line at the end.
+#include <algorithm>
 #include <initializer_list>
 
 #include "files/cp932.h"
@@ -16,14 +17,16 @@ namespace {
 
 using model_file::Sections;
 
-// Appends code page 932 bytes: fixed texts are converted item by item, numbers are ASCII and
-// so the same bytes in both encodings.
+// Appends code page 932 bytes. ASCII is the same bytes in both encodings, so numbers and ASCII
+// texts go in as they are; the other fixed texts are converted item by item.
 class FileBuilder {
  public:
   void Quoted(std::string_view utf8) {
     Separator();
     out_ += '"';
-    if (auto bytes = Utf8ToCp932(utf8)) {
+    if (std::all_of(utf8.begin(), utf8.end(), [](char c) { return (c & 0x80) == 0; })) {
+      out_ += utf8;
+    } else if (auto bytes = Utf8ToCp932(utf8)) {
       out_ += *bytes;
     } else {
       failed_ = true;

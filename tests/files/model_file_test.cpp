@@ -394,6 +394,11 @@ TEST(Cp932, StrictBothWays) {
   EXPECT_EQ(Utf8ToCp932("ソ"), std::string("\x83\x5c"));
   EXPECT_EQ(Cp932ToUtf8("\x83\x5c"), "ソ");
   EXPECT_EQ(Utf8ToCp932(""), "");
+  std::string ascii;  // the writer copies ASCII texts as they are
+  for (int c = 1; c < 128; ++c) {
+    ascii.push_back(static_cast<char>(c));
+  }
+  EXPECT_EQ(Utf8ToCp932(ascii), ascii);
   EXPECT_FALSE(Utf8ToCp932("\xf0\x9f\x98\x80"));  // an emoji: no code page 932 form
   EXPECT_FALSE(Utf8ToCp932("\xc3"));              // truncated UTF-8
   EXPECT_FALSE(Cp932ToUtf8("\x83"));              // a lead byte with no trail byte

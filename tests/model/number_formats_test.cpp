@@ -42,6 +42,11 @@ TEST(ModelFileNumber, CaseTable) {
       {-std::numeric_limits<double>::infinity(), "-1.79769313486232E+308"},
       {std::nan(""), " 0"},
       {RadToDeg(DegToRad(-90)), "-90"},
+      // Exact binary fractions with 16 digits ending in 5: ties, to even.
+      {0.01000213623046875, " .0100021362304688"},
+      {0.0001010894775390625, " .000101089477539062"},
+      {std::ldexp(1.0, -22), " 2.38418579101562E-07"},
+      {std::ldexp(3.0, -22), " 7.15255737304688E-07"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(ModelFileNumber(c.value), c.text) << c.value;
