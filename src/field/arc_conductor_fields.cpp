@@ -192,13 +192,12 @@ void AddBetaNodes(SliceNodes& nodes, double a, double c, double z, const SecCylC
       std::swap(splits[i], splits[i - 1]);
     }
   }
+  // Panels from a split grow from its distance to the nearest singularity, its own or a
+  // neighbour's: a pole just off the point's height lies next to the rim point's split too.
   auto scale_at = [&](const BetaSplit& end) {
-    if (end.scale > 0 || (end.at > -Pi() / 2 && end.at < Pi() / 2)) {
-      return end.scale;
-    }
     double gap = 1e300;
     for (int k = 0; k < n; ++k) {
-      if (splits[k].at > -Pi() / 2 && splits[k].at < Pi() / 2) {
+      if (splits[k].scale > 0 || (splits[k].at > -Pi() / 2 && splits[k].at < Pi() / 2)) {
         gap = std::fmin(gap, std::fmax(splits[k].scale, std::abs(splits[k].at - end.at)));
       }
     }

@@ -144,6 +144,23 @@ TEST(RoundArcExact, QuartersMakeTheFullTurnAndItsAxisField) {
   }
 }
 
+// Next to the centre line and level with it, the point's own height and its nearest rim point
+// lie a hair apart in β: the graded rule must resolve both. In the midplane the radial field is
+// zero by the mirror symmetry z → −z.
+TEST(RoundArcExact, InsideNearTheCentreLineAndMidplane) {
+  const SecCylCoil c{.R = 10, .Angle = DegToRad(120), .rwire = 1, .CurrentDensity = 3};
+  for (const Vec3& p : {AtSurface(c, -0.9, 0.01, 0.1), AtSurface(c, -0.95, 0.04, -0.9),
+                        AtSurface(c, -0.5, 0.04, 0.3)}) {
+    const Vec3 expected = SecCylReference(c, p);
+    EXPECT_LE(MaxDiff(SecCylCoilLocalField(c, p, Quadrature()), expected), 1e-9 * Norm(expected))
+        << p.x << " " << p.y << " " << p.z;
+  }
+  for (double depth : {-0.99, -0.9, -0.3}) {
+    const Vec3 h = SecCylCoilLocalField(c, AtSurface(c, depth, 0, 0.2), Quadrature());
+    EXPECT_LE(std::hypot(h.x, h.y), 1e-9 * Norm(h)) << depth;
+  }
+}
+
 TEST(RoundArcExact, FiniteOnTheSurfaceCentreLineAndAxis) {
   const SecCylCoil arc{.R = 10, .Angle = DegToRad(120), .rwire = 1, .CurrentDensity = 1};
   const double end = arc.Angle / 2;
