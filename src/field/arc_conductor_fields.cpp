@@ -288,6 +288,37 @@ double ImaginaryOffset(double gap, double rho, double radius) {
   return rho > 0 && radius > 0 ? std::log1p(x + std::sqrt(x * (x + 2))) : 1e9;
 }
 
+// How far off the real axis the slice's integrand over β first turns singular: at a rim point
+// whose distance to the point vanishes, cos(β − ψ) = (h² + rwire² + c²)/(2h·rwire) for the point
+// at (h, ψ) about the wire's centre line, and where the height's chord passes through the point,
+// rwire·sin β = z ± i·c.
+double HeightSingularity(double a, double c, double z, const SecCylCoil& coil) {
+  const double rw = coil.rwire, h = Hypot(a - coil.R, z);
+  const double rim = h > 0 ? ImaginaryOffset(Hypot(h - rw, c), h, rw) : 1e9;
+  const double x = z / rw, y = c / rw;
+  const double chord = std::acosh((Hypot(1 + x, y) + Hypot(1 - x, y)) / 2);
+  return std::fmin(rim, chord);
+}
+
+// Heights on the midpoint rule (the folded trapezoid rule of the integrand's periodic extension)
+// where the slice's singularities in β lie far enough off the real axis for a few nodes: its
+// error falls as e^(−2nσ). False where the graded rule is needed.
+constexpr int kMidpointHeights = 160;
+bool AddMidpointHeights(SliceNodes& nodes, double a, double c, double z, const SecCylCoil& coil) {
+  const double need = std::log(1e15) / (2 * HeightSingularity(a, c, z, coil));
+  if (!(need <= kMidpointHeights)) {
+    return false;
+  }
+  const int n = std::max(4, static_cast<int>(std::ceil(need)));
+  const double step = Pi() / n;
+  for (int i = 0; i < n; ++i) {
+    nodes.theta[i] = -Pi() / 2 + (i + 0.5) * step;
+    nodes.weight[i] = step;
+  }
+  nodes.size = n;
+  return true;
+}
+
 // Nodes and weights of one sized angle rule, on the stack.
 struct MappedAngles {
   int size = 0;
@@ -591,7 +622,9 @@ Vec3 SecCylCoilSliceField(const SecCylCoil& c, const Vec3& p) {
     const double cs = std::cos(theta[k]), sn = std::sin(theta[k]);
     const double a = p.x * cs + p.y * sn, across = p.x * sn - p.y * cs;
     heights.size = 0;
-    AddBetaNodes(heights, a, across, p.z, c);
+    if (!AddMidpointHeights(heights, a, across, p.z, c)) {
+      AddBetaNodes(heights, a, across, p.z, c);
+    }
     const int n = heights.size;
     BatchCosSin(heights.theta, cos_b, sin_b, n);
     SliceSums sums =
