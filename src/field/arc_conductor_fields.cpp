@@ -366,6 +366,45 @@ bool MapAngles(MappedAngles& out, double half, double phi, AngleSingularity sing
   return true;
 }
 
+// Angle nodes over [φ, to] (either order) through θ = φ ± τ·sinh u, u from 0: for a point inside
+// the wire the slices' integrand is analytic on each side of its azimuth up to φ itself, and
+// singular off the axis at φ ± i·s for s from τ (the nearest rim point) to `farthest`; those lie
+// on Im u = π/2. Appended to `out`; false where more nodes than the largest rule would be needed.
+bool MapSide(SliceNodes& out, double phi, double to, double tau, double farthest) {
+  const double length = std::abs(to - phi), sign = to >= phi ? 1.0 : -1.0;
+  if (!(length > 0)) {
+    return true;
+  }
+  const double t = std::fmin(tau, 3.0);
+  if (!(t > 0)) {
+    return false;  // on the surface: the graded panels
+  }
+  const double u_hi = std::asinh(length / t);
+  const double spread = std::acosh(std::fmax(farthest / t, 1.0));
+  const std::complex<double> image = std::asinh(std::complex<double>(2 * Pi(), t) / t);
+  const double rho =
+      std::fmin(std::fmin(EllipseThrough(0, u_hi, std::fmin(u_hi / 2, spread), Pi() / 2),
+                          EllipseThrough(0, u_hi, 0, Pi() / 2)),
+                EllipseThrough(0, u_hi, image.real(), image.imag()));
+  const FarGauss* rule = FarRuleOf(NodesNeeded(rho));
+  if (rule == nullptr || out.size + rule->Size() > SliceNodes::kCapacity) {
+    return false;
+  }
+  const int n = rule->Size(), first = out.size;
+  double* u = out.theta + first;
+  for (int k = 0; k < n; ++k) {
+    u[k] = (u_hi / 2) * (rule->nodes[k] + 1);
+  }
+  BatchExp(u, n);
+  for (int k = 0; k < n; ++k) {
+    const double grow = u[k], shrink = 1 / grow;
+    out.weight[first + k] = rule->weights[k] * (u_hi / 2) * t * ((grow + shrink) / 2);
+    u[k] = phi + sign * t * ((grow - shrink) / 2);
+  }
+  out.size += n;
+  return true;
+}
+
 // Distance from the point to the round wire's surface, as if the arc were a full torus.
 double TorusGap(const SecCylCoil& c, double rho, double z) {
   return std::abs(Hypot(rho - c.R, z) - c.rwire);
@@ -593,20 +632,26 @@ Vec3 SecCylCoilSliceField(const SecCylCoil& c, const Vec3& p) {
   const AngleSingularity sing = AngleScale(c, rho, TorusGap(c, rho, p.z));
   const double tau = sing.nearest;
   // Off the wire and away from the end faces the angle singularities lie off the real axis, and
-  // beyond an end they lie beyond the arc (at φ itself within the wire's span); next to an end
-  // face, as inside, the graded panels.
+  // beyond an end they lie beyond the arc (at φ itself within the wire's span); inside, a sized
+  // rule on each side of φ; next to an end face, the graded panels.
   const bool in_tube = Hypot(rho - c.R, p.z) <= c.rwire, beyond_end = std::abs(phi) > half;
   const bool outside = beyond_end || (!in_tube && rho * (half - std::abs(phi)) > c.rwire);
   const AngleSingularity map_sing{in_tube ? 0.0 : sing.nearest, sing.farthest};
   MappedAngles mapped;
   SliceNodes graded;
+  const bool inside_arc = rho > 0 && std::abs(phi) < half;
   if (!(outside && MapAngles(mapped, half, phi, map_sing))) {
     mapped.size = 0;
-    if (rho > 0 && std::abs(phi) < half) {
-      AddInterval(graded, -half, phi, phi, tau);
-      AddInterval(graded, phi, half, phi, tau);
-    } else {
-      AddInterval(graded, -half, half, phi, tau);
+    // inside the wire a sized rule on each side of the point's azimuth
+    if (!(in_tube && inside_arc && MapSide(graded, phi, -half, tau, sing.farthest) &&
+          MapSide(graded, phi, half, tau, sing.farthest))) {
+      graded.size = 0;
+      if (inside_arc) {
+        AddInterval(graded, -half, phi, phi, tau);
+        AddInterval(graded, phi, half, phi, tau);
+      } else {
+        AddInterval(graded, -half, half, phi, tau);
+      }
     }
   }
   const bool on_map = mapped.size > 0;
