@@ -80,7 +80,7 @@ Vec3 SecCylReference(const SecCylCoil& coil, const Vec3& pt) {
       }
     }
   }
-  const Ld j = coil.CurrentDensity * rw;
+  const Ld j = coil.CurrentDensity;  // dζ = s·dβ carries the wire's radius
   return {static_cast<double>(j * sum[0]), static_cast<double>(j * sum[1]),
           static_cast<double>(j * sum[2])};
 }
@@ -158,6 +158,18 @@ TEST(RoundArcExact, InsideNearTheCentreLineAndMidplane) {
   for (double depth : {-0.99, -0.9, -0.3}) {
     const Vec3 h = SecCylCoilLocalField(c, AtSurface(c, depth, 0, 0.2), Quadrature());
     EXPECT_LE(std::hypot(h.x, h.y), 1e-9 * Norm(h)) << depth;
+  }
+}
+
+// A fat wire on a wide arc (its images a turn away lie close): inside, outside and past an end.
+TEST(RoundArcExact, FatWireOnAWideArc) {
+  const SecCylCoil c{.R = 3, .Angle = DegToRad(300), .rwire = 1.5, .CurrentDensity = 2};
+  const double end = c.Angle / 2;
+  for (const Vec3& p : {AtSurface(c, -0.01, 0.4, 1.0), AtSurface(c, 0.01, 2.0, -2.0),
+                        AtSurface(c, -1.2, -1.0, 2.5), AtSurface(c, 0.02, 1.4, end + 0.01)}) {
+    const Vec3 expected = SecCylReference(c, p);
+    EXPECT_LE(MaxDiff(SecCylCoilLocalField(c, p, Quadrature()), expected), 1e-9 * Norm(expected))
+        << p.x << " " << p.y << " " << p.z;
   }
 }
 
