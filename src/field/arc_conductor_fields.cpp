@@ -619,9 +619,11 @@ bool SecCylCoilFarField(const SecCylCoil& c, const Vec3& p, Vec3& field) {
 }
 
 // The round wire's field as ∫dθ ∫dβ over the slices, β the angle of the height ζ = rwire·sin β
-// within the cross-section (which takes the square-root ends of the half-width s(ζ) away); θ
-// graded towards the point's azimuth and the arc's ends, β per slice towards the point's height
-// and its nearest rim point. The radial integral of each slice height is in closed form.
+// within the cross-section (which takes the square-root ends of the half-width s(ζ) away); θ on
+// rules sized by the singularities' distance (inside the wire one on each side of the point's
+// azimuth) or graded towards it and the arc's ends; β per slice on the midpoint rule where its
+// singularities lie far off the axis, else graded towards the point's height and its nearest rim
+// point. The radial integral of each slice height is in closed form.
 Vec3 SecCylCoilSliceField(const SecCylCoil& c, const Vec3& p) {
   Vec3 far;
   if (SecCylCoilFarField(c, p, far)) {
