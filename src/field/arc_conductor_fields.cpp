@@ -192,13 +192,12 @@ void AddBetaNodes(SliceNodes& nodes, double a, double c, double z, const SecCylC
       std::swap(splits[i], splits[i - 1]);
     }
   }
+  // Panels from a split grow from its distance to the nearest singularity, its own or a
+  // neighbour's: a pole just off the point's height lies next to the rim point's split too.
   auto scale_at = [&](const BetaSplit& end) {
-    if (end.scale > 0 || (end.at > -Pi() / 2 && end.at < Pi() / 2)) {
-      return end.scale;
-    }
     double gap = 1e300;
     for (int k = 0; k < n; ++k) {
-      if (splits[k].at > -Pi() / 2 && splits[k].at < Pi() / 2) {
+      if (splits[k].scale > 0 || (splits[k].at > -Pi() / 2 && splits[k].at < Pi() / 2)) {
         gap = std::fmin(gap, std::fmax(splits[k].scale, std::abs(splits[k].at - end.at)));
       }
     }
@@ -289,6 +288,37 @@ double ImaginaryOffset(double gap, double rho, double radius) {
   return rho > 0 && radius > 0 ? std::log1p(x + std::sqrt(x * (x + 2))) : 1e9;
 }
 
+// How far off the real axis the slice's integrand over β first turns singular: at a rim point
+// whose distance to the point vanishes, cos(β − ψ) = (h² + rwire² + c²)/(2h·rwire) for the point
+// at (h, ψ) about the wire's centre line, and where the height's chord passes through the point,
+// rwire·sin β = z ± i·c.
+double HeightSingularity(double a, double c, double z, const SecCylCoil& coil) {
+  const double rw = coil.rwire, h = Hypot(a - coil.R, z);
+  const double rim = h > 0 ? ImaginaryOffset(Hypot(h - rw, c), h, rw) : 1e9;
+  const double x = z / rw, y = c / rw;
+  const double chord = std::acosh((Hypot(1 + x, y) + Hypot(1 - x, y)) / 2);
+  return std::fmin(rim, chord);
+}
+
+// Heights on the midpoint rule (the folded trapezoid rule of the integrand's periodic extension)
+// where the slice's singularities in β lie far enough off the real axis for a few nodes: its
+// error falls as e^(−2nσ). False where the graded rule is needed.
+constexpr int kMidpointHeights = 160;
+bool AddMidpointHeights(SliceNodes& nodes, double a, double c, double z, const SecCylCoil& coil) {
+  const double need = std::log(1e15) / (2 * HeightSingularity(a, c, z, coil));
+  if (!(need <= kMidpointHeights)) {
+    return false;
+  }
+  const int n = std::max(4, static_cast<int>(std::ceil(need)));
+  const double step = Pi() / n;
+  for (int i = 0; i < n; ++i) {
+    nodes.theta[i] = -Pi() / 2 + (i + 0.5) * step;
+    nodes.weight[i] = step;
+  }
+  nodes.size = n;
+  return true;
+}
+
 // Nodes and weights of one sized angle rule, on the stack.
 struct MappedAngles {
   int size = 0;
@@ -333,6 +363,45 @@ bool MapAngles(MappedAngles& out, double half, double phi, AngleSingularity sing
     out.weight[k] = rule->weights[k] * scale * tau * ((grow + shrink) / 2);
   }
   out.size = n;
+  return true;
+}
+
+// Angle nodes over [φ, to] (either order) through θ = φ ± τ·sinh u, u from 0: for a point inside
+// the wire the slices' integrand is analytic on each side of its azimuth up to φ itself, and
+// singular off the axis at φ ± i·s for s from τ (the nearest rim point) to `farthest`; those lie
+// on Im u = π/2. Appended to `out`; false where more nodes than the largest rule would be needed.
+bool MapSide(SliceNodes& out, double phi, double to, double tau, double farthest) {
+  const double length = std::abs(to - phi), sign = to >= phi ? 1.0 : -1.0;
+  if (!(length > 0)) {
+    return true;
+  }
+  const double t = std::fmin(tau, 3.0);
+  if (!(t > 0)) {
+    return false;  // on the surface: the graded panels
+  }
+  const double u_hi = std::asinh(length / t);
+  const double spread = std::acosh(std::fmax(farthest / t, 1.0));
+  const std::complex<double> image = std::asinh(std::complex<double>(2 * Pi(), t) / t);
+  const double rho =
+      std::fmin(std::fmin(EllipseThrough(0, u_hi, std::fmin(u_hi / 2, spread), Pi() / 2),
+                          EllipseThrough(0, u_hi, 0, Pi() / 2)),
+                EllipseThrough(0, u_hi, image.real(), image.imag()));
+  const FarGauss* rule = FarRuleOf(NodesNeeded(rho));
+  if (rule == nullptr || out.size + rule->Size() > SliceNodes::kCapacity) {
+    return false;
+  }
+  const int n = rule->Size(), first = out.size;
+  double* u = out.theta + first;
+  for (int k = 0; k < n; ++k) {
+    u[k] = (u_hi / 2) * (rule->nodes[k] + 1);
+  }
+  BatchExp(u, n);
+  for (int k = 0; k < n; ++k) {
+    const double grow = u[k], shrink = 1 / grow;
+    out.weight[first + k] = rule->weights[k] * (u_hi / 2) * t * ((grow + shrink) / 2);
+    u[k] = phi + sign * t * ((grow - shrink) / 2);
+  }
+  out.size += n;
   return true;
 }
 
@@ -550,9 +619,11 @@ bool SecCylCoilFarField(const SecCylCoil& c, const Vec3& p, Vec3& field) {
 }
 
 // The round wire's field as ∫dθ ∫dβ over the slices, β the angle of the height ζ = rwire·sin β
-// within the cross-section (which takes the square-root ends of the half-width s(ζ) away); θ
-// graded towards the point's azimuth and the arc's ends, β per slice towards the point's height
-// and its nearest rim point. The radial integral of each slice height is in closed form.
+// within the cross-section (which takes the square-root ends of the half-width s(ζ) away); θ on
+// rules sized by the singularities' distance (inside the wire one on each side of the point's
+// azimuth) or graded towards it and the arc's ends; β per slice on the midpoint rule where its
+// singularities lie far off the axis, else graded towards the point's height and its nearest rim
+// point. The radial integral of each slice height is in closed form.
 Vec3 SecCylCoilSliceField(const SecCylCoil& c, const Vec3& p) {
   Vec3 far;
   if (SecCylCoilFarField(c, p, far)) {
@@ -563,20 +634,26 @@ Vec3 SecCylCoilSliceField(const SecCylCoil& c, const Vec3& p) {
   const AngleSingularity sing = AngleScale(c, rho, TorusGap(c, rho, p.z));
   const double tau = sing.nearest;
   // Off the wire and away from the end faces the angle singularities lie off the real axis, and
-  // beyond an end they lie beyond the arc (at φ itself within the wire's span); next to an end
-  // face, as inside, the graded panels.
+  // beyond an end they lie beyond the arc (at φ itself within the wire's span); inside, a sized
+  // rule on each side of φ; next to an end face, the graded panels.
   const bool in_tube = Hypot(rho - c.R, p.z) <= c.rwire, beyond_end = std::abs(phi) > half;
   const bool outside = beyond_end || (!in_tube && rho * (half - std::abs(phi)) > c.rwire);
   const AngleSingularity map_sing{in_tube ? 0.0 : sing.nearest, sing.farthest};
   MappedAngles mapped;
   SliceNodes graded;
+  const bool inside_arc = rho > 0 && std::abs(phi) < half;
   if (!(outside && MapAngles(mapped, half, phi, map_sing))) {
     mapped.size = 0;
-    if (rho > 0 && std::abs(phi) < half) {
-      AddInterval(graded, -half, phi, phi, tau);
-      AddInterval(graded, phi, half, phi, tau);
-    } else {
-      AddInterval(graded, -half, half, phi, tau);
+    // inside the wire a sized rule on each side of the point's azimuth
+    if (!(in_tube && inside_arc && MapSide(graded, phi, -half, tau, sing.farthest) &&
+          MapSide(graded, phi, half, tau, sing.farthest))) {
+      graded.size = 0;
+      if (inside_arc) {
+        AddInterval(graded, -half, phi, phi, tau);
+        AddInterval(graded, phi, half, phi, tau);
+      } else {
+        AddInterval(graded, -half, half, phi, tau);
+      }
     }
   }
   const bool on_map = mapped.size > 0;
@@ -592,7 +669,9 @@ Vec3 SecCylCoilSliceField(const SecCylCoil& c, const Vec3& p) {
     const double cs = std::cos(theta[k]), sn = std::sin(theta[k]);
     const double a = p.x * cs + p.y * sn, across = p.x * sn - p.y * cs;
     heights.size = 0;
-    AddBetaNodes(heights, a, across, p.z, c);
+    if (!AddMidpointHeights(heights, a, across, p.z, c)) {
+      AddBetaNodes(heights, a, across, p.z, c);
+    }
     const int n = heights.size;
     BatchCosSin(heights.theta, cos_b, sin_b, n);
     SliceSums sums =

@@ -80,7 +80,7 @@ Vec3 SecCylReference(const SecCylCoil& coil, const Vec3& pt) {
       }
     }
   }
-  const Ld j = coil.CurrentDensity * rw;
+  const Ld j = coil.CurrentDensity;  // dζ = s·dβ carries the wire's radius
   return {static_cast<double>(j * sum[0]), static_cast<double>(j * sum[1]),
           static_cast<double>(j * sum[2])};
 }
@@ -141,6 +141,35 @@ TEST(RoundArcExact, QuartersMakeTheFullTurnAndItsAxisField) {
     const Vec3 h = SecCylCoilLocalField(turn, {0, 0, z}, Quadrature());
     EXPECT_NEAR(h.z, axial, 1e-9 * std::abs(axial));
     EXPECT_NEAR(std::hypot(h.x, h.y), 0, 1e-9 * std::abs(axial));
+  }
+}
+
+// Next to the centre line and level with it, the point's own height and its nearest rim point
+// lie a hair apart in β: the graded rule must resolve both. In the midplane the radial field is
+// zero by the mirror symmetry z → −z.
+TEST(RoundArcExact, InsideNearTheCentreLineAndMidplane) {
+  const SecCylCoil c{.R = 10, .Angle = DegToRad(120), .rwire = 1, .CurrentDensity = 3};
+  for (const Vec3& p : {AtSurface(c, -0.9, 0.01, 0.1), AtSurface(c, -0.95, 0.04, -0.9),
+                        AtSurface(c, -0.5, 0.04, 0.3)}) {
+    const Vec3 expected = SecCylReference(c, p);
+    EXPECT_LE(MaxDiff(SecCylCoilLocalField(c, p, Quadrature()), expected), 1e-9 * Norm(expected))
+        << p.x << " " << p.y << " " << p.z;
+  }
+  for (double depth : {-0.99, -0.9, -0.3}) {
+    const Vec3 h = SecCylCoilLocalField(c, AtSurface(c, depth, 0, 0.2), Quadrature());
+    EXPECT_LE(std::hypot(h.x, h.y), 1e-9 * Norm(h)) << depth;
+  }
+}
+
+// A fat wire on a wide arc (its images a turn away lie close): inside, outside and past an end.
+TEST(RoundArcExact, FatWireOnAWideArc) {
+  const SecCylCoil c{.R = 3, .Angle = DegToRad(300), .rwire = 1.5, .CurrentDensity = 2};
+  const double end = c.Angle / 2;
+  for (const Vec3& p : {AtSurface(c, -0.01, 0.4, 1.0), AtSurface(c, 0.01, 2.0, -2.0),
+                        AtSurface(c, -1.2, -1.0, 2.5), AtSurface(c, 0.02, 1.4, end + 0.01)}) {
+    const Vec3 expected = SecCylReference(c, p);
+    EXPECT_LE(MaxDiff(SecCylCoilLocalField(c, p, Quadrature()), expected), 1e-9 * Norm(expected))
+        << p.x << " " << p.y << " " << p.z;
   }
 }
 
