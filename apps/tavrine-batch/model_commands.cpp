@@ -171,6 +171,22 @@ int WriteVtk(const ElementModel& model, const std::string& path) {
   return 0;
 }
 
+// The chosen runs on one set of node tables and threads (0: one thread per core).
+void RunFields(ElementModel& model, const Options& options, NoticeBoard& notices) {
+  const FieldQuadrature quadrature;
+  WorkerPool pool(ResolveThreadCount(options.threads));
+  const RunOptions run{.threads = pool.Threads(), .quadrature = &quadrature, .pool = &pool};
+  TerminalProgress terminal;
+  NullProgress quiet;
+  Progress& progress = isatty(STDERR_FILENO) ? static_cast<Progress&>(terminal) : quiet;
+  if (options.rect) {
+    RectPointDistFieldCaluculation(model, progress, notices, run);
+  }
+  if (options.sector) {
+    SectPointDistFieldCaluculation(model, progress, notices, run);
+  }
+}
+
 }  // namespace
 
 void PrintHelp(std::FILE* out) {
@@ -256,16 +272,9 @@ int RunCommand(const std::vector<std::string>& args) {
   if (!model) {
     return exit_code;
   }
-  const RunOptions run{options.threads};  // 0: the runs take one thread per core
   NoticeBoard notices;
-  TerminalProgress terminal;
-  NullProgress quiet;
-  Progress& progress = isatty(STDERR_FILENO) ? static_cast<Progress&>(terminal) : quiet;
-  if (options.rect) {
-    RectPointDistFieldCaluculation(*model, progress, notices, run);
-  }
-  if (options.sector) {
-    SectPointDistFieldCaluculation(*model, progress, notices, run);
+  if (options.rect || options.sector) {
+    RunFields(*model, options, notices);
   }
   PrintNotices(notices);
   if (!options.output.empty()) {

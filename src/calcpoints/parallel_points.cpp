@@ -1,4 +1,4 @@
-// Thread count and block size of the point-parallel loops.
+// Thread count, block size and the reusable helper threads of the point-parallel loops.
 #include "calcpoints/parallel_points.h"
 
 namespace tavrine {
@@ -11,9 +11,68 @@ int ResolveThreadCount(int requested) {
 }
 
 int PointBlockSize(int point_count, int threads) {
-  const int per_thread = point_count / std::max(1, 4 * threads);
+  const int per_thread = point_count / std::max(1, 16 * threads);
   const int rounded = (per_thread + 7) / 8 * 8;
   return std::clamp(rounded, 8, 256);
+}
+
+WorkerPool::WorkerPool(int threads) : threads_(std::max(1, threads)) {
+  helpers_.reserve(static_cast<size_t>(threads_ - 1));
+  for (int t = 0; t < threads_ - 1; ++t) {
+    helpers_.emplace_back([this, t] { Serve(t); });
+  }
+}
+
+WorkerPool::~WorkerPool() {
+  {
+    std::lock_guard lock(mutex_);
+    stop_ = true;
+  }
+  wake_.notify_all();
+  for (std::thread& helper : helpers_) {
+    helper.join();
+  }
+}
+
+void WorkerPool::Run(int helpers, const std::function<void(bool)>& job) {
+  const int called = std::clamp(helpers, 0, threads_ - 1);
+  if (called > 0) {
+    std::lock_guard lock(mutex_);
+    job_ = &job;
+    called_ = running_ = called;
+    ++generation_;
+  }
+  if (called > 0) {
+    wake_.notify_all();
+  }
+  job(true);
+  if (called > 0) {
+    std::unique_lock lock(mutex_);
+    done_.wait(lock, [this] { return running_ == 0; });
+    job_ = nullptr;
+  }
+}
+
+void WorkerPool::Serve(int index) {
+  uint64_t seen = 0;
+  std::unique_lock lock(mutex_);
+  for (;;) {
+    wake_.wait(lock, [&] { return stop_ || generation_ != seen; });
+    if (stop_) {
+      return;
+    }
+    seen = generation_;
+    if (index >= called_) {
+      continue;
+    }
+    const std::function<void(bool)>& job = *job_;
+    lock.unlock();
+    job(false);
+    lock.lock();
+    if (--running_ == 0) {
+      done_.notify_one();
+    }
+  }
 }
 
 }  // namespace tavrine

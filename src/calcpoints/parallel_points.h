@@ -1,9 +1,13 @@
-// Work over a point set split into line-aligned blocks, shared by worker threads.
+// Work over a point set split into line-aligned blocks, shared by worker threads that a run or
+// study starts once and reuses for every step.
 #pragma once
 
 #include <algorithm>
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
+#include <functional>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -13,28 +17,53 @@ int ResolveThreadCount(int requested);
 
 // Points per block: a multiple of 8, since 8 points of 72 bytes fill exactly 9 cache lines, so
 // blocks of line-aligned point arrays never share a line; small sets get small blocks so that
-// every thread has work.
+// every thread has work and the last blocks even out the threads' finishing times.
 int PointBlockSize(int point_count, int threads);
 
+// Helper threads started once for a run or a study: a step then costs a wake-up, not thread
+// starts. The calling thread always takes part as the lead.
+class WorkerPool {
+ public:
+  explicit WorkerPool(int threads);
+  ~WorkerPool();
+  WorkerPool(const WorkerPool&) = delete;
+  WorkerPool& operator=(const WorkerPool&) = delete;
+
+  int Threads() const { return threads_; }
+  // Runs job(is_lead) on the caller and on `helpers` helper threads (at most Threads() − 1);
+  // returns when every one has returned.
+  void Run(int helpers, const std::function<void(bool is_lead)>& job);
+
+ private:
+  void Serve(int index);
+
+  int threads_;
+  std::mutex mutex_;
+  std::condition_variable wake_, done_;
+  const std::function<void(bool)>* job_ = nullptr;
+  uint64_t generation_ = 0;
+  int called_ = 0;   // helpers taking part in the current job
+  int running_ = 0;  // of those, still working
+  bool stop_ = false;
+  std::vector<std::thread> helpers_;
+};
+
 // Calls work(first, last, is_lead) for every block [first, last) of points 0..point_count-1,
-// on `threads` threads; the calling thread takes part and is the lead.
+// on the pool's threads.
 template <class Work>
-void ForEachPointBlock(int point_count, int threads, Work&& work) {
-  const int block = PointBlockSize(point_count, threads);
+void ForEachPointBlock(WorkerPool& pool, int point_count, Work&& work) {
+  if (point_count <= 0) {
+    return;
+  }
+  const int block = PointBlockSize(point_count, pool.Threads());
   const int blocks = (point_count + block - 1) / block;
   std::atomic<int> next{0};
-  auto worker = [&](bool is_lead) {
+  const std::function<void(bool)> worker = [&](bool is_lead) {
     for (int b = next.fetch_add(1); b < blocks; b = next.fetch_add(1)) {
       work(b * block, std::min(point_count, (b + 1) * block), is_lead);
     }
   };
-  const int helpers = std::min(threads, blocks) - 1;
-  std::vector<std::jthread> pool;
-  pool.reserve(static_cast<size_t>(std::max(0, helpers)));
-  for (int t = 0; t < helpers; ++t) {
-    pool.emplace_back(worker, false);
-  }
-  worker(true);
+  pool.Run(std::min(pool.Threads(), blocks) - 1, worker);
 }
 
 }  // namespace tavrine

@@ -16,14 +16,14 @@
 namespace tavrine {
 
 // Adds kernel(e, own-frame point) of elements first..last of the table to points
-// 0..point_count-1, on `threads` threads; the current bar of `progress` follows the work.
+// 0..point_count-1, on the pool's threads; the current bar of `progress` follows the work.
 template <class Point, class Record, class Kernel>
 void AddElementFields(std::array<Point, kPointSlots>& points,
                       int point_count,
                       const ElementTable<Record>& table,
                       int first,
                       int last,
-                      int threads,
+                      WorkerPool& pool,
                       Progress& progress,
                       Kernel kernel) {
   std::vector<ElementFrame> frames;
@@ -33,7 +33,7 @@ void AddElementFields(std::array<Point, kPointSlots>& points,
   const double total = static_cast<double>(point_count) * static_cast<double>(frames.size());
   std::atomic<int64_t> done{0};
   progress.SetBarFraction(0);
-  ForEachPointBlock(point_count, threads, [&](int begin, int end, bool is_lead) {
+  ForEachPointBlock(pool, point_count, [&](int begin, int end, bool is_lead) {
     for (size_t k = 0; k < frames.size(); ++k) {
       const int e = first + static_cast<int>(k);
       for (int i = begin; i < end; ++i) {
@@ -60,7 +60,7 @@ void AddElementFieldsInWindow(std::array<Point, kPointSlots>& points,
                               int point_count,
                               const ElementTable<Record>& table,
                               int last,
-                              int threads,
+                              WorkerPool& pool,
                               Progress& progress,
                               std::string_view window,
                               std::string_view title,
@@ -70,7 +70,7 @@ void AddElementFieldsInWindow(std::array<Point, kPointSlots>& points,
   }
   progress.Open(window, title);
   progress.StartBar(title);
-  AddElementFields(points, point_count, table, 1, last, threads, progress, kernel);
+  AddElementFields(points, point_count, table, 1, last, pool, progress, kernel);
   progress.Close();
 }
 

@@ -48,7 +48,7 @@ struct StepContext {
   const FieldQuadrature& quadrature;
   Notices& notices;
   Progress& progress;
-  int threads;
+  WorkerPool& pool;
   bool show = true;
 };
 
@@ -72,7 +72,7 @@ void FieldStep(const std::vector<Vec3>& points,
   const int count = static_cast<int>(points.size());
   const double total = static_cast<double>(count) * static_cast<double>(frames.size());
   std::atomic<int64_t> done{0};
-  ForEachPointBlock(count, run.threads, [&](int begin, int end, bool is_lead) {
+  ForEachPointBlock(run.pool, count, [&](int begin, int end, bool is_lead) {
     for (size_t k = 0; k < frames.size(); ++k) {
       for (int p = begin; p < end; ++p) {
         const size_t i = static_cast<size_t>(p);
@@ -220,10 +220,10 @@ std::optional<ForceResult> ForceStudy::Run(const ElementModel& model,
   }
   const ElementFrame frame(placement);
   result_ = {};
-  const FieldQuadrature quadrature;
-  const Sources sources = SourcesOf(model, target, quadrature);
+  const RunSetUp setup(options);
+  const Sources sources = SourcesOf(model, target, setup.Quadrature());
   OncePerRunNotices once(notices);
-  StepContext run{quadrature, once, progress, ResolveThreadCount(options.threads)};
+  StepContext run{setup.Quadrature(), once, progress, setup.Pool()};
   progress.Open("ProgressMagField", "磁界計算中");
   std::array<SurfaceIntegral, 2> faces;
   for (int f = 0; f < 2; ++f) {

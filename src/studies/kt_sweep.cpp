@@ -43,9 +43,9 @@ struct SweepContext {
   Progress& progress;
   Notices& notices;
   KtSweepListener* listener;
-  int threads;
+  WorkerPool& pool;
   int caption_steps;
-  FieldQuadrature quadrature;
+  const FieldQuadrature& quadrature;
   ElementFrame kt_frame;
   std::vector<ElementFrame> rec_frames, sec_frames, rh_frames;
   std::vector<PreparedSecMag> sec_magnets;
@@ -141,7 +141,7 @@ void AddMagnets(SweepContext& run,
   const double total = static_cast<double>(es.pieces) * static_cast<double>(frames.size());
   std::atomic<int64_t> done{0};
   run.progress.SetBarFraction(0);
-  ForEachPointBlock(es.pieces, run.threads, [&](int begin, int end, bool is_lead) {
+  ForEachPointBlock(run.pool, es.pieces, [&](int begin, int end, bool is_lead) {
     for (size_t m = 0; m < frames.size(); ++m) {
       for (int q = begin; q < end; ++q) {
         const size_t n = static_cast<size_t>(q);
@@ -480,14 +480,15 @@ KtSweepOutcome RunKtSweep(ElementModel& model,
   ClearRectResults(model);
   ClearSectResults(model);
   OncePerRunNotices once(notices);
+  const RunSetUp setup(options);
   SweepContext run{model,
                    totals,
                    progress,
                    once,
                    listener,
-                   ResolveThreadCount(options.threads),
+                   setup.Pool(),
                    angles.caption_steps,
-                   {},
+                   setup.Quadrature(),
                    ElementFrame({model.Kt.Orx, model.Kt.Ory, model.Kt.Orz, model.Kt.ThetaRx,
                                  model.Kt.ThetaRy, model.Kt.ThetaRz}),
                    {},

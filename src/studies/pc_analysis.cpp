@@ -111,7 +111,7 @@ struct LayerRun {
   const std::vector<PreparedSecMag>& sectors;
   Notices& notices;
   Progress& progress;
-  int threads;
+  WorkerPool& pool;
 };
 
 // One element kind against every point of the layer, in its own progress window.
@@ -124,8 +124,8 @@ void SumKind(std::array<Point, kPointSlots>& points,
              std::string_view window,
              std::string_view title,
              Kernel kernel) {
-  AddElementFieldsInWindow(points, point_count, table, count, run.threads, run.progress, window,
-                           title, kernel);
+  AddElementFieldsInWindow(points, point_count, table, count, run.pool, run.progress, window, title,
+                           kernel);
 }
 
 // The kinds of a permeance run in their order: rectangular magnets (slot 1 included), sector
@@ -259,14 +259,14 @@ PcRunResult RunPcCalculation(ElementModel& model,
   result.cell_pc.assign(static_cast<size_t>(div.Cells()), 0.0);
   result.cell_volume.assign(static_cast<size_t>(div.Cells()), 0.0);
 
-  const FieldQuadrature quadrature;
+  const RunSetUp setup(options);
+  const FieldQuadrature& quadrature = setup.Quadrature();
   std::vector<PreparedSecMag> sectors;
   for (int e = 1; e <= ClampedCount(SecMagLoopCount(model)); ++e) {
     sectors.push_back(PrepareSecMag(model.SecMagTable[static_cast<size_t>(e)], quadrature));
   }
   OncePerRunNotices once(notices);
-  const LayerRun run{model, quadrature, sectors,
-                     once,  progress,   ResolveThreadCount(options.threads)};
+  const LayerRun run{model, quadrature, sectors, once, progress, setup.Pool()};
   for (int layer = 0; layer < div.layers; ++layer) {
     const double z = grid.layer_z[static_cast<size_t>(layer)];
     if (rect) {
