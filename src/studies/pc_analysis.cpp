@@ -236,6 +236,14 @@ void TakeLayerPc(const std::array<Point, kPointSlots>& points,
   }
 }
 
+template <class Point>
+void ClearLayerResults(std::array<Point, kPointSlots>& points, int count) {
+  for (int k = 0; k < count; ++k) {
+    Point& p = points[static_cast<size_t>(k)];
+    p.Hx = p.Hy = p.Hz = 0;
+  }
+}
+
 }  // namespace
 
 PcRunResult RunPcCalculation(ElementModel& model,
@@ -267,16 +275,22 @@ PcRunResult RunPcCalculation(ElementModel& model,
   }
   OncePerRunNotices once(notices);
   const LayerRun run{model, quadrature, sectors, once, progress, setup.Pool()};
+  // The whole set once; each layer then clears only the points it sums into.
+  if (rect) {
+    ClearRectResults(model);
+  } else {
+    ClearSectResults(model);
+  }
   for (int layer = 0; layer < div.layers; ++layer) {
     const double z = grid.layer_z[static_cast<size_t>(layer)];
     if (rect) {
       PlaceRecLayer(model, grid, z, model.RecMagTable[slot]);
-      ClearRectResults(model);
+      ClearLayerResults(model.RectCalPointSet.Points, div.LayerCells());
       SumLayer(model.RectCalPointSet.Points, div.LayerCells(), run);
       TakeLayerPc(model.RectCalPointSet.Points, grid, layer, br, axis, true, result, once);
     } else {
       PlaceSecLayer(model, grid, z, model.SecMagTable[slot]);
-      ClearSectResults(model);
+      ClearLayerResults(model.SectCalPointSet.Points, div.LayerCells());
       SumLayer(model.SectCalPointSet.Points, div.LayerCells(), run);
       TakeLayerPc(model.SectCalPointSet.Points, grid, layer, br, axis, false, result, once);
     }
