@@ -233,9 +233,9 @@ std::optional<ForceResult> ForceStudy::Run(const ElementModel& model,
       SumField(model, sources, points, h, run, north);
       run.show = false;
     };
-    faces[static_cast<size_t>(f)] =
-        IntegrateSurface(north ? surfaces->north : surfaces->south, frame, field, model.Pi,
-                         [&](int level) { progress.SetTitle(RefinementTitle(north, level)); });
+    faces[static_cast<size_t>(f)] = IntegrateSurface(
+        north ? surfaces->north : surfaces->south, frame, field, model.Pi,
+        [&](int level) { progress.SetTitle(RefinementTitle(north, level)); }, &setup.Pool());
   }
   progress.Close();
   result_.north = faces[0].value.force;
