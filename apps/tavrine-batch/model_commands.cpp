@@ -173,8 +173,8 @@ int WriteVtk(const ElementModel& model, const std::string& path) {
 
 // The chosen runs on one set of node tables and threads (0: one thread per core).
 void RunFields(ElementModel& model, const Options& options, NoticeBoard& notices) {
-  const FieldQuadrature quadrature;
   WorkerPool pool(ResolveThreadCount(options.threads));
+  const FieldQuadrature quadrature(TasksOn(pool));
   const RunOptions run{.threads = pool.Threads(), .quadrature = &quadrature, .pool = &pool};
   TerminalProgress terminal;
   NullProgress quiet;

@@ -111,11 +111,12 @@ void SectStep(std::array<Point, kPointSlots>& points,
 }  // namespace
 
 RunSetUp::RunSetUp(const RunOptions& options)
-    : own_quadrature_(options.quadrature ? nullptr : std::make_unique<FieldQuadrature>()),
-      own_pool_(options.pool ? nullptr
+    : own_pool_(options.pool ? nullptr
                              : std::make_unique<WorkerPool>(ResolveThreadCount(options.threads))),
-      quadrature_(options.quadrature ? options.quadrature : own_quadrature_.get()),
-      pool_(options.pool ? options.pool : own_pool_.get()) {}
+      pool_(options.pool ? options.pool : own_pool_.get()),
+      own_quadrature_(options.quadrature ? nullptr
+                                         : std::make_unique<FieldQuadrature>(TasksOn(*pool_))),
+      quadrature_(options.quadrature ? options.quadrature : own_quadrature_.get()) {}
 
 void RectPointDistFieldCaluculation(ElementModel& model,
                                     Progress& progress,

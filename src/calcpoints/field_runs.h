@@ -28,10 +28,10 @@ class RunSetUp {
   WorkerPool& Pool() const { return *pool_; }
 
  private:
-  std::unique_ptr<FieldQuadrature> own_quadrature_;
   std::unique_ptr<WorkerPool> own_pool_;
-  const FieldQuadrature* quadrature_;
   WorkerPool* pool_;
+  std::unique_ptr<FieldQuadrature> own_quadrature_;  // built on the pool
+  const FieldQuadrature* quadrature_;
 };
 
 // Clears the set's results and fills Hx, Hy, Hz of points 0..LastIndex. Bit-identical for any

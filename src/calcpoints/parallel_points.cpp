@@ -75,4 +75,15 @@ void WorkerPool::Serve(int index) {
   }
 }
 
+TaskRunner TasksOn(WorkerPool& pool) {
+  return [&pool](int count, const std::function<void(int)>& task) {
+    std::atomic<int> next{0};
+    pool.Run(std::min(pool.Threads(), count) - 1, [&](bool) {
+      for (int t = next.fetch_add(1); t < count; t = next.fetch_add(1)) {
+        task(t);
+      }
+    });
+  };
+}
+
 }  // namespace tavrine

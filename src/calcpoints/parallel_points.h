@@ -11,6 +11,8 @@
 #include <thread>
 #include <vector>
 
+#include "field/gauss_legendre.h"
+
 namespace tavrine {
 
 int ResolveThreadCount(int requested);
@@ -65,5 +67,8 @@ void ForEachPointBlock(WorkerPool& pool, int point_count, Work&& work) {
   };
   pool.Run(std::min(pool.Threads(), blocks) - 1, worker);
 }
+
+// Tasks 0..count-1 shared out over the pool's threads one by one.
+TaskRunner TasksOn(WorkerPool& pool);
 
 }  // namespace tavrine

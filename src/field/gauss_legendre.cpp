@@ -141,25 +141,35 @@ void PlaceRoots(int n, int half, int first, std::vector<double>& nodes) {
   }
 }
 
+void RunTasks(const TaskRunner& run, int count, const std::function<void(int)>& task) {
+  if (run) {
+    run(count, task);
+    return;
+  }
+  for (int t = 0; t < count; ++t) {
+    task(t);
+  }
+}
+
 }  // namespace
 
-GaussLegendreTable::GaussLegendreTable(int node_count) {
+GaussLegendreTable::GaussLegendreTable(int node_count, const TaskRunner& run) {
   const int n = node_count < 0 ? 0 : node_count;
   nodes_.assign(n, 0.0);
   weights_.assign(n, 0.0);
   const double pi = Pi();
   const int half = RoundToInt32(n / 2.0);
-  for (int first = 1; first <= half; first += kLanes) {
-    PlaceRoots(n, half, first, nodes_);
-  }
-  turn_cos_.resize(n);
-  turn_sin_.resize(n);
-  for (int j = 0; j < n; j += kLanes) {
+  RunTasks(run, (half + kLanes - 1) / kLanes,
+           [&](int group) { PlaceRoots(n, half, 1 + group * kLanes, nodes_); });
+  RunTasks(run, (n + kLanes - 1) / kLanes, [&](int group) {
+    const int j = group * kLanes;
     Lanes x{}, w;
     std::copy_n(nodes_.begin() + j, std::min(kLanes, n - j), x.begin());
     ChristoffelWeights(n, x.data(), w.data());
     std::copy_n(w.begin(), std::min(kLanes, n - j), weights_.begin() + j);
-  }
+  });
+  turn_cos_.resize(n);
+  turn_sin_.resize(n);
   for (int j = 0; j < n; ++j) {
     turn_cos_[j] = std::cos(pi + pi * nodes_[j]);
     turn_sin_[j] = std::sin(pi + pi * nodes_[j]);
