@@ -2,6 +2,8 @@
 // "export": the distribution export of a model file's rectangular set.
 #include "model_commands.h"
 
+#include <functional>
+#include <future>
 #include <memory>
 #include <optional>
 #include <unistd.h>
@@ -171,11 +173,34 @@ int WriteVtk(const ElementModel& model, const std::string& path) {
   return 0;
 }
 
+// The node tables depend on no file: with threads to spare they are built while the input is
+// read, else by the runs' own threads.
+class RunTables {
+ public:
+  void StartBeside(const Options& options) {
+    if ((options.rect || options.sector) && options.threads != 1) {
+      building_ =
+          std::async(std::launch::async, [] { return std::make_unique<FieldQuadrature>(); });
+    }
+  }
+  const FieldQuadrature& Take(WorkerPool& pool) {
+    tables_ =
+        building_.valid() ? building_.get() : std::make_unique<FieldQuadrature>(TasksOn(pool));
+    return *tables_;
+  }
+
+ private:
+  std::future<std::unique_ptr<FieldQuadrature>> building_;
+  std::unique_ptr<FieldQuadrature> tables_;
+};
+
 // The chosen runs on one set of node tables and threads (0: one thread per core).
-void RunFields(ElementModel& model, const Options& options, NoticeBoard& notices) {
+void RunFields(ElementModel& model,
+               const Options& options,
+               RunTables& tables,
+               NoticeBoard& notices) {
   WorkerPool pool(ResolveThreadCount(options.threads));
-  const FieldQuadrature quadrature(TasksOn(pool));
-  const RunOptions run{.threads = pool.Threads(), .quadrature = &quadrature, .pool = &pool};
+  const RunOptions run{.threads = pool.Threads(), .quadrature = &tables.Take(pool), .pool = &pool};
   TerminalProgress terminal;
   NullProgress quiet;
   Progress& progress = isatty(STDERR_FILENO) ? static_cast<Progress&>(terminal) : quiet;
@@ -255,26 +280,34 @@ struct OpenedCommand {
   int exit_code = 0;
 };
 
-OpenedCommand OpenCommand(const std::vector<std::string>& args, bool run) {
+// `before_reading` sees the options of a command that goes on to read its input.
+OpenedCommand OpenCommand(const std::vector<std::string>& args,
+                          bool run,
+                          const std::function<void(const Options&)>& before_reading = {}) {
   OpenedCommand opened;
   if (auto code = ParseOptions(args, run, opened.options)) {
     opened.exit_code = *code;
   } else if (opened.options.help) {
     PrintHelp(stdout);
   } else {
+    if (before_reading) {
+      before_reading(opened.options);
+    }
     opened.model = ReadInput(opened.options.input, opened.exit_code);
   }
   return opened;
 }
 
 int RunCommand(const std::vector<std::string>& args) {
-  auto [options, model, exit_code] = OpenCommand(args, true);
+  RunTables tables;
+  auto [options, model, exit_code] =
+      OpenCommand(args, true, [&](const Options& parsed) { tables.StartBeside(parsed); });
   if (!model) {
     return exit_code;
   }
   NoticeBoard notices;
   if (options.rect || options.sector) {
-    RunFields(*model, options, notices);
+    RunFields(*model, options, tables, notices);
   }
   PrintNotices(notices);
   if (!options.output.empty()) {
