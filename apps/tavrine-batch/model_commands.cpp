@@ -6,6 +6,7 @@
 #include <future>
 #include <memory>
 #include <optional>
+#include <system_error>
 #include <unistd.h>
 
 #include "batch/vtk_export.h"
@@ -179,8 +180,12 @@ class RunTables {
  public:
   void StartBeside(const Options& options) {
     if ((options.rect || options.sector) && options.threads != 1) {
-      building_ =
-          std::async(std::launch::async, [] { return std::make_unique<FieldQuadrature>(); });
+      try {
+        building_ =
+            std::async(std::launch::async, [] { return std::make_unique<FieldQuadrature>(); });
+      } catch (const std::system_error&) {
+        // No thread to spare after all: the runs build the tables.
+      }
     }
   }
   const FieldQuadrature& Take(WorkerPool& pool) {
