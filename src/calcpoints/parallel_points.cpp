@@ -1,6 +1,8 @@
 // Thread count, block size and the reusable helper threads of the point-parallel loops.
 #include "calcpoints/parallel_points.h"
 
+#include <system_error>
+
 namespace tavrine {
 
 int ResolveThreadCount(int requested) {
@@ -16,12 +18,7 @@ int PointBlockSize(int point_count, int threads) {
   return std::clamp(rounded, 8, 256);
 }
 
-WorkerPool::WorkerPool(int threads) : threads_(std::max(1, threads)) {
-  helpers_.reserve(static_cast<size_t>(threads_ - 1));
-  for (int t = 0; t < threads_ - 1; ++t) {
-    helpers_.emplace_back([this, t] { Serve(t); });
-  }
-}
+WorkerPool::WorkerPool(int threads) : threads_(std::max(1, threads)) {}
 
 WorkerPool::~WorkerPool() {
   {
@@ -34,15 +31,29 @@ WorkerPool::~WorkerPool() {
   }
 }
 
-void WorkerPool::Run(int helpers, const std::function<void(bool)>& job) {
-  const int called = std::clamp(helpers, 0, threads_ - 1);
-  if (called > 0) {
-    std::lock_guard lock(mutex_);
-    job_ = &job;
-    called_ = running_ = called;
-    ++generation_;
+// Helpers start when a step first needs them, so a pool asked for more threads than its steps
+// have blocks never starts the rest. Only the lead writes generation_, so it reads it unlocked.
+int WorkerPool::StartHelpers(int wanted) {
+  try {
+    while (static_cast<int>(helpers_.size()) < wanted) {
+      const int index = static_cast<int>(helpers_.size());
+      helpers_.emplace_back([this, index, seen = generation_] { Serve(index, seen); });
+    }
+  } catch (const std::system_error&) {
+    // The system gave fewer threads than asked: the blocks go to those, with the same results.
   }
+  return std::min(wanted, static_cast<int>(helpers_.size()));
+}
+
+void WorkerPool::Run(int helpers, const std::function<void(bool)>& job) {
+  const int called = StartHelpers(std::clamp(helpers, 0, threads_ - 1));
   if (called > 0) {
+    {
+      std::lock_guard lock(mutex_);
+      job_ = &job;
+      called_ = running_ = called;
+      ++generation_;
+    }
     wake_.notify_all();
   }
   job(true);
@@ -53,8 +64,7 @@ void WorkerPool::Run(int helpers, const std::function<void(bool)>& job) {
   }
 }
 
-void WorkerPool::Serve(int index) {
-  uint64_t seen = 0;
+void WorkerPool::Serve(int index, uint64_t seen) {
   std::unique_lock lock(mutex_);
   for (;;) {
     wake_.wait(lock, [&] { return stop_ || generation_ != seen; });

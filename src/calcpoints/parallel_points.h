@@ -37,7 +37,8 @@ class WorkerPool {
   void Run(int helpers, const std::function<void(bool is_lead)>& job);
 
  private:
-  void Serve(int index);
+  int StartHelpers(int wanted);
+  void Serve(int index, uint64_t seen);
 
   int threads_;
   std::mutex mutex_;
