@@ -44,9 +44,10 @@ class WorkerPool {
   std::mutex mutex_;
   std::condition_variable wake_, done_;
   const std::function<void(bool)>* job_ = nullptr;
-  uint64_t generation_ = 0;
-  int called_ = 0;   // helpers taking part in the current job
-  int running_ = 0;  // of those, still working
+  // Written under the mutex; atomic so that a thread may watch them briefly before it sleeps.
+  std::atomic<uint64_t> generation_{0};
+  std::atomic<int> running_{0};  // helpers of the current job still working
+  int called_ = 0;               // helpers taking part in the current job
   bool stop_ = false;
   std::vector<std::thread> helpers_;
 };
