@@ -16,7 +16,7 @@ int ResolveThreadCount(int requested) {
 int PointBlockSize(int point_count, int threads) {
   const int per_thread = point_count / std::max(1, 32 * threads);
   const int rounded = (per_thread + 7) / 8 * 8;
-  return std::clamp(rounded, 8, 256);
+  return std::clamp(rounded, 8, kMaxPointBlock);
 }
 
 WorkerPool::WorkerPool(int threads) : threads_(std::max(1, threads)) {}

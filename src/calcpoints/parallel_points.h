@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "field/gauss_legendre.h"
+#include "model/progress.h"
 
 namespace tavrine {
 
@@ -20,6 +21,7 @@ int ResolveThreadCount(int requested);
 // Points per block: a multiple of 8, since 8 points of 72 bytes fill exactly 9 cache lines, so
 // blocks of line-aligned point arrays never share a line; small sets get small blocks so that
 // every thread has work and the last blocks even out the threads' finishing times.
+inline constexpr int kMaxPointBlock = 256;
 int PointBlockSize(int point_count, int threads);
 
 // Helper threads started once for a run or a study: a step then costs a wake-up, not thread
@@ -50,6 +52,31 @@ class WorkerPool {
   int called_ = 0;               // helpers taking part in the current job
   bool stop_ = false;
   std::vector<std::thread> helpers_;
+};
+
+// The (point, element) pairs of a step done so far, for its bar. Each thread hands in its own
+// count in batches of at least kBatch, so cheap kernels do not all queue on one shared counter;
+// only the lead moves the bar.
+class PairTally {
+ public:
+  static constexpr int64_t kBatch = 4096;
+  PairTally(Progress& progress, double total) : progress_(progress), total_(total) {}
+  // Adds `pending` to the tally once it reaches `at_least`, and zeroes it.
+  void HandIn(int64_t& pending, bool is_lead, int64_t at_least = kBatch) {
+    if (pending < at_least || pending == 0) {
+      return;
+    }
+    const int64_t now = done_.fetch_add(pending, std::memory_order_relaxed) + pending;
+    pending = 0;
+    if (is_lead) {
+      progress_.SetBarFraction(static_cast<double>(now) / total_);
+    }
+  }
+
+ private:
+  Progress& progress_;
+  double total_;
+  std::atomic<int64_t> done_{0};
 };
 
 // Calls work(first, last, is_lead) for every block [first, last) of points 0..point_count-1,

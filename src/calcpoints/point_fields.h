@@ -30,25 +30,39 @@ void AddElementFields(std::array<Point, kPointSlots>& points,
   for (int e = first; e <= last; ++e) {
     frames.emplace_back(PlacementOf(table[static_cast<size_t>(e)]));
   }
-  const double total = static_cast<double>(point_count) * static_cast<double>(frames.size());
-  std::atomic<int64_t> done{0};
+  PairTally tally(progress, static_cast<double>(point_count) * static_cast<double>(frames.size()));
   progress.SetBarFraction(0);
   ForEachPointBlock(pool, point_count, [&](int begin, int end, bool is_lead) {
+    // The block's sums kept here and written back once: neighbouring blocks of other threads
+    // may share a cache line with its first or last point.
+    std::array<Vec3, kMaxPointBlock> sums;
+    for (int i = begin; i < end; ++i) {
+      const Point& p = points[static_cast<size_t>(i)];
+      sums[static_cast<size_t>(i - begin)] = {p.Hx, p.Hy, p.Hz};
+    }
+    int64_t pending = 0;
     for (size_t k = 0; k < frames.size(); ++k) {
       const int e = first + static_cast<int>(k);
       for (int i = begin; i < end; ++i) {
-        Point& p = points[static_cast<size_t>(i)];
+        const Point& p = points[static_cast<size_t>(i)];
         const Vec3 local = frames[k].PointToLocal({p.PGroX, p.PGroY, p.PGroZ});
         const Vec3 h = frames[k].VectorToGlobal(kernel(e, local));
-        p.Hx += h.x;
-        p.Hy += h.y;
-        p.Hz += h.z;
+        Vec3& sum = sums[static_cast<size_t>(i - begin)];
+        sum.x += h.x;
+        sum.y += h.y;
+        sum.z += h.z;
       }
-      const int64_t now = done.fetch_add(end - begin, std::memory_order_relaxed) + (end - begin);
-      if (is_lead) {
-        progress.SetBarFraction(static_cast<double>(now) / total);
-      }
+      pending += end - begin;
+      tally.HandIn(pending, is_lead);
     }
+    for (int i = begin; i < end; ++i) {
+      Point& p = points[static_cast<size_t>(i)];
+      const Vec3& sum = sums[static_cast<size_t>(i - begin)];
+      p.Hx = sum.x;
+      p.Hy = sum.y;
+      p.Hz = sum.z;
+    }
+    tally.HandIn(pending, is_lead, 0);
   });
   progress.SetBarFraction(1);
 }

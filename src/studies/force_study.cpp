@@ -70,19 +70,18 @@ void FieldStep(const std::vector<Vec3>& points,
   progress.StartBar(caption);
   progress.SetBarFraction(0);
   const int count = static_cast<int>(points.size());
-  const double total = static_cast<double>(count) * static_cast<double>(frames.size());
-  std::atomic<int64_t> done{0};
+  PairTally tally(progress, static_cast<double>(count) * static_cast<double>(frames.size()));
   ForEachPointBlock(run.pool, count, [&](int begin, int end, bool is_lead) {
+    int64_t pending = 0;
     for (size_t k = 0; k < frames.size(); ++k) {
       for (int p = begin; p < end; ++p) {
         const size_t i = static_cast<size_t>(p);
         field[i] += frames[k].VectorToGlobal(source(k, frames[k].PointToLocal(points[i])));
       }
-      const int64_t now = done.fetch_add(end - begin, std::memory_order_relaxed) + (end - begin);
-      if (is_lead) {
-        progress.SetBarFraction(static_cast<double>(now) / total);
-      }
+      pending += end - begin;
+      tally.HandIn(pending, is_lead);
     }
+    tally.HandIn(pending, is_lead, 0);
   });
   progress.SetBarFraction(1);
 }

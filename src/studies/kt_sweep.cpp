@@ -4,6 +4,7 @@
 #include "studies/kt_sweep.h"
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cmath>
 #include <mutex>
@@ -140,24 +141,39 @@ void AddMagnets(SweepContext& run,
                 const std::vector<ElementFrame>& frames,
                 Field field) {
   KtState& kt = run.model.Kt;
-  const double total = static_cast<double>(es.pieces) * static_cast<double>(frames.size());
-  std::atomic<int64_t> done{0};
+  PairTally tally(run.progress,
+                  static_cast<double>(es.pieces) * static_cast<double>(frames.size()));
   run.progress.SetBarFraction(0);
   ForEachPointBlock(run.pool, es.pieces, [&](int begin, int end, bool is_lead) {
+    // The block's sums kept here and written back once: the field columns of neighbouring
+    // blocks share cache lines.
+    std::array<Vec3, kMaxPointBlock> sums;
+    for (int q = begin; q < end; ++q) {
+      const size_t n = static_cast<size_t>(q);
+      sums[static_cast<size_t>(q - begin)] = {kt.KtHx[n], kt.KtHy[n], kt.KtHz[n]};
+    }
+    int64_t pending = 0;
     for (size_t m = 0; m < frames.size(); ++m) {
       for (int q = begin; q < end; ++q) {
         const size_t n = static_cast<size_t>(q);
         const Vec3 local = frames[m].PointToLocal({kt.KtX[n], kt.KtY[n], kt.KtZ[n]});
         const Vec3 h = run.kt_frame.VectorToLocal(frames[m].VectorToGlobal(field(m, local)));
-        kt.KtHx[n] += h.x;
-        kt.KtHy[n] += h.y;
-        kt.KtHz[n] += h.z;
+        Vec3& sum = sums[static_cast<size_t>(q - begin)];
+        sum.x += h.x;
+        sum.y += h.y;
+        sum.z += h.z;
       }
-      const int64_t now = done.fetch_add(end - begin, std::memory_order_relaxed) + (end - begin);
-      if (is_lead) {
-        run.progress.SetBarFraction(static_cast<double>(now) / total);
-      }
+      pending += end - begin;
+      tally.HandIn(pending, is_lead);
     }
+    for (int q = begin; q < end; ++q) {
+      const size_t n = static_cast<size_t>(q);
+      const Vec3& sum = sums[static_cast<size_t>(q - begin)];
+      kt.KtHx[n] = sum.x;
+      kt.KtHy[n] = sum.y;
+      kt.KtHz[n] = sum.z;
+    }
+    tally.HandIn(pending, is_lead, 0);
   });
   run.progress.SetBarFraction(1);
 }
