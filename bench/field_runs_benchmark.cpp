@@ -1,4 +1,5 @@
-// Seconds per rectangular run of a 41 × 41 grid over a mixed model, on 1 and 2 threads.
+// Seconds per rectangular run of a 41 × 41 grid over a mixed model, on 1 and 2 threads, and
+// their ratio.
 #include <benchmark/benchmark.h>
 #include <memory>
 
@@ -9,6 +10,7 @@
 #include "model/resets.h"
 #include "model/text_rules.h"
 #include "model/world_frame.h"
+#include "thread_scaling.h"
 
 namespace tavrine {
 namespace {
@@ -73,6 +75,17 @@ void BM_RectRun(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * 1681 * (4 + 8 + 2 + 16));
 }
 BENCHMARK(BM_RectRun)->Arg(1)->Arg(2)->Unit(benchmark::kSecond)->UseRealTime();
+
+// The same run on 1 and 2 threads alternately, with their ratio.
+void BM_RectRunThreads(benchmark::State& state) {
+  auto model = MixedModel();
+  NullProgress progress;
+  NullNotices notices;
+  bench::TimeOneAndTwoThreads(state, 1681.0 * (4 + 8 + 2 + 16), [&](int threads) {
+    RectPointDistFieldCaluculation(*model, progress, notices, {.threads = threads});
+  });
+}
+BENCHMARK(BM_RectRunThreads)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 // The same run single-threaded with the literal per-component kernels, element outer and point
 // inner: the straightforward algorithm the runs are measured against.

@@ -1,5 +1,6 @@
 // Seconds per force study on a prism above another, well separated (10 mm) and near contact
-// (0.1 mm), against the fixed 2 × 51 × 51 face-point sum of the field the study used to take.
+// (0.1 mm), against the fixed 2 × 51 × 51 face-point sum of the field the study used to take;
+// near contact also on 1 and 2 threads.
 #include <benchmark/benchmark.h>
 #include <memory>
 
@@ -8,6 +9,7 @@
 #include "model/resets.h"
 #include "model/world_frame.h"
 #include "studies/force_study.h"
+#include "thread_scaling.h"
 
 namespace tavrine {
 namespace {
@@ -36,6 +38,19 @@ void BM_ForceStudy(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * points);
 }
 BENCHMARK(BM_ForceStudy)->Arg(100)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// Near contact (0.1 mm) on 1 and 2 threads: a cheap source, so the panels' own work counts.
+void BM_ForceStudyThreads(benchmark::State& state) {
+  const auto model = TwoPrisms(0.1);
+  ForceStudy study;
+  NullProgress progress;
+  NullNotices notices;
+  const int points = study.Run(*model, 3, progress, notices)->points;
+  bench::TimeOneAndTwoThreads(state, points, [&](int threads) {
+    benchmark::DoNotOptimize(study.Run(*model, 3, progress, notices, {.threads = threads}));
+  });
+}
+BENCHMARK(BM_ForceStudyThreads)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 // What the study cost with its fixed grid: its quadrature tables, then the field of the lower
 // prism at the 2 × 51 × 51 rectangle centres of the upper one's faces.

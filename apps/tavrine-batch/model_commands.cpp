@@ -2,8 +2,11 @@
 // "export": the distribution export of a model file's rectangular set.
 #include "model_commands.h"
 
+#include <functional>
+#include <future>
 #include <memory>
 #include <optional>
+#include <system_error>
 #include <unistd.h>
 
 #include "batch/vtk_export.h"
@@ -171,6 +174,49 @@ int WriteVtk(const ElementModel& model, const std::string& path) {
   return 0;
 }
 
+// The node tables depend on no file: with threads to spare they are built while the input is
+// read, else by the runs' own threads.
+class RunTables {
+ public:
+  void StartBeside(const Options& options) {
+    if ((options.rect || options.sector) && options.threads != 1) {
+      try {
+        building_ =
+            std::async(std::launch::async, [] { return std::make_unique<FieldQuadrature>(); });
+      } catch (const std::system_error&) {
+        // No thread to spare after all: the runs build the tables.
+      }
+    }
+  }
+  const FieldQuadrature& Take(WorkerPool& pool) {
+    tables_ =
+        building_.valid() ? building_.get() : std::make_unique<FieldQuadrature>(TasksOn(pool));
+    return *tables_;
+  }
+
+ private:
+  std::future<std::unique_ptr<FieldQuadrature>> building_;
+  std::unique_ptr<FieldQuadrature> tables_;
+};
+
+// The chosen runs on one set of node tables and threads (0: one thread per core).
+void RunFields(ElementModel& model,
+               const Options& options,
+               RunTables& tables,
+               NoticeBoard& notices) {
+  WorkerPool pool(ResolveThreadCount(options.threads));
+  const RunOptions run{.threads = pool.Threads(), .quadrature = &tables.Take(pool), .pool = &pool};
+  TerminalProgress terminal;
+  NullProgress quiet;
+  Progress& progress = isatty(STDERR_FILENO) ? static_cast<Progress&>(terminal) : quiet;
+  if (options.rect) {
+    RectPointDistFieldCaluculation(model, progress, notices, run);
+  }
+  if (options.sector) {
+    SectPointDistFieldCaluculation(model, progress, notices, run);
+  }
+}
+
 }  // namespace
 
 void PrintHelp(std::FILE* out) {
@@ -239,33 +285,34 @@ struct OpenedCommand {
   int exit_code = 0;
 };
 
-OpenedCommand OpenCommand(const std::vector<std::string>& args, bool run) {
+// `before_reading` sees the options of a command that goes on to read its input.
+OpenedCommand OpenCommand(const std::vector<std::string>& args,
+                          bool run,
+                          const std::function<void(const Options&)>& before_reading = {}) {
   OpenedCommand opened;
   if (auto code = ParseOptions(args, run, opened.options)) {
     opened.exit_code = *code;
   } else if (opened.options.help) {
     PrintHelp(stdout);
   } else {
+    if (before_reading) {
+      before_reading(opened.options);
+    }
     opened.model = ReadInput(opened.options.input, opened.exit_code);
   }
   return opened;
 }
 
 int RunCommand(const std::vector<std::string>& args) {
-  auto [options, model, exit_code] = OpenCommand(args, true);
+  RunTables tables;
+  auto [options, model, exit_code] =
+      OpenCommand(args, true, [&](const Options& parsed) { tables.StartBeside(parsed); });
   if (!model) {
     return exit_code;
   }
-  const RunOptions run{options.threads};  // 0: the runs take one thread per core
   NoticeBoard notices;
-  TerminalProgress terminal;
-  NullProgress quiet;
-  Progress& progress = isatty(STDERR_FILENO) ? static_cast<Progress&>(terminal) : quiet;
-  if (options.rect) {
-    RectPointDistFieldCaluculation(*model, progress, notices, run);
-  }
-  if (options.sector) {
-    SectPointDistFieldCaluculation(*model, progress, notices, run);
+  if (options.rect || options.sector) {
+    RunFields(*model, options, tables, notices);
   }
   PrintNotices(notices);
   if (!options.output.empty()) {

@@ -25,8 +25,20 @@ struct RunContext {
   const FieldQuadrature& quadrature;
   Notices& notices;
   Progress& progress;
-  int threads;
+  WorkerPool& pool;
+  // The run's sector magnets, prepared once rather than at every point.
+  std::vector<PreparedSecMag> sectors;
 };
+
+std::vector<PreparedSecMag> PreparedSectors(const ElementModel& model, const FieldQuadrature& q) {
+  std::vector<PreparedSecMag> sectors;
+  const int count = ClampedCount(SecMagLoopCount(model));
+  sectors.reserve(static_cast<size_t>(count));
+  for (int e = 1; e <= count; ++e) {
+    sectors.push_back(PrepareSecMag(model.SecMagTable[static_cast<size_t>(e)], q));
+  }
+  return sectors;
+}
 
 // One step: elements first..last of a table against every point of the set.
 template <class Point, class Record, class Kernel>
@@ -37,27 +49,31 @@ void RunStep(std::array<Point, kPointSlots>& points,
              int last,
              const RunContext& run,
              Kernel kernel) {
-  AddElementFields(
-      points, point_count, table, first, last, run.threads, run.progress,
-      [&](int e, const Vec3& local) { return kernel(table[static_cast<size_t>(e)], local); });
+  AddElementFields(points, point_count, table, first, last, run.pool, run.progress,
+                   [&](int e, const Vec3& local) { return kernel(e, local); });
 }
 
-auto RecKernel(const RunContext& run) {
-  return [&run](const RecMag& m, const Vec3& p) { return RecMagLocalField(m, p, run.notices); };
+// Kernels of element number e of the model's tables.
+auto RecKernel(const ElementModel& model, const RunContext& run) {
+  return [&](int e, const Vec3& p) {
+    return RecMagLocalField(model.RecMagTable[static_cast<size_t>(e)], p, run.notices);
+  };
 }
 auto SecKernel(const RunContext& run) {
-  return [&run](const SecMag& m, const Vec3& p) {
-    return SecMagLocalField(m, p, run.quadrature, run.notices);
+  return [&run](int e, const Vec3& p) {
+    return SecMagLocalField(run.sectors[static_cast<size_t>(e - 1)], p, run.notices);
   };
 }
-auto RhKernel(const RunContext& run) {
-  return [&run](const RhMag& m, const Vec3& p) {
-    return RhMagLocalField(m, p, run.quadrature, run.notices);
+auto RhKernel(const ElementModel& model, const RunContext& run) {
+  return [&](int e, const Vec3& p) {
+    return RhMagLocalField(model.RhMagTable[static_cast<size_t>(e)], p, run.quadrature,
+                           run.notices);
   };
 }
-template <class Record, Vec3 (*Field)(const Record&, const Vec3&, const FieldQuadrature&)>
-auto CoilKernel(const RunContext& run) {
-  return [&run](const Record& c, const Vec3& p) { return Field(c, p, run.quadrature); };
+template <auto Field, class Record>
+auto CoilKernel(const ElementTable<Record>& table, const RunContext& run) {
+  return
+      [&](int e, const Vec3& p) { return Field(table[static_cast<size_t>(e)], p, run.quadrature); };
 }
 
 // A step of the rectangular run: its own bar under the window title of the step.
@@ -88,38 +104,50 @@ void SectStep(std::array<Point, kPointSlots>& points,
               std::string_view window,
               std::string_view title,
               Kernel kernel) {
-  AddElementFieldsInWindow(
-      points, point_count, table, last, run.threads, run.progress, window, title,
-      [&](int e, const Vec3& local) { return kernel(table[static_cast<size_t>(e)], local); });
+  AddElementFieldsInWindow(points, point_count, table, last, run.pool, run.progress, window, title,
+                           kernel);
 }
 
 }  // namespace
+
+RunSetUp::RunSetUp(const RunOptions& options)
+    : own_pool_(options.pool ? nullptr
+                             : std::make_unique<WorkerPool>(ResolveThreadCount(options.threads))),
+      pool_(options.pool ? options.pool : own_pool_.get()),
+      own_quadrature_(options.quadrature ? nullptr
+                                         : std::make_unique<FieldQuadrature>(TasksOn(*pool_))),
+      quadrature_(options.quadrature ? options.quadrature : own_quadrature_.get()) {}
 
 void RectPointDistFieldCaluculation(ElementModel& model,
                                     Progress& progress,
                                     Notices& notices,
                                     const RunOptions& options) {
   ClearRectResults(model);
-  const FieldQuadrature quadrature;
+  const RunSetUp setup(options);
   OncePerRunNotices once(notices);
-  const RunContext run{quadrature, once, progress, ResolveThreadCount(options.threads)};
+  const RunContext run{setup.Quadrature(), once, progress, setup.Pool(),
+                       PreparedSectors(model, setup.Quadrature())};
   auto& points = model.RectCalPointSet.Points;
   const int n = std::clamp(model.RectCalPointSet.LastIndex, 0, kCalPointCapacity) + 1;
   progress.Open("ProgressMagField", "磁界計算中");
   RectStep(points, n, model.RecMagTable, 2, ClampedCount(model.RecMagCount), run,
-           "１．角柱磁石からの磁界計算中", RecKernel(run));
+           "１．角柱磁石からの磁界計算中", RecKernel(model, run));
   RectStep(points, n, model.SecMagTable, 1, ClampedCount(SecMagLoopCount(model)), run,
            "２．(中空)円柱型磁石からの磁界計算中", SecKernel(run));
   RectStep(points, n, model.RhMagTable, 1, ClampedCount(model.RhMagCount), run,
-           "３．RH型磁石からの磁界計算中", RhKernel(run));
+           "３．RH型磁石からの磁界計算中", RhKernel(model, run));
   RectStep(points, n, model.StrCylCoilTable, 1, ClampedCount(model.StrCylCoilCount), run,
-           "４．円柱ｺｲﾙからの磁界計算中", CoilKernel<StrCylCoil, StrCylCoilLocalField>(run));
+           "４．円柱ｺｲﾙからの磁界計算中",
+           CoilKernel<StrCylCoilLocalField>(model.StrCylCoilTable, run));
   RectStep(points, n, model.StrRecCoilTable, 1, ClampedCount(model.StrRecCoilCount), run,
-           "５．角柱ｺｲﾙからの磁界計算中", CoilKernel<StrRecCoil, StrRecCoilLocalField>(run));
+           "５．角柱ｺｲﾙからの磁界計算中",
+           CoilKernel<StrRecCoilLocalField>(model.StrRecCoilTable, run));
   RectStep(points, n, model.SecCylCoilTable, 1, ClampedCount(model.SecCylCoilCount), run,
-           "６．円柱扇型ｺｲﾙからの磁界計算中", CoilKernel<SecCylCoil, SecCylCoilLocalField>(run));
+           "６．円柱扇型ｺｲﾙからの磁界計算中",
+           CoilKernel<SecCylCoilLocalField>(model.SecCylCoilTable, run));
   RectStep(points, n, model.SecRecCoilTable, 1, ClampedCount(model.SecRecCoilCount), run,
-           "７．角柱扇型ｺｲﾙからの磁界計算中", CoilKernel<SecRecCoil, SecRecCoilLocalField>(run));
+           "７．角柱扇型ｺｲﾙからの磁界計算中",
+           CoilKernel<SecRecCoilLocalField>(model.SecRecCoilTable, run));
   progress.Close();
 }
 
@@ -128,32 +156,33 @@ void SectPointDistFieldCaluculation(ElementModel& model,
                                     Notices& notices,
                                     const RunOptions& options) {
   ClearSectResults(model);
-  const FieldQuadrature quadrature;
+  const RunSetUp setup(options);
   OncePerRunNotices once(notices);
-  const RunContext run{quadrature, once, progress, ResolveThreadCount(options.threads)};
+  const RunContext run{setup.Quadrature(), once, progress, setup.Pool(),
+                       PreparedSectors(model, setup.Quadrature())};
   SectPointSet& set = model.SectCalPointSet;
   const int n = std::clamp(set.LastIndex, 0, kCalPointCapacity) + 1;
   // Whatever the model holds: the points follow the magnet they were laid on.
   UpdateSectPointGlobals(model);
   SectStep(set.Points, n, model.RecMagTable, ClampedCount(model.RecMagCount), run, "ProgressRecMag",
-           "角柱型磁石からの磁界計算中", RecKernel(run));
+           "角柱型磁石からの磁界計算中", RecKernel(model, run));
   SectStep(set.Points, n, model.SecMagTable, ClampedCount(SecMagLoopCount(model)), run,
            "ProgressSecMag", "（中空）円柱型磁石からの磁界計算中", SecKernel(run));
   SectStep(set.Points, n, model.StrCylCoilTable, ClampedCount(model.StrCylCoilCount), run,
            "ProgressCoil", "ｺｲﾙからの磁界計算中",
-           CoilKernel<StrCylCoil, StrCylCoilLocalField>(run));
+           CoilKernel<StrCylCoilLocalField>(model.StrCylCoilTable, run));
   SectStep(set.Points, n, model.StrRecCoilTable, ClampedCount(model.StrRecCoilCount), run,
            "ProgressCoil", "ｺｲﾙからの磁界計算中",
-           CoilKernel<StrRecCoil, StrRecCoilLocalField>(run));
+           CoilKernel<StrRecCoilLocalField>(model.StrRecCoilTable, run));
   // The kinds the sector run once left out, after the others so their sums keep their order.
   SectStep(set.Points, n, model.RhMagTable, ClampedCount(model.RhMagCount), run, "ProgressRhMag",
-           "RH型磁石からの磁界計算中", RhKernel(run));
+           "RH型磁石からの磁界計算中", RhKernel(model, run));
   SectStep(set.Points, n, model.SecCylCoilTable, ClampedCount(model.SecCylCoilCount), run,
            "ProgressCoil", "円柱扇型ｺｲﾙからの磁界計算中",
-           CoilKernel<SecCylCoil, SecCylCoilLocalField>(run));
+           CoilKernel<SecCylCoilLocalField>(model.SecCylCoilTable, run));
   SectStep(set.Points, n, model.SecRecCoilTable, ClampedCount(model.SecRecCoilCount), run,
            "ProgressCoil", "角柱扇型ｺｲﾙからの磁界計算中",
-           CoilKernel<SecRecCoil, SecRecCoilLocalField>(run));
+           CoilKernel<SecRecCoilLocalField>(model.SecRecCoilTable, run));
 }
 
 }  // namespace tavrine

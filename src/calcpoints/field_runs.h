@@ -2,6 +2,10 @@
 // set, summed step by step and element by element, split over worker threads by points.
 #pragma once
 
+#include <memory>
+
+#include "calcpoints/parallel_points.h"
+#include "field/local_fields.h"
 #include "model/element_model.h"
 #include "model/notices.h"
 #include "model/progress.h"
@@ -10,6 +14,24 @@ namespace tavrine {
 
 struct RunOptions {
   int threads = 0;  // 0: one per core
+  // Set-up a caller running several runs may build once and share; when absent a run builds
+  // its own. With a pool, `threads` is the pool's.
+  const FieldQuadrature* quadrature = nullptr;
+  WorkerPool* pool = nullptr;
+};
+
+// The node tables and the threads of a run: the caller's when given, else built here.
+class RunSetUp {
+ public:
+  explicit RunSetUp(const RunOptions& options);
+  const FieldQuadrature& Quadrature() const { return *quadrature_; }
+  WorkerPool& Pool() const { return *pool_; }
+
+ private:
+  std::unique_ptr<WorkerPool> own_pool_;
+  WorkerPool* pool_;
+  std::unique_ptr<FieldQuadrature> own_quadrature_;  // built on the pool
+  const FieldQuadrature* quadrature_;
 };
 
 // Clears the set's results and fills Hx, Hy, Hz of points 0..LastIndex. Bit-identical for any

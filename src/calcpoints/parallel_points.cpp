@@ -1,5 +1,8 @@
-// Thread count and block size of the point-parallel loops.
+// Thread count, block size and the reusable helper threads of the point-parallel loops.
 #include "calcpoints/parallel_points.h"
+
+#include <chrono>
+#include <system_error>
 
 namespace tavrine {
 
@@ -11,9 +14,114 @@ int ResolveThreadCount(int requested) {
 }
 
 int PointBlockSize(int point_count, int threads) {
-  const int per_thread = point_count / std::max(1, 4 * threads);
+  const int per_thread = point_count / std::max(1, 32 * threads);
   const int rounded = (per_thread + 7) / 8 * 8;
-  return std::clamp(rounded, 8, 256);
+  return std::clamp(rounded, 8, kMaxPointBlock);
+}
+
+WorkerPool::WorkerPool(int threads) : threads_(std::max(1, threads)) {}
+
+WorkerPool::~WorkerPool() {
+  {
+    std::lock_guard lock(mutex_);
+    stop_ = true;
+  }
+  wake_.notify_all();
+  for (std::thread& helper : helpers_) {
+    helper.join();
+  }
+}
+
+namespace {
+
+// Steps of a study follow one another within microseconds: a thread that has just finished
+// watches for the next change this long before it sleeps, which a wake-up would cost again.
+constexpr std::chrono::microseconds kWatch{50};
+
+template <class Ready>
+bool WatchBriefly(Ready ready) {
+  const auto until = std::chrono::steady_clock::now() + kWatch;
+  for (int i = 1;; ++i) {
+    if (ready()) {
+      return true;
+    }
+    if (i % 64 == 0 && std::chrono::steady_clock::now() > until) {
+      return false;
+    }
+  }
+}
+
+}  // namespace
+
+// Helpers start when a step first needs them, so a pool asked for more threads than its steps
+// have blocks never starts the rest. Only the lead writes generation_, so it reads it unlocked.
+int WorkerPool::StartHelpers(int wanted) {
+  try {
+    while (static_cast<int>(helpers_.size()) < wanted) {
+      const int index = static_cast<int>(helpers_.size());
+      helpers_.emplace_back([this, index, seen = generation_.load()] { Serve(index, seen); });
+    }
+  } catch (const std::system_error&) {
+    // The system gave fewer threads than asked: the blocks go to those, with the same results.
+  }
+  return std::min(wanted, static_cast<int>(helpers_.size()));
+}
+
+void WorkerPool::Run(int helpers, const std::function<void(bool)>& job) {
+  const int called = StartHelpers(std::clamp(helpers, 0, threads_ - 1));
+  if (called > 0) {
+    {
+      std::lock_guard lock(mutex_);
+      job_ = &job;
+      called_ = running_ = called;
+      ++generation_;
+    }
+    wake_.notify_all();
+  }
+  job(true);
+  if (called > 0) {
+    WatchBriefly([this] { return running_.load() == 0; });
+    std::unique_lock lock(mutex_);
+    done_.wait(lock, [this] { return running_ == 0; });
+    job_ = nullptr;
+  }
+}
+
+void WorkerPool::Serve(int index, uint64_t seen) {
+  std::unique_lock lock(mutex_);
+  for (;;) {
+    if (generation_ == seen && !stop_) {
+      lock.unlock();
+      WatchBriefly([&] { return generation_.load() != seen; });
+      lock.lock();
+    }
+    wake_.wait(lock, [&] { return stop_ || generation_ != seen; });
+    if (stop_) {
+      return;
+    }
+    seen = generation_;
+    if (index >= called_) {
+      continue;
+    }
+    const std::function<void(bool)>& job = *job_;
+    lock.unlock();
+    job(false);
+    lock.lock();
+    if (--running_ == 0) {
+      done_.notify_one();
+    }
+  }
+}
+
+TaskRunner TasksOn(WorkerPool& pool) {
+  return [&pool](int count, const std::function<void(int)>& task) {
+    std::atomic<int> next{0};
+    pool.Run(std::min(pool.Threads(), count) - 1, [&](bool) {
+      for (int t = next.fetch_add(1); t < count; t = next.fetch_add(1)) {
+        task(t);
+      }
+    });
+  };
 }
 
 }  // namespace tavrine

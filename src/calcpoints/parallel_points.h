@@ -1,11 +1,18 @@
-// Work over a point set split into line-aligned blocks, shared by worker threads.
+// Work over a point set split into line-aligned blocks, shared by worker threads that a run or
+// study starts once and reuses for every step.
 #pragma once
 
 #include <algorithm>
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
+#include <functional>
+#include <mutex>
 #include <thread>
 #include <vector>
+
+#include "field/gauss_legendre.h"
+#include "model/progress.h"
 
 namespace tavrine {
 
@@ -13,28 +20,84 @@ int ResolveThreadCount(int requested);
 
 // Points per block: a multiple of 8, since 8 points of 72 bytes fill exactly 9 cache lines, so
 // blocks of line-aligned point arrays never share a line; small sets get small blocks so that
-// every thread has work.
+// every thread has work and the last blocks even out the threads' finishing times.
+inline constexpr int kMaxPointBlock = 256;
 int PointBlockSize(int point_count, int threads);
 
+// Helper threads started once for a run or a study: a step then costs a wake-up, not thread
+// starts. The calling thread always takes part as the lead.
+class WorkerPool {
+ public:
+  explicit WorkerPool(int threads);
+  ~WorkerPool();
+  WorkerPool(const WorkerPool&) = delete;
+  WorkerPool& operator=(const WorkerPool&) = delete;
+
+  int Threads() const { return threads_; }
+  // Runs job(is_lead) on the caller and on `helpers` helper threads (at most Threads() − 1);
+  // returns when every one has returned.
+  void Run(int helpers, const std::function<void(bool is_lead)>& job);
+
+ private:
+  int StartHelpers(int wanted);
+  void Serve(int index, uint64_t seen);
+
+  int threads_;
+  std::mutex mutex_;
+  std::condition_variable wake_, done_;
+  const std::function<void(bool)>* job_ = nullptr;
+  // Written under the mutex; atomic so that a thread may watch them briefly before it sleeps.
+  std::atomic<uint64_t> generation_{0};
+  std::atomic<int> running_{0};  // helpers of the current job still working
+  int called_ = 0;               // helpers taking part in the current job
+  bool stop_ = false;
+  std::vector<std::thread> helpers_;
+};
+
+// The (point, element) pairs of a step done so far, for its bar. Each thread hands in its own
+// count in batches of at least kBatch, so cheap kernels do not all queue on one shared counter;
+// only the lead moves the bar.
+class PairTally {
+ public:
+  static constexpr int64_t kBatch = 4096;
+  PairTally(Progress& progress, double total) : progress_(progress), total_(total) {}
+  // Adds `pending` to the tally once it reaches `at_least`, and zeroes it.
+  void HandIn(int64_t& pending, bool is_lead, int64_t at_least = kBatch) {
+    if (pending < at_least || pending == 0) {
+      return;
+    }
+    const int64_t now = done_.fetch_add(pending, std::memory_order_relaxed) + pending;
+    pending = 0;
+    if (is_lead) {
+      progress_.SetBarFraction(static_cast<double>(now) / total_);
+    }
+  }
+
+ private:
+  Progress& progress_;
+  double total_;
+  std::atomic<int64_t> done_{0};
+};
+
 // Calls work(first, last, is_lead) for every block [first, last) of points 0..point_count-1,
-// on `threads` threads; the calling thread takes part and is the lead.
+// on the pool's threads.
 template <class Work>
-void ForEachPointBlock(int point_count, int threads, Work&& work) {
-  const int block = PointBlockSize(point_count, threads);
+void ForEachPointBlock(WorkerPool& pool, int point_count, Work&& work) {
+  if (point_count <= 0) {
+    return;
+  }
+  const int block = PointBlockSize(point_count, pool.Threads());
   const int blocks = (point_count + block - 1) / block;
   std::atomic<int> next{0};
-  auto worker = [&](bool is_lead) {
+  const std::function<void(bool)> worker = [&](bool is_lead) {
     for (int b = next.fetch_add(1); b < blocks; b = next.fetch_add(1)) {
       work(b * block, std::min(point_count, (b + 1) * block), is_lead);
     }
   };
-  const int helpers = std::min(threads, blocks) - 1;
-  std::vector<std::jthread> pool;
-  pool.reserve(static_cast<size_t>(std::max(0, helpers)));
-  for (int t = 0; t < helpers; ++t) {
-    pool.emplace_back(worker, false);
-  }
-  worker(true);
+  pool.Run(std::min(pool.Threads(), blocks) - 1, worker);
 }
+
+// Tasks 0..count-1 shared out over the pool's threads one by one.
+TaskRunner TasksOn(WorkerPool& pool);
 
 }  // namespace tavrine

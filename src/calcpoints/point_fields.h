@@ -16,39 +16,53 @@
 namespace tavrine {
 
 // Adds kernel(e, own-frame point) of elements first..last of the table to points
-// 0..point_count-1, on `threads` threads; the current bar of `progress` follows the work.
+// 0..point_count-1, on the pool's threads; the current bar of `progress` follows the work.
 template <class Point, class Record, class Kernel>
 void AddElementFields(std::array<Point, kPointSlots>& points,
                       int point_count,
                       const ElementTable<Record>& table,
                       int first,
                       int last,
-                      int threads,
+                      WorkerPool& pool,
                       Progress& progress,
                       Kernel kernel) {
   std::vector<ElementFrame> frames;
   for (int e = first; e <= last; ++e) {
     frames.emplace_back(PlacementOf(table[static_cast<size_t>(e)]));
   }
-  const double total = static_cast<double>(point_count) * static_cast<double>(frames.size());
-  std::atomic<int64_t> done{0};
+  PairTally tally(progress, static_cast<double>(point_count) * static_cast<double>(frames.size()));
   progress.SetBarFraction(0);
-  ForEachPointBlock(point_count, threads, [&](int begin, int end, bool is_lead) {
+  ForEachPointBlock(pool, point_count, [&](int begin, int end, bool is_lead) {
+    // The block's sums kept here and written back once: neighbouring blocks of other threads
+    // may share a cache line with its first or last point.
+    std::array<Vec3, kMaxPointBlock> sums;
+    for (int i = begin; i < end; ++i) {
+      const Point& p = points[static_cast<size_t>(i)];
+      sums[static_cast<size_t>(i - begin)] = {p.Hx, p.Hy, p.Hz};
+    }
+    int64_t pending = 0;
     for (size_t k = 0; k < frames.size(); ++k) {
       const int e = first + static_cast<int>(k);
       for (int i = begin; i < end; ++i) {
-        Point& p = points[static_cast<size_t>(i)];
+        const Point& p = points[static_cast<size_t>(i)];
         const Vec3 local = frames[k].PointToLocal({p.PGroX, p.PGroY, p.PGroZ});
         const Vec3 h = frames[k].VectorToGlobal(kernel(e, local));
-        p.Hx += h.x;
-        p.Hy += h.y;
-        p.Hz += h.z;
+        Vec3& sum = sums[static_cast<size_t>(i - begin)];
+        sum.x += h.x;
+        sum.y += h.y;
+        sum.z += h.z;
       }
-      const int64_t now = done.fetch_add(end - begin, std::memory_order_relaxed) + (end - begin);
-      if (is_lead) {
-        progress.SetBarFraction(static_cast<double>(now) / total);
-      }
+      pending += end - begin;
+      tally.HandIn(pending, is_lead);
     }
+    for (int i = begin; i < end; ++i) {
+      Point& p = points[static_cast<size_t>(i)];
+      const Vec3& sum = sums[static_cast<size_t>(i - begin)];
+      p.Hx = sum.x;
+      p.Hy = sum.y;
+      p.Hz = sum.z;
+    }
+    tally.HandIn(pending, is_lead, 0);
   });
   progress.SetBarFraction(1);
 }
@@ -60,7 +74,7 @@ void AddElementFieldsInWindow(std::array<Point, kPointSlots>& points,
                               int point_count,
                               const ElementTable<Record>& table,
                               int last,
-                              int threads,
+                              WorkerPool& pool,
                               Progress& progress,
                               std::string_view window,
                               std::string_view title,
@@ -70,7 +84,7 @@ void AddElementFieldsInWindow(std::array<Point, kPointSlots>& points,
   }
   progress.Open(window, title);
   progress.StartBar(title);
-  AddElementFields(points, point_count, table, 1, last, threads, progress, kernel);
+  AddElementFields(points, point_count, table, 1, last, pool, progress, kernel);
   progress.Close();
 }
 

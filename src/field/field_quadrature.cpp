@@ -3,10 +3,10 @@
 
 namespace tavrine {
 
-FieldQuadrature::FieldQuadrature()
-    : sector(kGaussPoints),
-      rh(100),
-      coil(50),
+FieldQuadrature::FieldQuadrature(const TaskRunner& run)
+    : sector(kGaussPoints, run),
+      rh(100, run),
+      coil(50, run),
       rh_cos(rh.TurnCos()),
       rh_sin(rh.TurnSin()),
       coil_turn_cos(coil.TurnCos()),

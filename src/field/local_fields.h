@@ -15,7 +15,8 @@ namespace tavrine {
 // The node tables every kernel needs: 500 nodes for sector magnets, 100 for RH magnets and
 // 50 for the current elements, built once and read by any number of threads.
 struct FieldQuadrature {
-  FieldQuadrature();
+  // With a runner the node tables are built on its threads, to the same bits.
+  explicit FieldQuadrature(const TaskRunner& run = {});
   GaussLegendreTable sector;  // kGaussPoints nodes
   GradedRule graded;          // the magnets' rule near their charged surfaces
   GaussLegendreTable rh;      // 100 nodes

@@ -48,7 +48,7 @@ struct StepContext {
   const FieldQuadrature& quadrature;
   Notices& notices;
   Progress& progress;
-  int threads;
+  WorkerPool& pool;
   bool show = true;
 };
 
@@ -70,19 +70,18 @@ void FieldStep(const std::vector<Vec3>& points,
   progress.StartBar(caption);
   progress.SetBarFraction(0);
   const int count = static_cast<int>(points.size());
-  const double total = static_cast<double>(count) * static_cast<double>(frames.size());
-  std::atomic<int64_t> done{0};
-  ForEachPointBlock(count, run.threads, [&](int begin, int end, bool is_lead) {
+  PairTally tally(progress, static_cast<double>(count) * static_cast<double>(frames.size()));
+  ForEachPointBlock(run.pool, count, [&](int begin, int end, bool is_lead) {
+    int64_t pending = 0;
     for (size_t k = 0; k < frames.size(); ++k) {
       for (int p = begin; p < end; ++p) {
         const size_t i = static_cast<size_t>(p);
         field[i] += frames[k].VectorToGlobal(source(k, frames[k].PointToLocal(points[i])));
       }
-      const int64_t now = done.fetch_add(end - begin, std::memory_order_relaxed) + (end - begin);
-      if (is_lead) {
-        progress.SetBarFraction(static_cast<double>(now) / total);
-      }
+      pending += end - begin;
+      tally.HandIn(pending, is_lead);
     }
+    tally.HandIn(pending, is_lead, 0);
   });
   progress.SetBarFraction(1);
 }
@@ -220,10 +219,10 @@ std::optional<ForceResult> ForceStudy::Run(const ElementModel& model,
   }
   const ElementFrame frame(placement);
   result_ = {};
-  const FieldQuadrature quadrature;
-  const Sources sources = SourcesOf(model, target, quadrature);
+  const RunSetUp setup(options);
+  const Sources sources = SourcesOf(model, target, setup.Quadrature());
   OncePerRunNotices once(notices);
-  StepContext run{quadrature, once, progress, ResolveThreadCount(options.threads)};
+  StepContext run{setup.Quadrature(), once, progress, setup.Pool()};
   progress.Open("ProgressMagField", "磁界計算中");
   std::array<SurfaceIntegral, 2> faces;
   for (int f = 0; f < 2; ++f) {
@@ -233,9 +232,9 @@ std::optional<ForceResult> ForceStudy::Run(const ElementModel& model,
       SumField(model, sources, points, h, run, north);
       run.show = false;
     };
-    faces[static_cast<size_t>(f)] =
-        IntegrateSurface(north ? surfaces->north : surfaces->south, frame, field, model.Pi,
-                         [&](int level) { progress.SetTitle(RefinementTitle(north, level)); });
+    faces[static_cast<size_t>(f)] = IntegrateSurface(
+        north ? surfaces->north : surfaces->south, frame, field, model.Pi,
+        [&](int level) { progress.SetTitle(RefinementTitle(north, level)); }, &setup.Pool());
   }
   progress.Close();
   result_.north = faces[0].value.force;

@@ -49,33 +49,55 @@ constexpr std::array<double, kGaussOrder> kWeights = {0.1713244923791703450, 0.3
                                                       0.4679139345726910474, 0.4679139345726910474,
                                                       0.3607615730481386076, 0.1713244923791703450};
 
+constexpr size_t kPanelNodes = kGaussOrder * kGaussOrder;
+
+// visit(p) for panels 0..count-1, on the pool when there is one.
+template <class Visit>
+void ForEachPanel(WorkerPool* pool, size_t count, Visit visit) {
+  if (pool == nullptr) {
+    for (size_t p = 0; p < count; ++p) {
+      visit(p);
+    }
+    return;
+  }
+  ForEachPointBlock(*pool, static_cast<int>(count), [&](int first, int last, bool) {
+    for (int p = first; p < last; ++p) {
+      visit(static_cast<size_t>(p));
+    }
+  });
+}
+
 class PanelRule {
  public:
   PanelRule(const ChargedSurface& surface, const ElementFrame& frame, double pi)
       : surface_(surface), frame_(frame), pi_(pi) {}
 
-  // The estimates of the panels, all their points evaluated in one batch.
+  // The estimates of the panels, all their points evaluated in one batch; the nodes are laid
+  // out and summed panel by panel on the pool, each panel's sum in node order.
   std::vector<Estimate> Evaluate(const std::vector<Panel>& panels,
                                  const FieldAtPoints& field,
-                                 int& points) const {
-    std::vector<Vec3> global, h;
-    std::vector<ChargedSurface::Sample> samples;
-    std::vector<double> weights;
-    for (const Panel& p : panels) {
-      ForEachNode(p, [&](double u, double v, double w) {
-        samples.push_back(surface_.At(u, v));
-        global.push_back(frame_.PointToGlobal(samples.back().local));
-        weights.push_back(w);
+                                 int& points,
+                                 WorkerPool* pool) const {
+    const size_t count = panels.size() * kPanelNodes;
+    std::vector<Vec3> global(count), h(count);
+    std::vector<ChargedSurface::Sample> samples(count);
+    std::vector<double> weights(count);
+    ForEachPanel(pool, panels.size(), [&](size_t p) {
+      size_t k = p * kPanelNodes;
+      ForEachNode(panels[p], [&](double u, double v, double w) {
+        samples[k] = surface_.At(u, v);
+        global[k] = frame_.PointToGlobal(samples[k].local);
+        weights[k++] = w;
       });
-    }
-    h.assign(global.size(), Vec3{});
+    });
     field(global, h);
-    points += static_cast<int>(global.size());
+    points += static_cast<int>(count);
     std::vector<Estimate> out(panels.size());
-    const size_t per_panel = kGaussOrder * kGaussOrder;
-    for (size_t k = 0; k < global.size(); ++k) {
-      Add(out[k / per_panel], samples[k], weights[k], h[k]);
-    }
+    ForEachPanel(pool, panels.size(), [&](size_t p) {
+      for (size_t k = p * kPanelNodes; k < (p + 1) * kPanelNodes; ++k) {
+        Add(out[p], samples[k], weights[k], h[k]);
+      }
+    });
     return out;
   }
 
@@ -183,7 +205,8 @@ SurfaceIntegral IntegrateSurface(const ChargedSurface& surface,
                                  const ElementFrame& frame,
                                  const FieldAtPoints& field,
                                  double pi,
-                                 const std::function<void(int level)>& on_level) {
+                                 const std::function<void(int level)>& on_level,
+                                 WorkerPool* pool) {
   SurfaceIntegral result;
   const PanelRule rule(surface, frame, pi);
   std::vector<Panel> active = RootPanels(surface);
@@ -191,7 +214,7 @@ SurfaceIntegral IntegrateSurface(const ChargedSurface& surface,
   std::vector<Panel> first = active;
   std::vector<Panel> children = QuartersOf(active);
   first.insert(first.end(), children.begin(), children.end());
-  std::vector<Estimate> both = rule.Evaluate(first, field, result.points);
+  std::vector<Estimate> both = rule.Evaluate(first, field, result.points, pool);
   std::vector<Estimate> estimates(both.begin(), both.begin() + static_cast<long>(active.size()));
   std::vector<Estimate> halves(both.begin() + static_cast<long>(active.size()), both.end());
   const Estimate whole = SumOf(estimates, 0, estimates.size());
@@ -208,7 +231,7 @@ SurfaceIntegral IntegrateSurface(const ChargedSurface& surface,
         break;
       }
       children = QuartersOf(active);
-      halves = rule.Evaluate(children, field, result.points);
+      halves = rule.Evaluate(children, field, result.points, pool);
     }
     std::vector<Panel> next;
     std::vector<Estimate> next_estimates;

@@ -5,6 +5,7 @@
 #include <functional>
 #include <vector>
 
+#include "calcpoints/parallel_points.h"
 #include "geometry/transforms.h"
 #include "geometry/vec3.h"
 #include "model/element_model.h"
@@ -55,11 +56,13 @@ struct SurfaceIntegral {
 // panels halved where the estimate of a panel and of its four halves differ by more than its
 // share of 1e-9 of the integral of |σ·H|, at most 14 levels deep and within about two million
 // field points. The order of every sum is fixed, so the result does not depend on how `field`
-// shares out its work. `pi` is the model's.
+// shares out its work. `pi` is the model's; with a pool the panels' nodes are laid out and
+// summed on its threads.
 SurfaceIntegral IntegrateSurface(const ChargedSurface& surface,
                                  const ElementFrame& frame,
                                  const FieldAtPoints& field,
                                  double pi,
-                                 const std::function<void(int level)>& on_level = {});
+                                 const std::function<void(int level)>& on_level = {},
+                                 WorkerPool* pool = nullptr);
 
 }  // namespace tavrine

@@ -4,6 +4,7 @@
 #include "studies/kt_sweep.h"
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cmath>
 #include <mutex>
@@ -43,12 +44,13 @@ struct SweepContext {
   Progress& progress;
   Notices& notices;
   KtSweepListener* listener;
-  int threads;
+  WorkerPool& pool;
   int caption_steps;
-  FieldQuadrature quadrature;
+  const FieldQuadrature& quadrature;
   ElementFrame kt_frame;
   std::vector<ElementFrame> rec_frames, sec_frames, rh_frames;
   std::vector<PreparedSecMag> sec_magnets;
+  int touched = 0;  // pieces whose field slots may be non-zero since the sweep cleared them all
 };
 
 struct PieceGeometry {
@@ -108,20 +110,21 @@ PieceGeometry PieceCentre(const ElementModel& model, const ElementStep& es, int 
   return {{rho * std::cos(theta), rho * std::sin(theta), -c.T / es.div.t * (k + 0.5)}, rho, theta};
 }
 
+// visit(q, i, j, k) for every piece q = (i·t + k)·w + j, on the sweep's threads; pieces do not
+// depend on one another.
 template <class Visit>
-void ForEachPiece(const ElementStep& es, Visit visit) {
-  for (int i = 0; i < es.div.l; ++i) {
-    for (int k = 0; k < es.div.t; ++k) {
-      for (int j = 0; j < es.div.w; ++j) {
-        visit((i * es.div.t + k) * es.div.w + j, i, j, k);
-      }
+void ForEachPiece(const SweepContext& run, const ElementStep& es, Visit visit) {
+  ForEachPointBlock(run.pool, es.pieces, [&](int first, int last, bool) {
+    for (int q = first; q < last; ++q) {
+      const int j = q % es.div.w, k = q / es.div.w % es.div.t, i = q / (es.div.w * es.div.t);
+      visit(q, i, j, k);
     }
-  }
+  });
 }
 
 void PlacePieces(SweepContext& run, const ElementStep& es) {
   KtState& kt = run.model.Kt;
-  ForEachPiece(es, [&](int q, int i, int j, int k) {
+  ForEachPiece(run, es, [&](int q, int i, int j, int k) {
     const Vec3 p = PieceCentre(run.model, es, i, j, k).local;
     const Vec3 g = KtRotatedPoint(run.model, es.kind, es.e, es.phi, p, run.notices);
     const size_t n = static_cast<size_t>(q);
@@ -138,24 +141,39 @@ void AddMagnets(SweepContext& run,
                 const std::vector<ElementFrame>& frames,
                 Field field) {
   KtState& kt = run.model.Kt;
-  const double total = static_cast<double>(es.pieces) * static_cast<double>(frames.size());
-  std::atomic<int64_t> done{0};
+  PairTally tally(run.progress,
+                  static_cast<double>(es.pieces) * static_cast<double>(frames.size()));
   run.progress.SetBarFraction(0);
-  ForEachPointBlock(es.pieces, run.threads, [&](int begin, int end, bool is_lead) {
+  ForEachPointBlock(run.pool, es.pieces, [&](int begin, int end, bool is_lead) {
+    // The block's sums kept here and written back once: the field columns of neighbouring
+    // blocks share cache lines.
+    std::array<Vec3, kMaxPointBlock> sums;
+    for (int q = begin; q < end; ++q) {
+      const size_t n = static_cast<size_t>(q);
+      sums[static_cast<size_t>(q - begin)] = {kt.KtHx[n], kt.KtHy[n], kt.KtHz[n]};
+    }
+    int64_t pending = 0;
     for (size_t m = 0; m < frames.size(); ++m) {
       for (int q = begin; q < end; ++q) {
         const size_t n = static_cast<size_t>(q);
         const Vec3 local = frames[m].PointToLocal({kt.KtX[n], kt.KtY[n], kt.KtZ[n]});
         const Vec3 h = run.kt_frame.VectorToLocal(frames[m].VectorToGlobal(field(m, local)));
-        kt.KtHx[n] += h.x;
-        kt.KtHy[n] += h.y;
-        kt.KtHz[n] += h.z;
+        Vec3& sum = sums[static_cast<size_t>(q - begin)];
+        sum.x += h.x;
+        sum.y += h.y;
+        sum.z += h.z;
       }
-      const int64_t now = done.fetch_add(end - begin, std::memory_order_relaxed) + (end - begin);
-      if (is_lead) {
-        run.progress.SetBarFraction(static_cast<double>(now) / total);
-      }
+      pending += end - begin;
+      tally.HandIn(pending, is_lead);
     }
+    for (int q = begin; q < end; ++q) {
+      const size_t n = static_cast<size_t>(q);
+      const Vec3& sum = sums[static_cast<size_t>(q - begin)];
+      kt.KtHx[n] = sum.x;
+      kt.KtHy[n] = sum.y;
+      kt.KtHz[n] = sum.z;
+    }
+    tally.HandIn(pending, is_lead, 0);
   });
   run.progress.SetBarFraction(1);
 }
@@ -166,8 +184,18 @@ std::string SectorCaption(const SweepContext& run, const ElementStep& es) {
          ShortestDecimal(run.caption_steps) + "回目";
 }
 
+// Zero the field slots any earlier element step wrote: the rest are still zero.
+void ClearTouchedPieces(SweepContext& run, const ElementStep& es) {
+  KtState& kt = run.model.Kt;
+  const size_t count = static_cast<size_t>(run.touched);
+  std::fill_n(kt.KtHx.begin(), count, 0.0);
+  std::fill_n(kt.KtHy.begin(), count, 0.0);
+  std::fill_n(kt.KtHz.begin(), count, 0.0);
+  run.touched = std::max(run.touched, es.pieces);
+}
+
 void FieldAtPieces(SweepContext& run, const ElementStep& es) {
-  ClearKtResults(run.model);
+  ClearTouchedPieces(run, es);
   if (!run.rec_frames.empty()) {
     run.progress.Open("ProgressRecMag", "角柱型磁石からの磁界計算中");
     run.progress.StartBar("角柱型磁石からの磁界計算中");
@@ -275,16 +303,21 @@ ForceTorque ElementForce(SweepContext& run, const ElementStep& es) {
   const Vec3 u = run.kt_frame.VectorToLocal(element.VectorToGlobal({1, 0, 0}));
   const Vec3 v = run.kt_frame.VectorToLocal(element.VectorToGlobal({0, 1, 0}));
   const double c = std::cos(es.phi), s = std::sin(es.phi);
-  Vec3 f_sum, t_sum;
-  ForEachPiece(es, [&](int q, int i, int j, int k) {
+  // Each piece's force and torque on the threads, then summed in piece order.
+  std::vector<ForceTorque> pieces(static_cast<size_t>(es.pieces));
+  ForEachPiece(run, es, [&](int q, int i, int j, int k) {
     const size_t n = static_cast<size_t>(q);
     const Vec3 h{model.Kt.KtHx[n], model.Kt.KtHy[n], model.Kt.KtHz[n]};
     const PieceGeometry piece = PieceCentre(model, es, i, j, k);
     const Vec3 f = PieceForce(es, piece, u, v, h, c, s);
     const Vec3 r = KtFramePoint(model, es.kind, es.e, piece.local, run.notices);
-    f_sum += f;
-    t_sum += Cross(r, f);
+    pieces[n] = {f, Cross(r, f)};
   });
+  Vec3 f_sum, t_sum;
+  for (const ForceTorque& piece : pieces) {
+    f_sum += piece.force;
+    t_sum += piece.torque;
+  }
   const double kappa = ElementFactor(model, es);
   return {kForceFactor * kappa * f_sum, kTorqueFactor * kappa * t_sum};
 }
@@ -480,14 +513,15 @@ KtSweepOutcome RunKtSweep(ElementModel& model,
   ClearRectResults(model);
   ClearSectResults(model);
   OncePerRunNotices once(notices);
+  const RunSetUp setup(options);
   SweepContext run{model,
                    totals,
                    progress,
                    once,
                    listener,
-                   ResolveThreadCount(options.threads),
+                   setup.Pool(),
                    angles.caption_steps,
-                   {},
+                   setup.Quadrature(),
                    ElementFrame({model.Kt.Orx, model.Kt.Ory, model.Kt.Orz, model.Kt.ThetaRx,
                                  model.Kt.ThetaRy, model.Kt.ThetaRz}),
                    {},

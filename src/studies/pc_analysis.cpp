@@ -111,7 +111,7 @@ struct LayerRun {
   const std::vector<PreparedSecMag>& sectors;
   Notices& notices;
   Progress& progress;
-  int threads;
+  WorkerPool& pool;
 };
 
 // One element kind against every point of the layer, in its own progress window.
@@ -124,8 +124,8 @@ void SumKind(std::array<Point, kPointSlots>& points,
              std::string_view window,
              std::string_view title,
              Kernel kernel) {
-  AddElementFieldsInWindow(points, point_count, table, count, run.threads, run.progress, window,
-                           title, kernel);
+  AddElementFieldsInWindow(points, point_count, table, count, run.pool, run.progress, window, title,
+                           kernel);
 }
 
 // The kinds of a permeance run in their order: rectangular magnets (slot 1 included), sector
@@ -236,6 +236,14 @@ void TakeLayerPc(const std::array<Point, kPointSlots>& points,
   }
 }
 
+template <class Point>
+void ClearLayerResults(std::array<Point, kPointSlots>& points, int count) {
+  for (int k = 0; k < count; ++k) {
+    Point& p = points[static_cast<size_t>(k)];
+    p.Hx = p.Hy = p.Hz = 0;
+  }
+}
+
 }  // namespace
 
 PcRunResult RunPcCalculation(ElementModel& model,
@@ -259,24 +267,30 @@ PcRunResult RunPcCalculation(ElementModel& model,
   result.cell_pc.assign(static_cast<size_t>(div.Cells()), 0.0);
   result.cell_volume.assign(static_cast<size_t>(div.Cells()), 0.0);
 
-  const FieldQuadrature quadrature;
+  const RunSetUp setup(options);
+  const FieldQuadrature& quadrature = setup.Quadrature();
   std::vector<PreparedSecMag> sectors;
   for (int e = 1; e <= ClampedCount(SecMagLoopCount(model)); ++e) {
     sectors.push_back(PrepareSecMag(model.SecMagTable[static_cast<size_t>(e)], quadrature));
   }
   OncePerRunNotices once(notices);
-  const LayerRun run{model, quadrature, sectors,
-                     once,  progress,   ResolveThreadCount(options.threads)};
+  const LayerRun run{model, quadrature, sectors, once, progress, setup.Pool()};
+  // The whole set once; each layer then clears only the points it sums into.
+  if (rect) {
+    ClearRectResults(model);
+  } else {
+    ClearSectResults(model);
+  }
   for (int layer = 0; layer < div.layers; ++layer) {
     const double z = grid.layer_z[static_cast<size_t>(layer)];
     if (rect) {
       PlaceRecLayer(model, grid, z, model.RecMagTable[slot]);
-      ClearRectResults(model);
+      ClearLayerResults(model.RectCalPointSet.Points, div.LayerCells());
       SumLayer(model.RectCalPointSet.Points, div.LayerCells(), run);
       TakeLayerPc(model.RectCalPointSet.Points, grid, layer, br, axis, true, result, once);
     } else {
       PlaceSecLayer(model, grid, z, model.SecMagTable[slot]);
-      ClearSectResults(model);
+      ClearLayerResults(model.SectCalPointSet.Points, div.LayerCells());
       SumLayer(model.SectCalPointSet.Points, div.LayerCells(), run);
       TakeLayerPc(model.SectCalPointSet.Points, grid, layer, br, axis, false, result, once);
     }

@@ -55,5 +55,21 @@ TEST(GaussLegendre, RunTablesAreSymmetricAndIntegratePolynomials) {
   EXPECT_EQ(quadrature.coil.Size(), 50);
 }
 
+// Sizes whose half rule does not fill whole groups of roots: every node placed, and the rule
+// exact up to degree 2N − 2.
+TEST(GaussLegendre, RulesOfAnySizeAreExactToTheirDegree) {
+  for (int n : {3, 13, 37, 129}) {
+    const GaussLegendreTable table = GaussLegendre(n);
+    double moment = 0;
+    for (int i = 0; i < n; ++i) {
+      if (i > 0) {
+        EXPECT_LT(table.Nodes()[i - 1], table.Nodes()[i]) << n;
+      }
+      moment += table.Weights()[i] * std::pow(table.Nodes()[i], 2 * n - 2);
+    }
+    EXPECT_NEAR(moment, 2.0 / (2 * n - 1), 1e-13) << n;
+  }
+}
+
 }  // namespace
 }  // namespace tavrine
