@@ -169,50 +169,6 @@ __attribute__((target_clones("avx2", "default"))) Sums RoundWireRow(const double
   return {sx, sy, sz};
 }
 
-// A point where the slice integrand over β turns (near) singular, with the distance in β of that
-// singularity from the real axis; ends of the range are not singular (scale 0 marks them).
-struct BetaSplit {
-  double at = 0, scale = 0;
-};
-
-// The graded β nodes of one slice: split at the height of the point (inside the cross-section)
-// and at the rim point nearest to it, each half-interval graded from its own end.
-void AddBetaNodes(SliceNodes& nodes, double a, double c, double z, const SecCylCoil& coil) {
-  const double rw = coil.rwire, h = Hypot(a - coil.R, z);
-  BetaSplit splits[4] = {{-Pi() / 2, 0}, {Pi() / 2, 0}};
-  int n = 2;
-  const double rim_gap = std::abs(h - rw);
-  splits[n++] = {std::asin(h > 0 ? std::clamp(z / h, -1.0, 1.0) : 0.0),
-                 Hypot(rim_gap, c) / (rw + h)};
-  if (h < rw) {
-    splits[n++] = {std::asin(std::clamp(z / rw, -1.0, 1.0)), std::abs(c) / rw};
-  }
-  for (int k = 1; k < n; ++k) {  // at most four: insertion order
-    for (int i = k; i > 0 && splits[i].at < splits[i - 1].at; --i) {
-      std::swap(splits[i], splits[i - 1]);
-    }
-  }
-  // Panels from a split grow from its distance to the nearest singularity, its own or a
-  // neighbour's: a pole just off the point's height lies next to the rim point's split too.
-  auto scale_at = [&](const BetaSplit& end) {
-    double gap = 1e300;
-    for (int k = 0; k < n; ++k) {
-      if (splits[k].scale > 0 || (splits[k].at > -Pi() / 2 && splits[k].at < Pi() / 2)) {
-        gap = std::fmin(gap, std::fmax(splits[k].scale, std::abs(splits[k].at - end.at)));
-      }
-    }
-    return gap;
-  };
-  for (int k = 0; k + 1 < n; ++k) {
-    const BetaSplit lo = splits[k], hi = splits[k + 1];
-    if (hi.at > lo.at) {
-      const double mid = (lo.at + hi.at) / 2;
-      nodes.AddPiece(lo.at, mid, scale_at(lo));
-      nodes.AddPiece(hi.at, mid, scale_at(hi));
-    }
-  }
-}
-
 // An n-node Gauss–Legendre rule on [−1, 1] to rounding (Newton's method on P_n), for the far
 // rules below, whose error budget the module's bisection-built tables would spend alone.
 struct FarGauss {
@@ -266,12 +222,12 @@ const FarGauss* FarRuleOf(double need) {
     }
     return all;
   }();
-  for (const FarGauss& rule : rules) {
-    if (rule.Size() >= need) {
-      return &rule;
-    }
+  if (!(need <= kLargestRule)) {
+    return nullptr;
   }
-  return nullptr;
+  // sizes 4, 6, …, 48, then 56, 64, …: the first at least `need`, by its index
+  const double steps = need <= 48 ? std::ceil((need - 4) / 2) : 22 + std::ceil((need - 48) / 8);
+  return &rules[static_cast<size_t>(std::fmax(steps, 0.0))];
 }
 
 // Where the slices' integrand in θ turns singular: on θ = φ + 2πk + i·s for s from `nearest` to
@@ -317,6 +273,178 @@ bool AddMidpointHeights(SliceNodes& nodes, double a, double c, double z, const S
   }
   nodes.size = n;
   return true;
+}
+
+// A point where the slice integrand over β turns (near) singular, with the distance in β of that
+// singularity from the real axis; ends of the range are not singular (scale 0 marks them). Where
+// `exact`, the singularities lie at at ± i·scale themselves.
+struct BetaSplit {
+  double at = 0, scale = 0;
+  bool exact = false;
+};
+
+// The larger of two rules, null if either is.
+const FarGauss* Larger(const FarGauss* a, const FarGauss* b) {
+  return a == nullptr || b == nullptr ? nullptr : (a->Size() >= b->Size() ? a : b);
+}
+
+// The rule of a height piece of length r·σ through the sinh map from a singularity at ±iσ: that
+// one at u = ±iπ/2, and the next no nearer than the far end of the interval the piece halves, at
+// 2r·σ (taken on the real axis, where it costs most). Looked up by quarter steps of log2 r, each
+// holding the largest rule of the steps up to its top; null beyond the table.
+const FarGauss* HeightPieceRule(double r) {
+  constexpr int kBelow = 32, kSteps = kBelow + 4 * 50;
+  static const std::vector<const FarGauss*> table = [] {
+    std::vector<const FarGauss*> t(kSteps);
+    for (int k = 0; k < kSteps; ++k) {
+      const double top = std::exp2((k - kBelow) / 4.0), u_hi = std::asinh(top);
+      const double rho = std::fmin(EllipseThrough(0, u_hi, 0, Pi() / 2),
+                                   EllipseThrough(0, u_hi, std::asinh(2 * top), 0));
+      const FarGauss* rule = FarRuleOf(NodesNeeded(rho));
+      t[k] = k == 0 ? rule : Larger(t[k - 1], rule);
+    }
+    return t;
+  }();
+  if (!(r < std::exp2((kSteps - 1 - kBelow) / 4.0))) {
+    return nullptr;
+  }
+  const int step = r > 0 ? static_cast<int>(std::ceil(4 * std::log2(r))) + kBelow : 0;
+  return table[static_cast<size_t>(std::max(step, 0))];
+}
+
+// asinh(x + i·y), y ≥ 0, as its real and imaginary parts, through |w + i| and |w − i|.
+void AsinhParts(double x, double y, double& re, double& im) {
+  const double r1 = Hypot(x, 1 + y), r2 = Hypot(x, 1 - y);
+  re = std::copysign(std::acosh(std::fmax((r1 + r2) / 2, 1.0)), x);
+  im = std::asin(std::clamp((r1 - r2) / 2, -1.0, 1.0));
+}
+
+// A singularity of a slice's integrand in β at at + i·scale (scale ≥ 0).
+struct BetaPole {
+  double at = 0, scale = 0;
+};
+
+// Heights over the piece from the exact split `from` to `to` through β = at ± σ·sinh u, u from 0,
+// which takes the split's own singularity to u = iπ/2 whatever σ. The table's rule allows for
+// another at twice the piece's length ahead; any of `others` nearer than three lengths sizes the
+// rule too (one farther maps beyond the table's). False, with nothing added, where the graded
+// panels must do.
+bool AddMappedHeights(
+    SliceNodes& nodes, const BetaSplit& from, double to, const BetaPole* others, int count) {
+  const double length = std::abs(to - from.at), sigma = from.scale, r = length / sigma;
+  const FarGauss* rule = sigma > 0 ? HeightPieceRule(r) : nullptr;
+  if (rule == nullptr) {
+    return false;
+  }
+  const double u_hi = std::asinh(r), sign = to >= from.at ? 1.0 : -1.0;
+  for (int k = 0; k < count && rule != nullptr; ++k) {
+    const double along = sign * (others[k].at - from.at);
+    if (Hypot(along, others[k].scale) < 3 * length) {
+      double re = 0, im = 0;
+      AsinhParts(along / sigma, others[k].scale / sigma, re, im);
+      rule = Larger(rule, FarRuleOf(NodesNeeded(EllipseThrough(0, u_hi, re, im))));
+    }
+  }
+  if (rule == nullptr || nodes.size + rule->Size() > SliceNodes::kCapacity) {
+    return false;
+  }
+  const int n = rule->Size(), first = nodes.size;
+  double* u = nodes.theta + first;
+  for (int k = 0; k < n; ++k) {
+    u[k] = (u_hi / 2) * (rule->nodes[k] + 1);
+  }
+  BatchExp(u, n);
+  for (int k = 0; k < n; ++k) {
+    const double grow = u[k], shrink = 1 / grow;
+    nodes.weight[first + k] = rule->weights[k] * (u_hi / 2) * sigma * ((grow + shrink) / 2);
+    u[k] = from.at + sign * sigma * ((grow - shrink) / 2);
+  }
+  nodes.size += n;
+  return true;
+}
+
+// The β nodes of one slice: split at the height of the point (inside the cross-section) and at
+// the rim point nearest to it, each half-interval from its own end: through the sinh map from the
+// rim point, whose singularities are known exactly, else graded.
+void AddBetaNodes(SliceNodes& nodes, double a, double c, double z, const SecCylCoil& coil) {
+  const double rw = coil.rwire, h = Hypot(a - coil.R, z);
+  BetaSplit splits[4] = {{-Pi() / 2, 0}, {Pi() / 2, 0}};
+  int n = 2;
+  const double rim_gap = std::abs(h - rw);
+  // The rim singularities: cos(β − ψ) = (h² + rwire² + c²)/(2h·rwire), folded into ±π/2.
+  splits[n++] = h > 0 ? BetaSplit{std::asin(std::clamp(z / h, -1.0, 1.0)),
+                                  ImaginaryOffset(Hypot(rim_gap, c), h, rw), true}
+                      : BetaSplit{0.0, Hypot(rim_gap, c) / (rw + h)};
+  // The chord's, rwire·sin β = z ± i·c, a log pole unless the point lies beside the chord's span
+  // there (|a − R| > Re s, s = sqrt(rwire² − ζ²), with a margin): both at once, and their mirror
+  // images through ±π/2 (the integrand is the fold of a periodic one).
+  BetaPole others[6];
+  int count = 0;
+  const double q = rw * rw - z * z + c * c, span = std::sqrt((Hypot(q, 2 * z * c) + q) / 2);
+  const double rim = splits[n - 1].at;
+  others[count++] = {Pi() - rim, splits[n - 1].scale};
+  others[count++] = {-Pi() - rim, splits[n - 1].scale};
+  if (h <= rw || std::abs(a - coil.R) < 1.25 * span) {
+    const double x = z / rw, y = std::abs(c) / rw, s1 = Hypot(1 + x, y), s2 = Hypot(1 - x, y);
+    const double chord = std::asin(std::clamp((s1 - s2) / 2, -1.0, 1.0));
+    const double off = std::acosh(std::fmax((s1 + s2) / 2, 1.0));
+    others[count++] = {chord, off};
+    others[count++] = {Pi() - chord, off};
+    others[count++] = {-Pi() - chord, off};
+  }
+  if (h < rw) {
+    splits[n++] = {std::asin(std::clamp(z / rw, -1.0, 1.0)), std::abs(c) / rw};
+  }
+  for (int k = 1; k < n; ++k) {  // at most four: insertion order
+    for (int i = k; i > 0 && splits[i].at < splits[i - 1].at; --i) {
+      std::swap(splits[i], splits[i - 1]);
+    }
+  }
+  auto singular = [](const BetaSplit& s) {
+    return s.scale > 0 || (s.at > -Pi() / 2 && s.at < Pi() / 2);
+  };
+  // Panels from a split grow from its distance to the nearest singularity, its own or a
+  // neighbour's: a pole just off the point's height lies next to the rim point's split too.
+  auto scale_at = [&](const BetaSplit& end) {
+    double gap = 1e300;
+    for (int k = 0; k < n; ++k) {
+      if (singular(splits[k])) {
+        gap = std::fmin(gap, std::fmax(splits[k].scale, std::abs(splits[k].at - end.at)));
+      }
+    }
+    return gap;
+  };
+  auto add_piece = [&](int from, double to) {
+    if (!(splits[from].exact && AddMappedHeights(nodes, splits[from], to, others, count))) {
+      nodes.AddPiece(splits[from].at, to, scale_at(splits[from]));
+    }
+  };
+  for (int k = 0; k + 1 < n; ++k) {
+    if (splits[k + 1].at > splits[k].at) {
+      const double mid = (splits[k].at + splits[k + 1].at) / 2;
+      add_piece(k, mid);
+      add_piece(k + 1, mid);
+    }
+  }
+}
+
+// cos β and sin β at the nodes of the n-node midpoint rule over [−π/2, π/2] (n from 4 to the
+// largest), as one row of n cosines then n sines: the same for every slice that takes the rule.
+const double* MidpointCosSin(int n) {
+  static const std::vector<std::vector<double>> rows = [] {
+    std::vector<std::vector<double>> all(kMidpointHeights + 1);
+    for (int m = 4; m <= kMidpointHeights; ++m) {
+      std::vector<double>& row = all[static_cast<size_t>(m)];
+      row.resize(static_cast<size_t>(2 * m));
+      std::vector<double> beta(static_cast<size_t>(m));
+      for (int i = 0; i < m; ++i) {
+        beta[static_cast<size_t>(i)] = -Pi() / 2 + (i + 0.5) * (Pi() / m);
+      }
+      BatchCosSin(beta.data(), row.data(), row.data() + m, m);
+    }
+    return all;
+  }();
+  return rows[static_cast<size_t>(n)].data();
 }
 
 // Nodes and weights of one sized angle rule, on the stack.
@@ -669,13 +797,17 @@ Vec3 SecCylCoilSliceField(const SecCylCoil& c, const Vec3& p) {
     const double cs = std::cos(theta[k]), sn = std::sin(theta[k]);
     const double a = p.x * cs + p.y * sn, across = p.x * sn - p.y * cs;
     heights.size = 0;
-    if (!AddMidpointHeights(heights, a, across, p.z, c)) {
+    const double *slice_cos = cos_b, *slice_sin = sin_b;
+    if (AddMidpointHeights(heights, a, across, p.z, c)) {
+      slice_cos = MidpointCosSin(heights.size);
+      slice_sin = slice_cos + heights.size;
+    } else {
       AddBetaNodes(heights, a, across, p.z, c);
+      BatchCosSin(heights.theta, cos_b, sin_b, heights.size);
     }
     const int n = heights.size;
-    BatchCosSin(heights.theta, cos_b, sin_b, n);
-    SliceSums sums =
-        RoundWireColumn(cos_b, sin_b, heights.weight, n, a, across, c, p.z, ratio, width_weight);
+    SliceSums sums = RoundWireColumn(slice_cos, slice_sin, heights.weight, n, a, across, c, p.z,
+                                     ratio, width_weight);
     BatchLog(ratio, n);
     for (int i = 0; i < n; ++i) {
       sums.axial += width_weight[i] * ratio[i];
