@@ -339,7 +339,8 @@ bool AddMappedHeights(
   const double u_hi = std::asinh(r), sign = to >= from.at ? 1.0 : -1.0;
   for (int k = 0; k < count && rule != nullptr; ++k) {
     const double along = sign * (others[k].at - from.at);
-    if (Hypot(along, others[k].scale) < 3 * length) {
+    const bool itself = others[k].at == from.at && others[k].scale == from.scale;
+    if (!itself && Hypot(along, others[k].scale) < 3 * length) {
       double re = 0, im = 0;
       AsinhParts(along / sigma, others[k].scale / sigma, re, im);
       rule = Larger(rule, FarRuleOf(NodesNeeded(EllipseThrough(0, u_hi, re, im))));
@@ -378,12 +379,14 @@ void AddBetaNodes(SliceNodes& nodes, double a, double c, double z, const SecCylC
   // The chord's, rwire·sin β = z ± i·c, a log pole unless the point lies beside the chord's span
   // there (|a − R| > Re s, s = sqrt(rwire² − ζ²), with a margin): both at once, and their mirror
   // images through ±π/2 (the integrand is the fold of a periodic one).
+  // Inside the wire the chord's pole is a split of its own.
   BetaPole others[6];
   int count = 0;
   const double q = rw * rw - z * z + c * c, span = std::sqrt((Hypot(q, 2 * z * c) + q) / 2);
-  const double rim = splits[n - 1].at;
-  others[count++] = {Pi() - rim, splits[n - 1].scale};
-  others[count++] = {-Pi() - rim, splits[n - 1].scale};
+  const BetaSplit rim = splits[n - 1];
+  others[count++] = {rim.at, rim.scale};
+  others[count++] = {Pi() - rim.at, rim.scale};
+  others[count++] = {-Pi() - rim.at, rim.scale};
   if (h <= rw || std::abs(a - coil.R) < 1.25 * span) {
     const double x = z / rw, y = std::abs(c) / rw, s1 = Hypot(1 + x, y), s2 = Hypot(1 - x, y);
     const double chord = std::asin(std::clamp((s1 - s2) / 2, -1.0, 1.0));
@@ -391,9 +394,9 @@ void AddBetaNodes(SliceNodes& nodes, double a, double c, double z, const SecCylC
     others[count++] = {chord, off};
     others[count++] = {Pi() - chord, off};
     others[count++] = {-Pi() - chord, off};
-  }
-  if (h < rw) {
-    splits[n++] = {std::asin(std::clamp(z / rw, -1.0, 1.0)), std::abs(c) / rw};
+    if (h < rw) {
+      splits[n++] = {chord, off, true};
+    }
   }
   for (int k = 1; k < n; ++k) {  // at most four: insertion order
     for (int i = k; i > 0 && splits[i].at < splits[i - 1].at; --i) {
