@@ -244,24 +244,28 @@ double ImaginaryOffset(double gap, double rho, double radius) {
   return rho > 0 && radius > 0 ? std::log1p(x + std::sqrt(x * (x + 2))) : 1e9;
 }
 
-// How far off the real axis the slice's integrand over β first turns singular: at a rim point
+// Where the slice's integrand over β turns singular, off the real axis by `rim` at a rim point
 // whose distance to the point vanishes, cos(β − ψ) = (h² + rwire² + c²)/(2h·rwire) for the point
-// at (h, ψ) about the wire's centre line, and where the height's chord passes through the point,
-// rwire·sin β = z ± i·c.
-double HeightSingularity(double a, double c, double z, const SecCylCoil& coil) {
-  const double rw = coil.rwire, h = Hypot(a - coil.R, z);
-  const double rim = h > 0 ? ImaginaryOffset(Hypot(h - rw, c), h, rw) : 1e9;
-  const double x = z / rw, y = c / rw;
-  const double chord = std::acosh((Hypot(1 + x, y) + Hypot(1 - x, y)) / 2);
-  return std::fmin(rim, chord);
-}
+// at (h, ψ) about the wire's centre line, and by `chord` where the height's chord passes through
+// the point, rwire·sin β = z ± i·c (|1 ± sin β| = reach_up, reach_down over rwire there).
+struct HeightPoles {
+  double h, rim, chord, reach_up, reach_down;
+  HeightPoles(double a, double c, double z, const SecCylCoil& coil) {
+    const double rw = coil.rwire, x = z / rw, y = c / rw;
+    h = Hypot(a - coil.R, z);
+    rim = h > 0 ? ImaginaryOffset(Hypot(h - rw, c), h, rw) : 1e9;
+    reach_up = Hypot(1 + x, y);
+    reach_down = Hypot(1 - x, y);
+    chord = std::acosh(std::fmax((reach_up + reach_down) / 2, 1.0));
+  }
+};
 
 // Heights on the midpoint rule (the folded trapezoid rule of the integrand's periodic extension)
 // where the slice's singularities in β lie far enough off the real axis for a few nodes: its
 // error falls as e^(−2nσ). False where the graded rule is needed.
 constexpr int kMidpointHeights = 160;
-bool AddMidpointHeights(SliceNodes& nodes, double a, double c, double z, const SecCylCoil& coil) {
-  const double need = std::log(1e15) / (2 * HeightSingularity(a, c, z, coil));
+bool AddMidpointHeights(SliceNodes& nodes, const HeightPoles& poles) {
+  const double need = std::log(1e15) / (2 * std::fmin(poles.rim, poles.chord));
   if (!(need <= kMidpointHeights)) {
     return false;
   }
@@ -367,14 +371,18 @@ bool AddMappedHeights(
 // The β nodes of one slice: split at the height of the point (inside the cross-section) and at
 // the rim point nearest to it, each half-interval from its own end: through the sinh map from the
 // rim point, whose singularities are known exactly, else graded.
-void AddBetaNodes(SliceNodes& nodes, double a, double c, double z, const SecCylCoil& coil) {
-  const double rw = coil.rwire, h = Hypot(a - coil.R, z);
+void AddBetaNodes(SliceNodes& nodes,
+                  double a,
+                  double c,
+                  double z,
+                  const SecCylCoil& coil,
+                  const HeightPoles& poles) {
+  const double rw = coil.rwire, h = poles.h;
   BetaSplit splits[4] = {{-Pi() / 2, 0}, {Pi() / 2, 0}};
   int n = 2;
   const double rim_gap = std::abs(h - rw);
   // The rim singularities: cos(β − ψ) = (h² + rwire² + c²)/(2h·rwire), folded into ±π/2.
-  splits[n++] = h > 0 ? BetaSplit{std::asin(std::clamp(z / h, -1.0, 1.0)),
-                                  ImaginaryOffset(Hypot(rim_gap, c), h, rw), true}
+  splits[n++] = h > 0 ? BetaSplit{std::asin(std::clamp(z / h, -1.0, 1.0)), poles.rim, true}
                       : BetaSplit{0.0, Hypot(rim_gap, c) / (rw + h)};
   // The chord's, rwire·sin β = z ± i·c, a log pole unless the point lies beside the chord's span
   // there (|a − R| > Re s, s = sqrt(rwire² − ζ²), with a margin): both at once, and their mirror
@@ -388,9 +396,8 @@ void AddBetaNodes(SliceNodes& nodes, double a, double c, double z, const SecCylC
   others[count++] = {Pi() - rim.at, rim.scale};
   others[count++] = {-Pi() - rim.at, rim.scale};
   if (h <= rw || std::abs(a - coil.R) < 1.25 * span) {
-    const double x = z / rw, y = std::abs(c) / rw, s1 = Hypot(1 + x, y), s2 = Hypot(1 - x, y);
-    const double chord = std::asin(std::clamp((s1 - s2) / 2, -1.0, 1.0));
-    const double off = std::acosh(std::fmax((s1 + s2) / 2, 1.0));
+    const double chord = std::asin(std::clamp((poles.reach_up - poles.reach_down) / 2, -1.0, 1.0));
+    const double off = poles.chord;
     others[count++] = {chord, off};
     others[count++] = {Pi() - chord, off};
     others[count++] = {-Pi() - chord, off};
@@ -801,11 +808,12 @@ Vec3 SecCylCoilSliceField(const SecCylCoil& c, const Vec3& p) {
     const double a = p.x * cs + p.y * sn, across = p.x * sn - p.y * cs;
     heights.size = 0;
     const double *slice_cos = cos_b, *slice_sin = sin_b;
-    if (AddMidpointHeights(heights, a, across, p.z, c)) {
+    const HeightPoles poles(a, across, p.z, c);
+    if (AddMidpointHeights(heights, poles)) {
       slice_cos = MidpointCosSin(heights.size);
       slice_sin = slice_cos + heights.size;
     } else {
-      AddBetaNodes(heights, a, across, p.z, c);
+      AddBetaNodes(heights, a, across, p.z, c, poles);
       BatchCosSin(heights.theta, cos_b, sin_b, heights.size);
     }
     const int n = heights.size;
