@@ -265,7 +265,7 @@ struct HeightPoles {
 // error falls as e^(−2nσ). False where the graded rule is needed.
 constexpr int kMidpointHeights = 160;
 bool AddMidpointHeights(SliceNodes& nodes, const HeightPoles& poles) {
-  const double need = std::log(1e15) / (2 * std::fmin(poles.rim, poles.chord));
+  const double need = std::log(1e13) / (2 * std::fmin(poles.rim, poles.chord));
   if (!(need <= kMidpointHeights)) {
     return false;
   }
