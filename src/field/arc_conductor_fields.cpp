@@ -19,6 +19,9 @@
 namespace tavrine {
 namespace {
 
+// π as the model's Pi() gives it, known here at compile time: the slice loops use it per node.
+constexpr double kPi = 3.14159265358979323846;
+
 // Panels tripling in length away from a singularity: about 12 digits, well inside the 1e-9 the
 // fields need, on a third fewer nodes than doubling ones.
 constexpr double kPanelGrowth = 3;
@@ -54,7 +57,7 @@ inline double Hypot(double x, double y) {
 
 // Angular distance from θ to the nearest image of the azimuth φ.
 double AngleGap(double theta, double phi) {
-  return std::abs(std::remainder(theta - phi, 2 * Pi()));
+  return std::abs(std::remainder(theta - phi, 2 * kPi));
 }
 
 // [lo, hi] halved, each half graded from its own end: from the scale of the singularities or
@@ -175,7 +178,7 @@ struct FarGauss {
   std::vector<double> nodes, weights;
   explicit FarGauss(int n) : nodes(n), weights(n) {
     for (int i = 0; i < n; ++i) {
-      double x = std::cos(Pi() * (i + 0.75) / (n + 0.5)), slope = 1;
+      double x = std::cos(kPi * (i + 0.75) / (n + 0.5)), slope = 1;
       for (int it = 0; it < 100; ++it) {
         double p0 = 1, p1 = x;
         for (int k = 2; k <= n; ++k) {
@@ -270,9 +273,8 @@ bool AddMidpointHeights(SliceNodes& nodes, const HeightPoles& poles) {
     return false;
   }
   const int n = std::max(4, static_cast<int>(std::ceil(need)));
-  const double step = Pi() / n;
+  const double step = kPi / n;  // the nodes' cos and sin come from MidpointCosSin
   for (int i = 0; i < n; ++i) {
-    nodes.theta[i] = -Pi() / 2 + (i + 0.5) * step;
     nodes.weight[i] = step;
   }
   nodes.size = n;
@@ -302,7 +304,7 @@ const FarGauss* HeightPieceRule(double r) {
     std::vector<const FarGauss*> t(kSteps);
     for (int k = 0; k < kSteps; ++k) {
       const double top = std::exp2((k - kBelow) / 4.0), u_hi = std::asinh(top);
-      const double rho = std::fmin(EllipseThrough(0, u_hi, 0, Pi() / 2),
+      const double rho = std::fmin(EllipseThrough(0, u_hi, 0, kPi / 2),
                                    EllipseThrough(0, u_hi, std::asinh(2 * top), 0));
       const FarGauss* rule = FarRuleOf(NodesNeeded(rho));
       t[k] = k == 0 ? rule : Larger(t[k - 1], rule);
@@ -378,7 +380,7 @@ void AddBetaNodes(SliceNodes& nodes,
                   const SecCylCoil& coil,
                   const HeightPoles& poles) {
   const double rw = coil.rwire, h = poles.h;
-  BetaSplit splits[4] = {{-Pi() / 2, 0}, {Pi() / 2, 0}};
+  BetaSplit splits[4] = {{-kPi / 2, 0}, {kPi / 2, 0}};
   int n = 2;
   const double rim_gap = std::abs(h - rw);
   // The rim singularities: cos(β − ψ) = (h² + rwire² + c²)/(2h·rwire), folded into ±π/2.
@@ -393,14 +395,14 @@ void AddBetaNodes(SliceNodes& nodes,
   const double q = rw * rw - z * z + c * c, span = std::sqrt((Hypot(q, 2 * z * c) + q) / 2);
   const BetaSplit rim = splits[n - 1];
   others[count++] = {rim.at, rim.scale};
-  others[count++] = {Pi() - rim.at, rim.scale};
-  others[count++] = {-Pi() - rim.at, rim.scale};
+  others[count++] = {kPi - rim.at, rim.scale};
+  others[count++] = {-kPi - rim.at, rim.scale};
   if (h <= rw || std::abs(a - coil.R) < 1.25 * span) {
     const double chord = std::asin(std::clamp((poles.reach_up - poles.reach_down) / 2, -1.0, 1.0));
     const double off = poles.chord;
     others[count++] = {chord, off};
-    others[count++] = {Pi() - chord, off};
-    others[count++] = {-Pi() - chord, off};
+    others[count++] = {kPi - chord, off};
+    others[count++] = {-kPi - chord, off};
     if (h < rw) {
       splits[n++] = {chord, off, true};
     }
@@ -411,7 +413,7 @@ void AddBetaNodes(SliceNodes& nodes,
     }
   }
   auto singular = [](const BetaSplit& s) {
-    return s.scale > 0 || (s.at > -Pi() / 2 && s.at < Pi() / 2);
+    return s.scale > 0 || (s.at > -kPi / 2 && s.at < kPi / 2);
   };
   // Panels from a split grow from its distance to the nearest singularity, its own or a
   // neighbour's: a pole just off the point's height lies next to the rim point's split too.
@@ -448,7 +450,7 @@ const double* MidpointCosSin(int n) {
       row.resize(static_cast<size_t>(2 * m));
       std::vector<double> beta(static_cast<size_t>(m));
       for (int i = 0; i < m; ++i) {
-        beta[static_cast<size_t>(i)] = -Pi() / 2 + (i + 0.5) * (Pi() / m);
+        beta[static_cast<size_t>(i)] = -kPi / 2 + (i + 0.5) * (kPi / m);
       }
       BatchCosSin(beta.data(), row.data(), row.data() + m, m);
     }
@@ -480,9 +482,9 @@ bool MapAngles(MappedAngles& out, double half, double phi, AngleSingularity sing
   const double centre = std::clamp((u_lo + u_hi) / 2, -spread, spread);
   // the image a turn away on the nearer side of the arc
   const std::complex<double> image =
-      std::asinh(std::complex<double>(phi >= 0 ? -2 * Pi() : 2 * Pi(), nearest) / tau);
+      std::asinh(std::complex<double>(phi >= 0 ? -2 * kPi : 2 * kPi, nearest) / tau);
   const double rho = std::fmin(std::fmin(EllipseThrough(u_lo, u_hi, 0, std::asin(nearest / tau)),
-                                         EllipseThrough(u_lo, u_hi, centre, Pi() / 2)),
+                                         EllipseThrough(u_lo, u_hi, centre, kPi / 2)),
                                EllipseThrough(u_lo, u_hi, image.real(), image.imag()));
   const double need = NodesNeeded(rho);
   const FarGauss* rule = FarRuleOf(need);
@@ -519,10 +521,10 @@ bool MapSide(SliceNodes& out, double phi, double to, double tau, double farthest
   }
   const double u_hi = std::asinh(length / t);
   const double spread = std::acosh(std::fmax(farthest / t, 1.0));
-  const std::complex<double> image = std::asinh(std::complex<double>(2 * Pi(), t) / t);
+  const std::complex<double> image = std::asinh(std::complex<double>(2 * kPi, t) / t);
   const double rho =
-      std::fmin(std::fmin(EllipseThrough(0, u_hi, std::fmin(u_hi / 2, spread), Pi() / 2),
-                          EllipseThrough(0, u_hi, 0, Pi() / 2)),
+      std::fmin(std::fmin(EllipseThrough(0, u_hi, std::fmin(u_hi / 2, spread), kPi / 2),
+                          EllipseThrough(0, u_hi, 0, kPi / 2)),
                 EllipseThrough(0, u_hi, image.real(), image.imag()));
   const FarGauss* rule = FarRuleOf(NodesNeeded(rho));
   if (rule == nullptr || out.size + rule->Size() > SliceNodes::kCapacity) {
@@ -736,9 +738,9 @@ bool SecCylCoilFarField(const SecCylCoil& c, const Vec3& p, Vec3& field) {
     w_cos[k] = weight[k] * cos_t[k];
     w_sin[k] = weight[k] * sin_t[k];
   }
-  const double step = Pi() / nb;
+  const double step = kPi / nb;
   for (int i = 0; i < nb; ++i) {
-    cos_b[i] = -Pi() / 2 + (i + 0.5) * step;
+    cos_b[i] = -kPi / 2 + (i + 0.5) * step;
   }
   BatchCosSin(cos_b, cos_b, sin_b, nb);
   Vec3 h;
