@@ -343,14 +343,18 @@ bool AddMappedHeights(
     return false;
   }
   const double u_hi = std::asinh(r), sign = to >= from.at ? 1.0 : -1.0;
-  for (int k = 0; k < count && rule != nullptr; ++k) {
+  double nearest = 1e300;  // the smallest ellipse through any of them
+  for (int k = 0; k < count; ++k) {
     const double along = sign * (others[k].at - from.at);
     const bool itself = others[k].at == from.at && others[k].scale == from.scale;
     if (!itself && Hypot(along, others[k].scale) < 3 * length) {
       double re = 0, im = 0;
       AsinhParts(along / sigma, others[k].scale / sigma, re, im);
-      rule = Larger(rule, FarRuleOf(NodesNeeded(EllipseThrough(0, u_hi, re, im))));
+      nearest = std::fmin(nearest, EllipseThrough(0, u_hi, re, im));
     }
+  }
+  if (nearest < 1e300) {
+    rule = Larger(rule, FarRuleOf(NodesNeeded(nearest)));
   }
   if (rule == nullptr || nodes.size + rule->Size() > SliceNodes::kCapacity) {
     return false;
@@ -431,8 +435,14 @@ void AddBetaNodes(SliceNodes& nodes,
       nodes.AddPiece(splits[from].at, to, scale_at(splits[from]));
     }
   };
+  // Between an exact split and an end of the range, one mapped piece all the way: the split's
+  // mirror image through the end lies twice its length away, as the table's rule allows for.
+  auto whole_to_end = [&](int from, int end) {
+    return splits[from].exact && !singular(splits[end]) &&
+           AddMappedHeights(nodes, splits[from], splits[end].at, others, count);
+  };
   for (int k = 0; k + 1 < n; ++k) {
-    if (splits[k + 1].at > splits[k].at) {
+    if (splits[k + 1].at > splits[k].at && !whole_to_end(k + 1, k) && !whole_to_end(k, k + 1)) {
       const double mid = (splits[k].at + splits[k + 1].at) / 2;
       add_piece(k, mid);
       add_piece(k + 1, mid);
