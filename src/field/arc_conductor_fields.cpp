@@ -347,7 +347,8 @@ bool AddMappedHeights(
   for (int k = 0; k < count; ++k) {
     const double along = sign * (others[k].at - from.at);
     const bool itself = others[k].at == from.at && others[k].scale == from.scale;
-    if (!itself && Hypot(along, others[k].scale) < 3 * length) {
+    // one at least twice the length ahead maps no nearer than the table's own allowance
+    if (!itself && along < 2 * length && Hypot(along, others[k].scale) < 3 * length) {
       double re = 0, im = 0;
       AsinhParts(along / sigma, others[k].scale / sigma, re, im);
       nearest = std::fmin(nearest, EllipseThrough(0, u_hi, re, im));
