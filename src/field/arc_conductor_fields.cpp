@@ -219,6 +219,9 @@ double NodesNeeded(double rho, double reach = 1e13) {
 // is then some 1e-11 of |H| (2e-11 at most over thousands of points near and inside thin and fat
 // wires), well inside 1e-9, on a sixth fewer slices than at 1e-13, each costing a height rule.
 constexpr double kNearAngleReach = 1e11;
+// Its sized height rules aim at 1e-12: their error bound's constant runs larger (1e-11 moved
+// fields by up to 2e-10 of |H|, 1e-12 by 3e-11).
+constexpr double kNearHeightReach = 1e12;
 
 // The smallest kept rule of at least `need` nodes (and at least 4); null beyond the largest.
 constexpr int kLargestRule = 160;
@@ -273,7 +276,7 @@ struct HeightPoles {
 // error falls as e^(−2nσ). False where the graded rule is needed.
 constexpr int kMidpointHeights = 160;
 bool AddMidpointHeights(SliceNodes& nodes, const HeightPoles& poles) {
-  const double need = std::log(1e13) / (2 * std::fmin(poles.rim, poles.chord));
+  const double need = std::log(kNearHeightReach) / (2 * std::fmin(poles.rim, poles.chord));
   if (!(need <= kMidpointHeights)) {
     return false;
   }
@@ -311,7 +314,7 @@ const FarGauss* HeightPieceRule(double r) {
       const double top = std::exp2((k - kBelow) / 4.0), u_hi = std::asinh(top);
       const double rho = std::fmin(EllipseThrough(0, u_hi, 0, kPi / 2),
                                    EllipseThrough(0, u_hi, std::asinh(2 * top), 0));
-      const FarGauss* rule = FarRuleOf(NodesNeeded(rho));
+      const FarGauss* rule = FarRuleOf(NodesNeeded(rho, kNearHeightReach));
       t[k] = k == 0 ? rule : Larger(t[k - 1], rule);
     }
     return t;
@@ -360,7 +363,7 @@ bool AddMappedHeights(
     }
   }
   if (nearest < 1e300) {
-    rule = Larger(rule, FarRuleOf(NodesNeeded(nearest)));
+    rule = Larger(rule, FarRuleOf(NodesNeeded(nearest, kNearHeightReach)));
   }
   if (rule == nullptr || nodes.size + rule->Size() > SliceNodes::kCapacity) {
     return false;
