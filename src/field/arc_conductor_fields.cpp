@@ -19,6 +19,9 @@
 namespace tavrine {
 namespace {
 
+// π as the model's Pi() gives it, known here at compile time: the slice loops use it per node.
+constexpr double kPi = 3.14159265358979323846;
+
 // Panels tripling in length away from a singularity: about 12 digits, well inside the 1e-9 the
 // fields need, on a third fewer nodes than doubling ones.
 constexpr double kPanelGrowth = 3;
@@ -54,7 +57,7 @@ inline double Hypot(double x, double y) {
 
 // Angular distance from θ to the nearest image of the azimuth φ.
 double AngleGap(double theta, double phi) {
-  return std::abs(std::remainder(theta - phi, 2 * Pi()));
+  return std::abs(std::remainder(theta - phi, 2 * kPi));
 }
 
 // [lo, hi] halved, each half graded from its own end: from the scale of the singularities or
@@ -169,57 +172,13 @@ __attribute__((target_clones("avx2", "default"))) Sums RoundWireRow(const double
   return {sx, sy, sz};
 }
 
-// A point where the slice integrand over β turns (near) singular, with the distance in β of that
-// singularity from the real axis; ends of the range are not singular (scale 0 marks them).
-struct BetaSplit {
-  double at = 0, scale = 0;
-};
-
-// The graded β nodes of one slice: split at the height of the point (inside the cross-section)
-// and at the rim point nearest to it, each half-interval graded from its own end.
-void AddBetaNodes(SliceNodes& nodes, double a, double c, double z, const SecCylCoil& coil) {
-  const double rw = coil.rwire, h = Hypot(a - coil.R, z);
-  BetaSplit splits[4] = {{-Pi() / 2, 0}, {Pi() / 2, 0}};
-  int n = 2;
-  const double rim_gap = std::abs(h - rw);
-  splits[n++] = {std::asin(h > 0 ? std::clamp(z / h, -1.0, 1.0) : 0.0),
-                 Hypot(rim_gap, c) / (rw + h)};
-  if (h < rw) {
-    splits[n++] = {std::asin(std::clamp(z / rw, -1.0, 1.0)), std::abs(c) / rw};
-  }
-  for (int k = 1; k < n; ++k) {  // at most four: insertion order
-    for (int i = k; i > 0 && splits[i].at < splits[i - 1].at; --i) {
-      std::swap(splits[i], splits[i - 1]);
-    }
-  }
-  // Panels from a split grow from its distance to the nearest singularity, its own or a
-  // neighbour's: a pole just off the point's height lies next to the rim point's split too.
-  auto scale_at = [&](const BetaSplit& end) {
-    double gap = 1e300;
-    for (int k = 0; k < n; ++k) {
-      if (splits[k].scale > 0 || (splits[k].at > -Pi() / 2 && splits[k].at < Pi() / 2)) {
-        gap = std::fmin(gap, std::fmax(splits[k].scale, std::abs(splits[k].at - end.at)));
-      }
-    }
-    return gap;
-  };
-  for (int k = 0; k + 1 < n; ++k) {
-    const BetaSplit lo = splits[k], hi = splits[k + 1];
-    if (hi.at > lo.at) {
-      const double mid = (lo.at + hi.at) / 2;
-      nodes.AddPiece(lo.at, mid, scale_at(lo));
-      nodes.AddPiece(hi.at, mid, scale_at(hi));
-    }
-  }
-}
-
 // An n-node Gauss–Legendre rule on [−1, 1] to rounding (Newton's method on P_n), for the far
 // rules below, whose error budget the module's bisection-built tables would spend alone.
 struct FarGauss {
   std::vector<double> nodes, weights;
   explicit FarGauss(int n) : nodes(n), weights(n) {
     for (int i = 0; i < n; ++i) {
-      double x = std::cos(Pi() * (i + 0.75) / (n + 0.5)), slope = 1;
+      double x = std::cos(kPi * (i + 0.75) / (n + 0.5)), slope = 1;
       for (int it = 0; it < 100; ++it) {
         double p0 = 1, p1 = x;
         for (int k = 2; k <= n; ++k) {
@@ -251,10 +210,18 @@ double EllipseThrough(double lo, double hi, double x, double y) {
   return axis + std::sqrt((axis - 1) * (axis + 1));
 }
 
-// The nodes needed for about 1e-13 of the function's size within the ellipse ρ.
-double NodesNeeded(double rho) {
-  return std::log(1e13) / (2 * std::log(rho));
+// The nodes needed for about 1e-13 (or 1/`reach`) of the function's size within the ellipse ρ.
+double NodesNeeded(double rho, double reach = 1e13) {
+  return std::log(reach) / (2 * std::log(rho));
 }
+
+// The round-wire arc's near angle rules aim at 1e-11 of a slice's size: the angle sum's error
+// is then some 1e-11 of |H| (2e-11 at most over thousands of points near and inside thin and fat
+// wires), well inside 1e-9, on a sixth fewer slices than at 1e-13, each costing a height rule.
+constexpr double kNearAngleReach = 1e11;
+// Its sized height rules aim at 1e-12: their error bound's constant runs larger (1e-11 moved
+// fields by up to 2e-10 of |H|, 1e-12 by 3e-11).
+constexpr double kNearHeightReach = 1e12;
 
 // The smallest kept rule of at least `need` nodes (and at least 4); null beyond the largest.
 constexpr int kLargestRule = 160;
@@ -266,12 +233,12 @@ const FarGauss* FarRuleOf(double need) {
     }
     return all;
   }();
-  for (const FarGauss& rule : rules) {
-    if (rule.Size() >= need) {
-      return &rule;
-    }
+  if (!(need <= kLargestRule)) {
+    return nullptr;
   }
-  return nullptr;
+  // sizes 4, 6, …, 48, then 56, 64, …: the first at least `need`, by its index
+  const double steps = need <= 48 ? std::ceil((need - 4) / 2) : 22 + std::ceil((need - 48) / 8);
+  return &rules[static_cast<size_t>(std::fmax(steps, 0.0))];
 }
 
 // Where the slices' integrand in θ turns singular: on θ = φ + 2πk + i·s for s from `nearest` to
@@ -288,35 +255,227 @@ double ImaginaryOffset(double gap, double rho, double radius) {
   return rho > 0 && radius > 0 ? std::log1p(x + std::sqrt(x * (x + 2))) : 1e9;
 }
 
-// How far off the real axis the slice's integrand over β first turns singular: at a rim point
+// Where the slice's integrand over β turns singular, off the real axis by `rim` at a rim point
 // whose distance to the point vanishes, cos(β − ψ) = (h² + rwire² + c²)/(2h·rwire) for the point
-// at (h, ψ) about the wire's centre line, and where the height's chord passes through the point,
-// rwire·sin β = z ± i·c.
-double HeightSingularity(double a, double c, double z, const SecCylCoil& coil) {
-  const double rw = coil.rwire, h = Hypot(a - coil.R, z);
-  const double rim = h > 0 ? ImaginaryOffset(Hypot(h - rw, c), h, rw) : 1e9;
-  const double x = z / rw, y = c / rw;
-  const double chord = std::acosh((Hypot(1 + x, y) + Hypot(1 - x, y)) / 2);
-  return std::fmin(rim, chord);
-}
+// at (h, ψ) about the wire's centre line, and by `chord` where the height's chord passes through
+// the point, rwire·sin β = z ± i·c (|1 ± sin β| = reach_up, reach_down over rwire there).
+struct HeightPoles {
+  double h, rim, chord, reach_up, reach_down;
+  HeightPoles(double a, double c, double z, const SecCylCoil& coil) {
+    const double rw = coil.rwire, x = z / rw, y = c / rw;
+    h = Hypot(a - coil.R, z);
+    rim = h > 0 ? ImaginaryOffset(Hypot(h - rw, c), h, rw) : 1e9;
+    reach_up = Hypot(1 + x, y);
+    reach_down = Hypot(1 - x, y);
+    chord = std::acosh(std::fmax((reach_up + reach_down) / 2, 1.0));
+  }
+};
 
 // Heights on the midpoint rule (the folded trapezoid rule of the integrand's periodic extension)
 // where the slice's singularities in β lie far enough off the real axis for a few nodes: its
 // error falls as e^(−2nσ). False where the graded rule is needed.
 constexpr int kMidpointHeights = 160;
-bool AddMidpointHeights(SliceNodes& nodes, double a, double c, double z, const SecCylCoil& coil) {
-  const double need = std::log(1e15) / (2 * HeightSingularity(a, c, z, coil));
+bool AddMidpointHeights(SliceNodes& nodes, const HeightPoles& poles) {
+  const double need = std::log(kNearHeightReach) / (2 * std::fmin(poles.rim, poles.chord));
   if (!(need <= kMidpointHeights)) {
     return false;
   }
   const int n = std::max(4, static_cast<int>(std::ceil(need)));
-  const double step = Pi() / n;
+  const double step = kPi / n;  // the nodes' cos and sin come from MidpointCosSin
   for (int i = 0; i < n; ++i) {
-    nodes.theta[i] = -Pi() / 2 + (i + 0.5) * step;
     nodes.weight[i] = step;
   }
   nodes.size = n;
   return true;
+}
+
+// A point where the slice integrand over β turns (near) singular, with the distance in β of that
+// singularity from the real axis; ends of the range are not singular (scale 0 marks them). Where
+// `exact`, the singularities lie at at ± i·scale themselves.
+struct BetaSplit {
+  double at = 0, scale = 0;
+  bool exact = false;
+};
+
+// The larger of two rules, null if either is.
+const FarGauss* Larger(const FarGauss* a, const FarGauss* b) {
+  return a == nullptr || b == nullptr ? nullptr : (a->Size() >= b->Size() ? a : b);
+}
+
+// The rule of a height piece of length r·σ through the sinh map from a singularity at ±iσ: that
+// one at u = ±iπ/2, and the next no nearer than the far end of the interval the piece halves, at
+// 2r·σ (taken on the real axis, where it costs most). Looked up by quarter steps of log2 r, each
+// holding the largest rule of the steps up to its top; null beyond the table.
+const FarGauss* HeightPieceRule(double r) {
+  constexpr int kBelow = 32, kSteps = kBelow + 4 * 50;
+  static const std::vector<const FarGauss*> table = [] {
+    std::vector<const FarGauss*> t(kSteps);
+    for (int k = 0; k < kSteps; ++k) {
+      const double top = std::exp2((k - kBelow) / 4.0), u_hi = std::asinh(top);
+      const double rho = std::fmin(EllipseThrough(0, u_hi, 0, kPi / 2),
+                                   EllipseThrough(0, u_hi, std::asinh(2 * top), 0));
+      const FarGauss* rule = FarRuleOf(NodesNeeded(rho, kNearHeightReach));
+      t[k] = k == 0 ? rule : Larger(t[k - 1], rule);
+    }
+    return t;
+  }();
+  if (!(r < std::exp2((kSteps - 1 - kBelow) / 4.0))) {
+    return nullptr;
+  }
+  const int step = r > 0 ? static_cast<int>(std::ceil(4 * std::log2(r))) + kBelow : 0;
+  return table[static_cast<size_t>(std::max(step, 0))];
+}
+
+// asinh(x + i·y), y ≥ 0, as its real and imaginary parts, through |w + i| and |w − i|.
+void AsinhParts(double x, double y, double& re, double& im) {
+  const double r1 = Hypot(x, 1 + y), r2 = Hypot(x, 1 - y);
+  re = std::copysign(std::acosh(std::fmax((r1 + r2) / 2, 1.0)), x);
+  im = std::asin(std::clamp((r1 - r2) / 2, -1.0, 1.0));
+}
+
+// A singularity of a slice's integrand in β at at + i·scale (scale ≥ 0).
+struct BetaPole {
+  double at = 0, scale = 0;
+};
+
+// Heights over the piece from the exact split `from` to `to` through β = at ± σ·sinh u, u from 0,
+// which takes the split's own singularity to u = iπ/2 whatever σ. The table's rule allows for
+// another at twice the piece's length ahead; any of `others` nearer than three lengths sizes the
+// rule too (one farther maps beyond the table's). False, with nothing added, where the graded
+// panels must do.
+bool AddMappedHeights(
+    SliceNodes& nodes, const BetaSplit& from, double to, const BetaPole* others, int count) {
+  const double length = std::abs(to - from.at), sigma = from.scale, r = length / sigma;
+  const FarGauss* rule = sigma > 0 ? HeightPieceRule(r) : nullptr;
+  if (rule == nullptr) {
+    return false;
+  }
+  const double u_hi = std::asinh(r), sign = to >= from.at ? 1.0 : -1.0;
+  double nearest = 1e300;  // the smallest ellipse through any of them
+  for (int k = 0; k < count; ++k) {
+    const double along = sign * (others[k].at - from.at);
+    const bool itself = others[k].at == from.at && others[k].scale == from.scale;
+    // one at least twice the length ahead maps no nearer than the table's own allowance
+    if (!itself && along < 2 * length && Hypot(along, others[k].scale) < 3 * length) {
+      double re = 0, im = 0;
+      AsinhParts(along / sigma, others[k].scale / sigma, re, im);
+      nearest = std::fmin(nearest, EllipseThrough(0, u_hi, re, im));
+    }
+  }
+  if (nearest < 1e300) {
+    rule = Larger(rule, FarRuleOf(NodesNeeded(nearest, kNearHeightReach)));
+  }
+  if (rule == nullptr || nodes.size + rule->Size() > SliceNodes::kCapacity) {
+    return false;
+  }
+  const int n = rule->Size(), first = nodes.size;
+  double* u = nodes.theta + first;
+  for (int k = 0; k < n; ++k) {
+    u[k] = (u_hi / 2) * (rule->nodes[k] + 1);
+  }
+  BatchExp(u, n);
+  for (int k = 0; k < n; ++k) {
+    const double grow = u[k], shrink = 1 / grow;
+    nodes.weight[first + k] = rule->weights[k] * (u_hi / 2) * sigma * ((grow + shrink) / 2);
+    u[k] = from.at + sign * sigma * ((grow - shrink) / 2);
+  }
+  nodes.size += n;
+  return true;
+}
+
+// The β nodes of one slice: split at the height of the point (inside the cross-section) and at
+// the rim point nearest to it, each half-interval from its own end: through the sinh map from the
+// rim point, whose singularities are known exactly, else graded.
+void AddBetaNodes(SliceNodes& nodes,
+                  double a,
+                  double c,
+                  double z,
+                  const SecCylCoil& coil,
+                  const HeightPoles& poles) {
+  const double rw = coil.rwire, h = poles.h;
+  BetaSplit splits[4] = {{-kPi / 2, 0}, {kPi / 2, 0}};
+  int n = 2;
+  const double rim_gap = std::abs(h - rw);
+  // The rim singularities: cos(β − ψ) = (h² + rwire² + c²)/(2h·rwire), folded into ±π/2.
+  splits[n++] = h > 0 ? BetaSplit{std::asin(std::clamp(z / h, -1.0, 1.0)), poles.rim, true}
+                      : BetaSplit{0.0, Hypot(rim_gap, c) / (rw + h)};
+  // The chord's, rwire·sin β = z ± i·c, a log pole unless the point lies beside the chord's span
+  // there (|a − R| > Re s, s = sqrt(rwire² − ζ²), with a margin): both at once, and their mirror
+  // images through ±π/2 (the integrand is the fold of a periodic one).
+  // Inside the wire the chord's pole is a split of its own.
+  BetaPole others[6];
+  int count = 0;
+  const double q = rw * rw - z * z + c * c, span = std::sqrt((Hypot(q, 2 * z * c) + q) / 2);
+  const BetaSplit rim = splits[n - 1];
+  others[count++] = {rim.at, rim.scale};
+  others[count++] = {kPi - rim.at, rim.scale};
+  others[count++] = {-kPi - rim.at, rim.scale};
+  if (h <= rw || std::abs(a - coil.R) < 1.25 * span) {
+    const double chord = std::asin(std::clamp((poles.reach_up - poles.reach_down) / 2, -1.0, 1.0));
+    const double off = poles.chord;
+    others[count++] = {chord, off};
+    others[count++] = {kPi - chord, off};
+    others[count++] = {-kPi - chord, off};
+    if (h < rw) {
+      splits[n++] = {chord, off, true};
+    }
+  }
+  for (int k = 1; k < n; ++k) {  // at most four: insertion order
+    for (int i = k; i > 0 && splits[i].at < splits[i - 1].at; --i) {
+      std::swap(splits[i], splits[i - 1]);
+    }
+  }
+  auto singular = [](const BetaSplit& s) {
+    return s.scale > 0 || (s.at > -kPi / 2 && s.at < kPi / 2);
+  };
+  // Panels from a split grow from its distance to the nearest singularity, its own or a
+  // neighbour's: a pole just off the point's height lies next to the rim point's split too.
+  auto scale_at = [&](const BetaSplit& end) {
+    double gap = 1e300;
+    for (int k = 0; k < n; ++k) {
+      if (singular(splits[k])) {
+        gap = std::fmin(gap, std::fmax(splits[k].scale, std::abs(splits[k].at - end.at)));
+      }
+    }
+    return gap;
+  };
+  auto add_piece = [&](int from, double to) {
+    if (!(splits[from].exact && AddMappedHeights(nodes, splits[from], to, others, count))) {
+      nodes.AddPiece(splits[from].at, to, scale_at(splits[from]));
+    }
+  };
+  // Between an exact split and an end of the range, one mapped piece all the way: the split's
+  // mirror image through the end lies twice its length away, as the table's rule allows for.
+  auto whole_to_end = [&](int from, int end) {
+    return splits[from].exact && !singular(splits[end]) &&
+           AddMappedHeights(nodes, splits[from], splits[end].at, others, count);
+  };
+  for (int k = 0; k + 1 < n; ++k) {
+    if (splits[k + 1].at > splits[k].at && !whole_to_end(k + 1, k) && !whole_to_end(k, k + 1)) {
+      const double mid = (splits[k].at + splits[k + 1].at) / 2;
+      add_piece(k, mid);
+      add_piece(k + 1, mid);
+    }
+  }
+}
+
+// cos β and sin β at the nodes of the n-node midpoint rule over [−π/2, π/2] (n from 4 to the
+// largest), as one row of n cosines then n sines: the same for every slice that takes the rule.
+const double* MidpointCosSin(int n) {
+  static const std::vector<std::vector<double>> rows = [] {
+    std::vector<std::vector<double>> all(kMidpointHeights + 1);
+    for (int m = 4; m <= kMidpointHeights; ++m) {
+      std::vector<double>& row = all[static_cast<size_t>(m)];
+      row.resize(static_cast<size_t>(2 * m));
+      std::vector<double> beta(static_cast<size_t>(m));
+      for (int i = 0; i < m; ++i) {
+        beta[static_cast<size_t>(i)] = -kPi / 2 + (i + 0.5) * (kPi / m);
+      }
+      BatchCosSin(beta.data(), row.data(), row.data() + m, m);
+    }
+    return all;
+  }();
+  return rows[static_cast<size_t>(n)].data();
 }
 
 // Nodes and weights of one sized angle rule, on the stack.
@@ -331,7 +490,8 @@ struct MappedAngles {
 // asks; the farther ones lie on Im u = ±π/2, and the rule is sized by the worst of them. τ is
 // taken at most 3: the factors cos θ and sin θ grow off the real axis like a singularity there.
 // False where more nodes than the largest rule would be needed.
-bool MapAngles(MappedAngles& out, double half, double phi, AngleSingularity sing) {
+bool MapAngles(
+    MappedAngles& out, double half, double phi, AngleSingularity sing, double reach = 1e13) {
   const double nearest = std::fmin(sing.nearest, 3.0);
   const double tau = std::fmin(std::fmax(nearest, std::abs(phi) - half), 3.0);
   if (!(tau > 0)) {
@@ -342,11 +502,11 @@ bool MapAngles(MappedAngles& out, double half, double phi, AngleSingularity sing
   const double centre = std::clamp((u_lo + u_hi) / 2, -spread, spread);
   // the image a turn away on the nearer side of the arc
   const std::complex<double> image =
-      std::asinh(std::complex<double>(phi >= 0 ? -2 * Pi() : 2 * Pi(), nearest) / tau);
+      std::asinh(std::complex<double>(phi >= 0 ? -2 * kPi : 2 * kPi, nearest) / tau);
   const double rho = std::fmin(std::fmin(EllipseThrough(u_lo, u_hi, 0, std::asin(nearest / tau)),
-                                         EllipseThrough(u_lo, u_hi, centre, Pi() / 2)),
+                                         EllipseThrough(u_lo, u_hi, centre, kPi / 2)),
                                EllipseThrough(u_lo, u_hi, image.real(), image.imag()));
-  const double need = NodesNeeded(rho);
+  const double need = NodesNeeded(rho, reach);
   const FarGauss* rule = FarRuleOf(need);
   if (rule == nullptr) {
     return false;
@@ -381,12 +541,12 @@ bool MapSide(SliceNodes& out, double phi, double to, double tau, double farthest
   }
   const double u_hi = std::asinh(length / t);
   const double spread = std::acosh(std::fmax(farthest / t, 1.0));
-  const std::complex<double> image = std::asinh(std::complex<double>(2 * Pi(), t) / t);
+  const std::complex<double> image = std::asinh(std::complex<double>(2 * kPi, t) / t);
   const double rho =
-      std::fmin(std::fmin(EllipseThrough(0, u_hi, std::fmin(u_hi / 2, spread), Pi() / 2),
-                          EllipseThrough(0, u_hi, 0, Pi() / 2)),
+      std::fmin(std::fmin(EllipseThrough(0, u_hi, std::fmin(u_hi / 2, spread), kPi / 2),
+                          EllipseThrough(0, u_hi, 0, kPi / 2)),
                 EllipseThrough(0, u_hi, image.real(), image.imag()));
-  const FarGauss* rule = FarRuleOf(NodesNeeded(rho));
+  const FarGauss* rule = FarRuleOf(NodesNeeded(rho, kNearAngleReach));
   if (rule == nullptr || out.size + rule->Size() > SliceNodes::kCapacity) {
     return false;
   }
@@ -598,9 +758,9 @@ bool SecCylCoilFarField(const SecCylCoil& c, const Vec3& p, Vec3& field) {
     w_cos[k] = weight[k] * cos_t[k];
     w_sin[k] = weight[k] * sin_t[k];
   }
-  const double step = Pi() / nb;
+  const double step = kPi / nb;
   for (int i = 0; i < nb; ++i) {
-    cos_b[i] = -Pi() / 2 + (i + 0.5) * step;
+    cos_b[i] = -kPi / 2 + (i + 0.5) * step;
   }
   BatchCosSin(cos_b, cos_b, sin_b, nb);
   Vec3 h;
@@ -642,7 +802,7 @@ Vec3 SecCylCoilSliceField(const SecCylCoil& c, const Vec3& p) {
   MappedAngles mapped;
   SliceNodes graded;
   const bool inside_arc = rho > 0 && std::abs(phi) < half;
-  if (!(outside && MapAngles(mapped, half, phi, map_sing))) {
+  if (!(outside && MapAngles(mapped, half, phi, map_sing, kNearAngleReach))) {
     mapped.size = 0;
     // inside the wire a sized rule on each side of the point's azimuth
     if (!(in_tube && inside_arc && MapSide(graded, phi, -half, tau, sing.farthest) &&
@@ -669,13 +829,18 @@ Vec3 SecCylCoilSliceField(const SecCylCoil& c, const Vec3& p) {
     const double cs = std::cos(theta[k]), sn = std::sin(theta[k]);
     const double a = p.x * cs + p.y * sn, across = p.x * sn - p.y * cs;
     heights.size = 0;
-    if (!AddMidpointHeights(heights, a, across, p.z, c)) {
-      AddBetaNodes(heights, a, across, p.z, c);
+    const double *slice_cos = cos_b, *slice_sin = sin_b;
+    const HeightPoles poles(a, across, p.z, c);
+    if (AddMidpointHeights(heights, poles)) {
+      slice_cos = MidpointCosSin(heights.size);
+      slice_sin = slice_cos + heights.size;
+    } else {
+      AddBetaNodes(heights, a, across, p.z, c, poles);
+      BatchCosSin(heights.theta, cos_b, sin_b, heights.size);
     }
     const int n = heights.size;
-    BatchCosSin(heights.theta, cos_b, sin_b, n);
-    SliceSums sums =
-        RoundWireColumn(cos_b, sin_b, heights.weight, n, a, across, c, p.z, ratio, width_weight);
+    SliceSums sums = RoundWireColumn(slice_cos, slice_sin, heights.weight, n, a, across, c, p.z,
+                                     ratio, width_weight);
     BatchLog(ratio, n);
     for (int i = 0; i < n; ++i) {
       sums.axial += width_weight[i] * ratio[i];

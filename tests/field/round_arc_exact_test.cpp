@@ -99,7 +99,8 @@ TEST(RoundArcExact, AtGradedDistancesInsideAndOutside) {
     const double in = -std::fmin(d, 0.9);
     const Vec3 points[] = {AtSurface(c, d, 0.3, 0.2),         AtSurface(c, d, 2.5, -0.7),
                            AtSurface(c, in, 0.8, 0.1),        AtSurface(c, in, -2.9, -0.5),
-                           AtSurface(c, d, 0.5, end + d / 9), AtSurface(c, in, 1.0, end - 0.01)};
+                           AtSurface(c, d, 0.5, end + d / 9), AtSurface(c, in, 1.0, end - 0.01),
+                           AtSurface(c, d, -1.567, 0.3)};  // under the wire, the chord's pole near
     for (const Vec3& p : points) {
       const Vec3 expected = SecCylReference(c, p);
       const Vec3 actual = SecCylCoilLocalField(c, p, Quadrature());
