@@ -6,7 +6,6 @@
 
 #include "batch/sweep_keys.h"
 #include "files/model_file.h"
-#include "model/resets.h"
 #include "sweep_commands.h"
 
 namespace tavrine::batch {
@@ -144,9 +143,7 @@ int GridCommand(const std::vector<std::string>& args) {
     PrintGridHelp();
     return 0;
   }
-  auto initial = std::make_unique<ElementModel>();
-  FullReset(*initial);
-  ModelReadResult read = ReadModelFile(options.input, *initial);
+  ModelReadResult read = ReadModelFileAfterStartUp(options.input);
   if (!read.ok()) {
     std::fprintf(stderr, "tavrine-batch: %s\n",
                  DescribeFileError(options.input, *read.error).c_str());

@@ -15,7 +15,6 @@
 #include "files/model_file.h"
 #include "files/safe_write.h"
 #include "model/notices.h"
-#include "model/resets.h"
 #include "terminal_progress.h"
 
 namespace tavrine::batch {
@@ -137,9 +136,7 @@ int FileFailure(const std::string& path, const FileError& error) {
 
 // The model of the input file on top of the initial values, or an exit code after a message.
 std::unique_ptr<ElementModel> ReadInput(const std::string& path, int& exit_code) {
-  auto initial = std::make_unique<ElementModel>();
-  FullReset(*initial);
-  ModelReadResult read = ReadModelFile(path, *initial);
+  ModelReadResult read = ReadModelFileAfterStartUp(path);
   if (!read.ok()) {
     exit_code = FileFailure(path, *read.error);
     return nullptr;

@@ -16,7 +16,6 @@
 
 #include "files/file_error.h"
 #include "files/model_file.h"
-#include "model/resets.h"
 
 namespace tavrine::batch {
 
@@ -56,9 +55,7 @@ void EnsureGuiSession() {
 }
 
 std::unique_ptr<ElementModel> ReadPictureModel(const std::string& path) {
-  auto current = std::make_unique<ElementModel>();
-  FullReset(*current);
-  ModelReadResult read = ReadModelFile(path, *current);
+  ModelReadResult read = ReadModelFileAfterStartUp(path);
   if (!read.ok()) {
     const FileError error = read.error.value_or(FileError{0, "読み込めません"});
     std::fprintf(stderr, "tavrine-batch: %s\n", DescribeFileError(path, error).c_str());

@@ -8,7 +8,6 @@
 #include "files/cp932.h"
 #include "files/model_file.h"
 #include "files/safe_write.h"
-#include "model/resets.h"
 
 namespace tavrine::batch {
 
@@ -66,9 +65,7 @@ std::optional<double> DecimalNumber(const std::string& text) {
 }
 
 std::unique_ptr<ElementModel> ReadStudyModel(const std::string& path, int& exit_code) {
-  auto initial = std::make_unique<ElementModel>();
-  FullReset(*initial);
-  ModelReadResult read = ReadModelFile(path, *initial);
+  ModelReadResult read = ReadModelFileAfterStartUp(path);
   if (!read.ok()) {
     std::fprintf(stderr, "tavrine-batch: %s\n", DescribeFileError(path, *read.error).c_str());
     exit_code = 1;

@@ -10,7 +10,6 @@
 #include "files/model_file.h"
 #include "files/safe_write.h"
 #include "job_runner.h"
-#include "model/resets.h"
 #include "sweep_commands.h"
 #include "sweep_folder.h"
 #include "sweep_studies.h"
@@ -431,9 +430,7 @@ int SweepCommand(const std::vector<std::string>& words) {
     return 0;
   }
   int exit_code = 0;
-  auto initial = std::make_unique<ElementModel>();
-  FullReset(*initial);
-  ModelReadResult read = ReadModelFile(args.input, *initial);
+  ModelReadResult read = ReadModelFileAfterStartUp(args.input);
   if (!read.ok()) {
     return FolderFailure(DescribeFileError(args.input, *read.error));
   }

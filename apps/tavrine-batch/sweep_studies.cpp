@@ -6,7 +6,6 @@
 #include "batch/sweep_variants.h"
 #include "files/model_file.h"
 #include "files/safe_write.h"
-#include "model/resets.h"
 
 namespace tavrine::batch {
 
@@ -28,9 +27,7 @@ std::optional<std::string> OptionValue(const std::vector<std::string>& options,
 
 // A run's result model: the largest field of each set the run computed (both by default).
 StudyResult ReadRunResult(const std::string& path, const std::vector<std::string>& options) {
-  auto initial = std::make_unique<ElementModel>();
-  FullReset(*initial);
-  ModelReadResult read = ReadModelFile(path, *initial);
+  ModelReadResult read = ReadModelFileAfterStartUp(path);
   if (!read.ok()) {
     return {{}, "結果を読めません: " + DescribeFileError(path, *read.error)};
   }

@@ -37,6 +37,9 @@ ModelReadResult ParseModelFile(std::string_view bytes, const ElementModel& curre
 // Reads a regular file of at most kMaxModelFileBytes; anything else, or a lack of memory, is
 // an error and never ends the program.
 ModelReadResult ReadModelFile(const std::string& path, const ElementModel& current);
+// As ReadModelFile over the start-up model (FullReset), built in place instead of copied: a
+// model is megabytes, and a one-off command should not pay for two.
+ModelReadResult ReadModelFileAfterStartUp(const std::string& path);
 
 // The largest model file read: the fullest model, every number at its longest, comes to about
 // 20 MB; the rest leaves room for hand-edited files.

@@ -412,8 +412,10 @@ std::optional<FileError> ParseModelFileInto(std::string_view bytes, ElementModel
   return error;
 }
 
-ModelReadResult ParseModelFile(std::string_view bytes, const ElementModel& current) {
-  auto fresh = std::make_unique<ElementModel>(current);
+namespace {
+
+// Reads the bytes over `fresh` (consumed), which provides what the file does not hold.
+ModelReadResult ParseModelFileOver(std::string_view bytes, std::unique_ptr<ElementModel> fresh) {
   ModelReset(*fresh);
   ModelReadResult result;
   result.error = ParseModelFileInto(bytes, *fresh);
@@ -423,18 +425,38 @@ ModelReadResult ParseModelFile(std::string_view bytes, const ElementModel& curre
   return result;
 }
 
-ModelReadResult ReadModelFile(const std::string& path, const ElementModel& current) {
+// The file read whole, then parsed over the model `make_start` gives.
+template <class MakeStart>
+ModelReadResult ReadModelFileOver(const std::string& path, const MakeStart& make_start) {
   ModelReadResult result;
   try {
     FileBytes file = ReadWholeFile(path, kMaxModelFileBytes);
     if (!file.error) {
-      return ParseModelFile(file.bytes, current);
+      return ParseModelFileOver(file.bytes, make_start());
     }
     result.error = FileError{0, *file.error};
   } catch (const std::bad_alloc&) {
     result.error = FileError{0, "メモリが足りないため読み込めません"};
   }
   return result;
+}
+
+}  // namespace
+
+ModelReadResult ParseModelFile(std::string_view bytes, const ElementModel& current) {
+  return ParseModelFileOver(bytes, std::make_unique<ElementModel>(current));
+}
+
+ModelReadResult ReadModelFile(const std::string& path, const ElementModel& current) {
+  return ReadModelFileOver(path, [&current] { return std::make_unique<ElementModel>(current); });
+}
+
+ModelReadResult ReadModelFileAfterStartUp(const std::string& path) {
+  return ReadModelFileOver(path, [] {
+    auto start = std::make_unique<ElementModel>();
+    FullReset(*start);
+    return start;
+  });
 }
 
 std::optional<FileError> ReadModelFileCommand(ElementModel& model,
