@@ -23,6 +23,10 @@ struct MapArgs {
   int width = 900, height = 700;
 };
 
+constexpr const char* kMapUsage =
+    "tavrine-batch map MODEL.csv -o MAP.png|MAP.svg [--set rect|sector] [--component abs|hx|hy|hz] "
+    "[--size WxH]（tavrine-batch map --help を参照）";
+
 constexpr const char* kMapHelp =
     "使い方: tavrine-batch map MODEL.csv -o MAP.png [--set rect|sector]\n"
     "                          [--component abs|hx|hy|hz] [--size WxH]\n"
@@ -109,9 +113,7 @@ int Map(const MapArgs& args) {
                             QSize(args.width, args.height),
                             QString::fromStdString(args.common.picture_path),
                             args.sector ? MapSet::kSector : MapSet::kRect)) {
-    std::fprintf(stderr, "tavrine-batch: %s: 画像を書き込めません\n",
-                 args.common.picture_path.c_str());
-    return 1;
+    return PictureWriteFailure(args.common.picture_path);
   }
   return 0;
 }
@@ -121,24 +123,17 @@ int Map(const MapArgs& args) {
 }  // namespace
 
 int MapCommand(const std::vector<std::string>& args) {
-  const std::optional<MapArgs> parsed = ParseMapArgs(args);
-  if (parsed && parsed->common.help) {
-    std::fputs(kMapHelp, stdout);
-    return 0;
-  }
-  if (!parsed) {
-    std::fputs(
-        "tavrine-batch: 使い方: tavrine-batch map MODEL.csv -o MAP.png|MAP.svg "
-        "[--set rect|sector] [--component abs|hx|hy|hz] [--size WxH]（tavrine-batch map --help "
-        "を参照）\n",
-        stderr);
-    return 2;
+  const auto parsed = ParseMapArgs(args);
+  if (const std::optional<int> done = HelpOrUsage(
+          parsed ? &parsed->common : nullptr, kMapHelp,
+          "tavrine-batch map MODEL.csv -o MAP.png|MAP.svg [--set rect|sector] [--component "
+          "abs|hx|hy|hz] [--size WxH]（tavrine-batch map --help を参照）")) {
+    return *done;
   }
 #ifdef TAVRINE_HAVE_QTGUI
   return Map(*parsed);
 #else
-  std::fputs("tavrine-batch: map は画面表示部品（QtGui）を含む構成でのみ使えます\n", stderr);
-  return 2;
+  return WithoutGui("map");
 #endif
 }
 

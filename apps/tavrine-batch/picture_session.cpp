@@ -3,11 +3,11 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 
 #ifdef TAVRINE_HAVE_QTGUI
 
 #include <clocale>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -103,6 +103,29 @@ bool ReadPictureArgs(const std::vector<std::string>& args,
     }
   }
   return !common.model_path.empty() && !PictureKind(common.picture_path).empty();
+}
+
+std::optional<int> HelpOrUsage(const PictureArgs* common, const char* help, const char* usage) {
+  if (common == nullptr) {
+    std::fprintf(stderr, "tavrine-batch: 使い方: %s\n", usage);
+    return 2;
+  }
+  if (common->help) {
+    std::fputs(help, stdout);
+    return 0;
+  }
+  return std::nullopt;
+}
+
+int WithoutGui(const char* command) {
+  std::fprintf(stderr, "tavrine-batch: %s は画面表示部品（QtGui）を含む構成でのみ使えます\n",
+               command);
+  return 2;
+}
+
+int PictureWriteFailure(const std::string& path) {
+  std::fprintf(stderr, "tavrine-batch: %s: 画像を書き込めません\n", path.c_str());
+  return 1;
 }
 
 }  // namespace tavrine::batch

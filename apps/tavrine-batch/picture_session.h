@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,5 +37,15 @@ using PictureOption = std::function<bool(const std::vector<std::string>& args, s
 bool ReadPictureArgs(const std::vector<std::string>& args,
                      PictureArgs& common,
                      const PictureOption& option);
+
+// Where the words ask for no picture: the help on standard output (0) for --help, the usage
+// line on standard error (2) when they could not be read (`common` null); otherwise nullopt.
+std::optional<int> HelpOrUsage(const PictureArgs* common, const char* help, const char* usage);
+
+// A build without QtGui cannot draw: says so for `command` (exit code 2).
+int WithoutGui(const char* command);
+
+// The picture could not be written (exit code 1).
+int PictureWriteFailure(const std::string& path);
 
 }  // namespace tavrine::batch

@@ -22,6 +22,10 @@ struct RenderArgs {
   bool antialiased = true;
 };
 
+constexpr const char* kRenderUsage =
+    "tavrine-batch render MODEL.csv -o VIEWS.png|VIEWS.svg [--vectors]（tavrine-batch render "
+    "--help を参照）";
+
 constexpr const char* kRenderHelp =
     "使い方: tavrine-batch render MODEL.csv -o VIEWS.png [--vectors] [--no-antialias]\n"
     "\n"
@@ -74,9 +78,7 @@ int Render(const RenderArgs& args) {
     options.texts = views.texts;
   }
   if (!WriteViewsPicture(*model, options, QString::fromStdString(args.common.picture_path))) {
-    std::fprintf(stderr, "tavrine-batch: %s: 画像を書き込めません\n",
-                 args.common.picture_path.c_str());
-    return 1;
+    return PictureWriteFailure(args.common.picture_path);
   }
   return 0;
 }
@@ -86,23 +88,17 @@ int Render(const RenderArgs& args) {
 }  // namespace
 
 int RenderCommand(const std::vector<std::string>& args) {
-  const std::optional<RenderArgs> parsed = ParseRenderArgs(args);
-  if (parsed && parsed->common.help) {
-    std::fputs(kRenderHelp, stdout);
-    return 0;
-  }
-  if (!parsed) {
-    std::fputs(
-        "tavrine-batch: 使い方: tavrine-batch render MODEL.csv -o VIEWS.png|VIEWS.svg "
-        "[--vectors]（tavrine-batch render --help を参照）\n",
-        stderr);
-    return 2;
+  const auto parsed = ParseRenderArgs(args);
+  if (const std::optional<int> done =
+          HelpOrUsage(parsed ? &parsed->common : nullptr, kRenderHelp,
+                      "tavrine-batch render MODEL.csv -o VIEWS.png|VIEWS.svg "
+                      "[--vectors]（tavrine-batch render --help を参照）")) {
+    return *done;
   }
 #ifdef TAVRINE_HAVE_QTGUI
   return Render(*parsed);
 #else
-  std::fputs("tavrine-batch: render は画面表示部品（QtGui）を含む構成でのみ使えます\n", stderr);
-  return 2;
+  return WithoutGui("render");
 #endif
 }
 
