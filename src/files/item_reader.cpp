@@ -61,18 +61,24 @@ size_t NumberEnd(std::string_view s, size_t i) {
 constexpr long double kLargestWritten = 1.79769313486232e308L;
 static_assert(std::numeric_limits<long double>::max_exponent10 > 308);
 
-// A magnitude outside the doubles: underflow keeps strtod's subnormal or zero, the largest
-// double as written reads as the largest double, and anything larger is no number of a file.
+// A magnitude outside the doubles (from_chars gave up): one that rounds to zero is zero, the
+// largest double as written reads as the largest double, and anything larger is no number of a
+// file. from_chars, not strtod: a comma locale must not cut the text at its point.
 std::optional<double> OutOfRange(std::string_view digits) {
-  const std::string text(digits);
-  const long double wide = std::strtold(text.c_str(), nullptr);
+  long double wide = 0;
+  if (std::from_chars(digits.data(), digits.data() + digits.size(), wide).ec != std::errc{}) {
+    // Past even the long doubles: only a negative exponent makes it small.
+    const size_t e = digits.find_first_of("eE");
+    const bool tiny = e != std::string_view::npos && e + 1 < digits.size() && digits[e + 1] == '-';
+    return tiny ? std::optional<double>(0.0) : std::nullopt;
+  }
   if (wide > kLargestWritten) {
     return std::nullopt;
   }
   if (wide > static_cast<long double>(std::numeric_limits<double>::max())) {
     return std::numeric_limits<double>::max();
   }
-  return std::strtod(text.c_str(), nullptr);
+  return static_cast<double>(wide);
 }
 
 // Powers of ten that are exact doubles.

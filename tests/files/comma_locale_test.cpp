@@ -5,10 +5,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <limits>
 #include <memory>
 #include <string>
 
 #include "display/field_map.h"
+#include "files/item_reader.h"
 #include "files/model_file.h"
 #include "model/resets.h"
 #include "model/text_rules.h"
@@ -51,6 +53,10 @@ TEST_F(CommaLocale, FieldsFilesAndTicksKeepTheirPoint) {
   EXPECT_EQ(ShortestDecimal(2.5), "2.5");
   EXPECT_EQ(ShortestDecimal(-1.5e-20), "-1.5E-20");
   EXPECT_EQ(TickText(0.25, 0.05), "0.25");
+  // Beyond the doubles the file reader takes its longer road.
+  EXPECT_EQ(ParseNumberItem("1.79769313486232E+308"), std::numeric_limits<double>::max());
+  EXPECT_EQ(ParseNumberItem("-2.5e-400"), -0.0);
+  EXPECT_FALSE(ParseNumberItem("1.8E+308").has_value());
 
   auto current = std::make_unique<ElementModel>();
   FullReset(*current);
