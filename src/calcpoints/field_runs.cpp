@@ -30,16 +30,6 @@ struct RunContext {
   std::vector<PreparedSecMag> sectors;
 };
 
-std::vector<PreparedSecMag> PreparedSectors(const ElementModel& model, const FieldQuadrature& q) {
-  std::vector<PreparedSecMag> sectors;
-  const int count = ClampedCount(SecMagLoopCount(model));
-  sectors.reserve(static_cast<size_t>(count));
-  for (int e = 1; e <= count; ++e) {
-    sectors.push_back(PrepareSecMag(model.SecMagTable[static_cast<size_t>(e)], q));
-  }
-  return sectors;
-}
-
 // One step: elements first..last of a table against every point of the set.
 template <class Point, class Record, class Kernel>
 void RunStep(std::array<Point, kPointSlots>& points,
@@ -110,6 +100,17 @@ void SectStep(std::array<Point, kPointSlots>& points,
 
 }  // namespace
 
+std::vector<PreparedSecMag> PrepareModelSectors(const ElementModel& model,
+                                                const FieldQuadrature& quadrature) {
+  std::vector<PreparedSecMag> sectors;
+  const int count = ClampedCount(SecMagLoopCount(model));
+  sectors.reserve(static_cast<size_t>(count));
+  for (int e = 1; e <= count; ++e) {
+    sectors.push_back(PrepareSecMag(model.SecMagTable[static_cast<size_t>(e)], quadrature));
+  }
+  return sectors;
+}
+
 RunSetUp::RunSetUp(const RunOptions& options)
     : own_pool_(options.pool ? nullptr
                              : std::make_unique<WorkerPool>(ResolveThreadCount(options.threads))),
@@ -126,7 +127,7 @@ void RectPointDistFieldCaluculation(ElementModel& model,
   const RunSetUp setup(options);
   OncePerRunNotices once(notices);
   const RunContext run{setup.Quadrature(), once, progress, setup.Pool(),
-                       PreparedSectors(model, setup.Quadrature())};
+                       PrepareModelSectors(model, setup.Quadrature())};
   auto& points = model.RectCalPointSet.Points;
   const int n = std::clamp(model.RectCalPointSet.LastIndex, 0, kCalPointCapacity) + 1;
   progress.Open("ProgressMagField", "磁界計算中");
@@ -159,7 +160,7 @@ void SectPointDistFieldCaluculation(ElementModel& model,
   const RunSetUp setup(options);
   OncePerRunNotices once(notices);
   const RunContext run{setup.Quadrature(), once, progress, setup.Pool(),
-                       PreparedSectors(model, setup.Quadrature())};
+                       PrepareModelSectors(model, setup.Quadrature())};
   SectPointSet& set = model.SectCalPointSet;
   const int n = std::clamp(set.LastIndex, 0, kCalPointCapacity) + 1;
   // Whatever the model holds: the points follow the magnet they were laid on.

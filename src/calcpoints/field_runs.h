@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "calcpoints/parallel_points.h"
 #include "field/local_fields.h"
@@ -33,6 +34,10 @@ class RunSetUp {
   std::unique_ptr<FieldQuadrature> own_quadrature_;  // built on the pool
   const FieldQuadrature* quadrature_;
 };
+
+// The model's sector magnets (sector-table slots 1..count), prepared once for a whole run.
+std::vector<PreparedSecMag> PrepareModelSectors(const ElementModel& model,
+                                                const FieldQuadrature& quadrature);
 
 // Clears the set's results and fills Hx, Hy, Hz of points 0..LastIndex. Bit-identical for any
 // number of threads. Vectors and extremes are drawn by the caller afterwards.

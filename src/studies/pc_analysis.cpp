@@ -269,10 +269,7 @@ PcRunResult RunPcCalculation(ElementModel& model,
 
   const RunSetUp setup(options);
   const FieldQuadrature& quadrature = setup.Quadrature();
-  std::vector<PreparedSecMag> sectors;
-  for (int e = 1; e <= ClampedCount(SecMagLoopCount(model)); ++e) {
-    sectors.push_back(PrepareSecMag(model.SecMagTable[static_cast<size_t>(e)], quadrature));
-  }
+  const std::vector<PreparedSecMag> sectors = PrepareModelSectors(model, quadrature);
   OncePerRunNotices once(notices);
   const LayerRun run{model, quadrature, sectors, once, progress, setup.Pool()};
   // The whole set once; each layer then clears only the points it sums into.
