@@ -219,10 +219,11 @@ bool CanPaintSideBySide(const ElementModel& model, const Views& views, double ex
   if (std::thread::hardware_concurrency() < 2) {
     return false;
   }
+  const double scale = ViewScaleFor(model, ViewLayout(kRedrawOrder.front()), extent);
   for (int v = 0; v < kViewCount; ++v) {
     const Canvas* canvas = views.canvas[static_cast<size_t>(v)];
     if (canvas == nullptr || !canvas->DrawsFromAnyThread() ||
-        ViewScaleFor(model, ViewLayout(v), extent) != model.View.ViewScale) {
+        ViewScaleFor(model, ViewLayout(v), extent) != scale) {
       return false;
     }
     for (int w = 0; w < v; ++w) {
@@ -256,26 +257,36 @@ void PaintSideBySide(const ElementModel& model, Views& views) {
 
 }  // namespace
 
-void DrawView(ElementModel& model, Views& views, int view, const ViewAngles& angles) {
-  PlaceView(model, views, view, FitExtent(model));
+namespace {
+
+// One view placed and drawn on its own.
+void DrawViewWithExtent(
+    ElementModel& model, Views& views, int view, const ViewAngles& angles, double extent) {
+  PlaceView(model, views, view, extent);
   PaintView(model, views[view], angles);
   CentreOn(model, views[view]);
 }
 
+}  // namespace
+
+void DrawView(ElementModel& model, Views& views, int view, const ViewAngles& angles) {
+  DrawViewWithExtent(model, views, view, angles, FitExtent(model));
+}
+
 void RedrawAll(ElementModel& model, Views& views) {
   const double extent = FitExtent(model);
+  if (!CanPaintSideBySide(model, views, extent)) {
+    for (int view : kRedrawOrder) {
+      DrawViewWithExtent(model, views, view, AnglesOfView(model, view), extent);
+    }
+    return;
+  }
   for (int view : kRedrawOrder) {
     PlaceView(model, views, view, extent);
   }
   // The model as a redraw one view after another leaves it.
   CentreOn(model, views[kRedrawOrder.back()]);
-  if (CanPaintSideBySide(model, views, extent)) {
-    PaintSideBySide(model, views);
-    return;
-  }
-  for (int view : kRedrawOrder) {
-    PaintView(model, views[view], AnglesOfView(model, view));
-  }
+  PaintSideBySide(model, views);
 }
 
 namespace {
