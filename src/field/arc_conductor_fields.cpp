@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "field/conductor_fields.h"
+#include "field/gauss_legendre.h"
 #include "field/graded_panels.h"
 #include "field/vector_math.h"
 #include "model/text_rules.h"
@@ -172,34 +173,6 @@ __attribute__((target_clones("avx2", "default"))) Sums RoundWireRow(const double
   return {sx, sy, sz};
 }
 
-// An n-node Gauss–Legendre rule on [−1, 1] to rounding (Newton's method on P_n), for the far
-// rules below, whose error budget the module's bisection-built tables would spend alone.
-struct FarGauss {
-  std::vector<double> nodes, weights;
-  explicit FarGauss(int n) : nodes(n), weights(n) {
-    for (int i = 0; i < n; ++i) {
-      double x = std::cos(kPi * (i + 0.75) / (n + 0.5)), slope = 1;
-      for (int it = 0; it < 100; ++it) {
-        double p0 = 1, p1 = x;
-        for (int k = 2; k <= n; ++k) {
-          const double p2 = ((2 * k - 1) * x * p1 - (k - 1) * p0) / k;
-          p0 = p1;
-          p1 = p2;
-        }
-        slope = n * (x * p1 - p0) / (x * x - 1);
-        const double step = p1 / slope;
-        x -= step;
-        if (std::abs(step) < 1e-16) {
-          break;
-        }
-      }
-      nodes[n - 1 - i] = x;
-      weights[n - 1 - i] = 2 / ((1 - x * x) * slope * slope);
-    }
-  }
-  int Size() const { return static_cast<int>(nodes.size()); }
-};
-
 // Gauss–Legendre error on [lo, hi] for a function analytic up to a singularity at x + iy (and
 // its mirror image) falls as ρ^(−2n), ρ the Bernstein ellipse through it (1 on the interval).
 double EllipseThrough(double lo, double hi, double x, double y) {
@@ -225,9 +198,9 @@ constexpr double kNearHeightReach = 1e12;
 
 // The smallest kept rule of at least `need` nodes (and at least 4); null beyond the largest.
 constexpr int kLargestRule = 160;
-const FarGauss* FarRuleOf(double need) {
-  static const std::vector<FarGauss> rules = [] {
-    std::vector<FarGauss> all;
+const GaussLegendreTable* FarRuleOf(double need) {
+  static const std::vector<GaussLegendreTable> rules = [] {
+    std::vector<GaussLegendreTable> all;
     for (int n = 4; n <= kLargestRule; n += n < 48 ? 2 : 8) {
       all.emplace_back(n);
     }
@@ -298,7 +271,7 @@ struct BetaSplit {
 };
 
 // The larger of two rules, null if either is.
-const FarGauss* Larger(const FarGauss* a, const FarGauss* b) {
+const GaussLegendreTable* Larger(const GaussLegendreTable* a, const GaussLegendreTable* b) {
   return a == nullptr || b == nullptr ? nullptr : (a->Size() >= b->Size() ? a : b);
 }
 
@@ -306,15 +279,15 @@ const FarGauss* Larger(const FarGauss* a, const FarGauss* b) {
 // one at u = ±iπ/2, and the next no nearer than the far end of the interval the piece halves, at
 // 2r·σ (taken on the real axis, where it costs most). Looked up by quarter steps of log2 r, each
 // holding the largest rule of the steps up to its top; null beyond the table.
-const FarGauss* HeightPieceRule(double r) {
+const GaussLegendreTable* HeightPieceRule(double r) {
   constexpr int kBelow = 32, kSteps = kBelow + 4 * 50;
-  static const std::vector<const FarGauss*> table = [] {
-    std::vector<const FarGauss*> t(kSteps);
+  static const std::vector<const GaussLegendreTable*> table = [] {
+    std::vector<const GaussLegendreTable*> t(kSteps);
     for (int k = 0; k < kSteps; ++k) {
       const double top = std::exp2((k - kBelow) / 4.0), u_hi = std::asinh(top);
       const double rho = std::fmin(EllipseThrough(0, u_hi, 0, kPi / 2),
                                    EllipseThrough(0, u_hi, std::asinh(2 * top), 0));
-      const FarGauss* rule = FarRuleOf(NodesNeeded(rho, kNearHeightReach));
+      const GaussLegendreTable* rule = FarRuleOf(NodesNeeded(rho, kNearHeightReach));
       t[k] = k == 0 ? rule : Larger(t[k - 1], rule);
     }
     return t;
@@ -346,7 +319,7 @@ struct BetaPole {
 bool AddMappedHeights(
     SliceNodes& nodes, const BetaSplit& from, double to, const BetaPole* others, int count) {
   const double length = std::abs(to - from.at), sigma = from.scale, r = length / sigma;
-  const FarGauss* rule = sigma > 0 ? HeightPieceRule(r) : nullptr;
+  const GaussLegendreTable* rule = sigma > 0 ? HeightPieceRule(r) : nullptr;
   if (rule == nullptr) {
     return false;
   }
@@ -371,12 +344,12 @@ bool AddMappedHeights(
   const int n = rule->Size(), first = nodes.size;
   double* u = nodes.theta + first;
   for (int k = 0; k < n; ++k) {
-    u[k] = (u_hi / 2) * (rule->nodes[k] + 1);
+    u[k] = (u_hi / 2) * (rule->Nodes()[k] + 1);
   }
   BatchExp(u, n);
   for (int k = 0; k < n; ++k) {
     const double grow = u[k], shrink = 1 / grow;
-    nodes.weight[first + k] = rule->weights[k] * (u_hi / 2) * sigma * ((grow + shrink) / 2);
+    nodes.weight[first + k] = rule->Weights()[k] * (u_hi / 2) * sigma * ((grow + shrink) / 2);
     u[k] = from.at + sign * sigma * ((grow - shrink) / 2);
   }
   nodes.size += n;
@@ -507,20 +480,20 @@ bool MapAngles(
                                          EllipseThrough(u_lo, u_hi, centre, kPi / 2)),
                                EllipseThrough(u_lo, u_hi, image.real(), image.imag()));
   const double need = NodesNeeded(rho, reach);
-  const FarGauss* rule = FarRuleOf(need);
+  const GaussLegendreTable* rule = FarRuleOf(need);
   if (rule == nullptr) {
     return false;
   }
   const int n = rule->Size();
   const double scale = (u_hi - u_lo) / 2, mid = (u_hi + u_lo) / 2;
   for (int k = 0; k < n; ++k) {
-    out.theta[k] = scale * rule->nodes[k] + mid;  // u, then e^u
+    out.theta[k] = scale * rule->Nodes()[k] + mid;  // u, then e^u
   }
   BatchExp(out.theta, n);
   for (int k = 0; k < n; ++k) {
     const double grow = out.theta[k], shrink = 1 / grow;
     out.theta[k] = phi + tau * ((grow - shrink) / 2);
-    out.weight[k] = rule->weights[k] * scale * tau * ((grow + shrink) / 2);
+    out.weight[k] = rule->Weights()[k] * scale * tau * ((grow + shrink) / 2);
   }
   out.size = n;
   return true;
@@ -546,19 +519,19 @@ bool MapSide(SliceNodes& out, double phi, double to, double tau, double farthest
       std::fmin(std::fmin(EllipseThrough(0, u_hi, std::fmin(u_hi / 2, spread), kPi / 2),
                           EllipseThrough(0, u_hi, 0, kPi / 2)),
                 EllipseThrough(0, u_hi, image.real(), image.imag()));
-  const FarGauss* rule = FarRuleOf(NodesNeeded(rho, kNearAngleReach));
+  const GaussLegendreTable* rule = FarRuleOf(NodesNeeded(rho, kNearAngleReach));
   if (rule == nullptr || out.size + rule->Size() > SliceNodes::kCapacity) {
     return false;
   }
   const int n = rule->Size(), first = out.size;
   double* u = out.theta + first;
   for (int k = 0; k < n; ++k) {
-    u[k] = (u_hi / 2) * (rule->nodes[k] + 1);
+    u[k] = (u_hi / 2) * (rule->Nodes()[k] + 1);
   }
   BatchExp(u, n);
   for (int k = 0; k < n; ++k) {
     const double grow = u[k], shrink = 1 / grow;
-    out.weight[first + k] = rule->weights[k] * (u_hi / 2) * t * ((grow + shrink) / 2);
+    out.weight[first + k] = rule->Weights()[k] * (u_hi / 2) * t * ((grow + shrink) / 2);
     u[k] = phi + sign * t * ((grow - shrink) / 2);
   }
   out.size += n;
