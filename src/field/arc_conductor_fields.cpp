@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <utility>
 #include <vector>
 
@@ -188,6 +189,36 @@ double NodesNeeded(double rho, double reach = 1e13) {
   return std::log(reach) / (2 * std::log(rho));
 }
 
+// Appends `rule` over u in [u_lo, u_hi], carried through θ = at + sign·σ·sinh u (weights
+// σ·cosh u): the nodes crowd round `at` as much as σ asks, a singularity σ off the axis at `at`
+// going to Im u = π/2. False, with nothing added, where they would not fit.
+template <class Nodes>
+bool AppendSinhMapped(Nodes& nodes,
+                      const GaussLegendreTable& rule,
+                      double u_lo,
+                      double u_hi,
+                      double at,
+                      double sign,
+                      double sigma) {
+  const int n = rule.Size(), first = nodes.size;
+  if (first + n > static_cast<int>(std::size(nodes.theta))) {
+    return false;
+  }
+  const double half = (u_hi - u_lo) / 2, mid = (u_hi + u_lo) / 2;
+  double* u = nodes.theta + first;
+  for (int k = 0; k < n; ++k) {
+    u[k] = half * rule.Nodes()[k] + mid;  // u, then e^u
+  }
+  BatchExp(u, n);
+  for (int k = 0; k < n; ++k) {
+    const double grow = u[k], shrink = 1 / grow;
+    nodes.weight[first + k] = rule.Weights()[k] * half * sigma * ((grow + shrink) / 2);
+    u[k] = at + sign * sigma * ((grow - shrink) / 2);
+  }
+  nodes.size += n;
+  return true;
+}
+
 // The round-wire arc's near angle rules aim at 1e-11 of a slice's size: the angle sum's error
 // is then some 1e-11 of |H| (2e-11 at most over thousands of points near and inside thin and fat
 // wires), well inside 1e-9, on a sixth fewer slices than at 1e-13, each costing a height rule.
@@ -338,22 +369,7 @@ bool AddMappedHeights(
   if (nearest < 1e300) {
     rule = Larger(rule, FarRuleOf(NodesNeeded(nearest, kNearHeightReach)));
   }
-  if (rule == nullptr || nodes.size + rule->Size() > SliceNodes::kCapacity) {
-    return false;
-  }
-  const int n = rule->Size(), first = nodes.size;
-  double* u = nodes.theta + first;
-  for (int k = 0; k < n; ++k) {
-    u[k] = (u_hi / 2) * (rule->Nodes()[k] + 1);
-  }
-  BatchExp(u, n);
-  for (int k = 0; k < n; ++k) {
-    const double grow = u[k], shrink = 1 / grow;
-    nodes.weight[first + k] = rule->Weights()[k] * (u_hi / 2) * sigma * ((grow + shrink) / 2);
-    u[k] = from.at + sign * sigma * ((grow - shrink) / 2);
-  }
-  nodes.size += n;
-  return true;
+  return rule != nullptr && AppendSinhMapped(nodes, *rule, 0, u_hi, from.at, sign, sigma);
 }
 
 // The β nodes of one slice: split at the height of the point (inside the cross-section) and at
@@ -484,19 +500,8 @@ bool MapAngles(
   if (rule == nullptr) {
     return false;
   }
-  const int n = rule->Size();
-  const double scale = (u_hi - u_lo) / 2, mid = (u_hi + u_lo) / 2;
-  for (int k = 0; k < n; ++k) {
-    out.theta[k] = scale * rule->Nodes()[k] + mid;  // u, then e^u
-  }
-  BatchExp(out.theta, n);
-  for (int k = 0; k < n; ++k) {
-    const double grow = out.theta[k], shrink = 1 / grow;
-    out.theta[k] = phi + tau * ((grow - shrink) / 2);
-    out.weight[k] = rule->Weights()[k] * scale * tau * ((grow + shrink) / 2);
-  }
-  out.size = n;
-  return true;
+  out.size = 0;
+  return AppendSinhMapped(out, *rule, u_lo, u_hi, phi, 1.0, tau);
 }
 
 // Angle nodes over [φ, to] (either order) through θ = φ ± τ·sinh u, u from 0: for a point inside
@@ -520,22 +525,7 @@ bool MapSide(SliceNodes& out, double phi, double to, double tau, double farthest
                           EllipseThrough(0, u_hi, 0, kPi / 2)),
                 EllipseThrough(0, u_hi, image.real(), image.imag()));
   const GaussLegendreTable* rule = FarRuleOf(NodesNeeded(rho, kNearAngleReach));
-  if (rule == nullptr || out.size + rule->Size() > SliceNodes::kCapacity) {
-    return false;
-  }
-  const int n = rule->Size(), first = out.size;
-  double* u = out.theta + first;
-  for (int k = 0; k < n; ++k) {
-    u[k] = (u_hi / 2) * (rule->Nodes()[k] + 1);
-  }
-  BatchExp(u, n);
-  for (int k = 0; k < n; ++k) {
-    const double grow = u[k], shrink = 1 / grow;
-    out.weight[first + k] = rule->Weights()[k] * (u_hi / 2) * t * ((grow + shrink) / 2);
-    u[k] = phi + sign * t * ((grow - shrink) / 2);
-  }
-  out.size += n;
-  return true;
+  return rule != nullptr && AppendSinhMapped(out, *rule, 0, u_hi, phi, sign, t);
 }
 
 // Distance from the point to the round wire's surface, as if the arc were a full torus.
