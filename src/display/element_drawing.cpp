@@ -668,16 +668,6 @@ double OutlineRadius(const ElementModel& model, ElementKind kind, int i) {
   return 0;
 }
 
-void DrawElementAtSize(const ElementModel& model,
-                       Canvas& canvas,
-                       ElementKind kind,
-                       int i,
-                       int n,
-                       const ViewAngles& angles,
-                       double pixels) {
-  OutlineDrawer(model, canvas, angles).DrawAtSize(kind, i, n, pixels);
-}
-
 void OutlineDrawer::DrawAtSize(ElementKind kind, int i, int n, double pixels) {
   const int steps = StepsForRadius(pixels);
   if (kind == ElementKind::kStrCylCoil) {

@@ -96,21 +96,11 @@ int DefaultSegments(ElementKind kind);
 
 // The largest distance of the element's own-frame box corners from its reference point, mm.
 double OutlineRadius(const ElementModel& model, ElementKind kind, int i);
-// DrawElement in normal mode for an element whose outline spans `pixels` (its radius on the
-// screen): its curves get no more steps than keep them within a quarter pixel of the exact
-// curve, and never more than n (or 180 for the straight round wire's end circles).
-void DrawElementAtSize(const ElementModel& model,
-                       Canvas& canvas,
-                       ElementKind kind,
-                       int i,
-                       int n,
-                       const ViewAngles& angles,
-                       double pixels);
 int ElementCount(const ElementModel& model, ElementKind kind);
 
 // Draws any number of elements into one canvas with one view's angles and the model's current
 // ViewScale, keeping the projection and the curves' sines and cosines from one element to the
-// next: the redraw's way of drawing thousands. Draws what DrawElement and DrawElementAtSize do.
+// next: the redraw's way of drawing thousands. Draws what DrawElement does.
 class OutlineDrawer {
  public:
   OutlineDrawer(const ElementModel& model, Canvas& canvas, const ViewAngles& angles);
@@ -119,6 +109,9 @@ class OutlineDrawer {
   OutlineDrawer& operator=(const OutlineDrawer&) = delete;
 
   void Draw(ElementKind kind, int i, int n, DrawMode mode);
+  // Normal mode for an element whose outline spans `pixels` (its radius on the screen): its
+  // curves get no more steps than keep them within a quarter pixel of the exact curve, and never
+  // more than n (or 180 for the straight round wire's end circles).
   void DrawAtSize(ElementKind kind, int i, int n, double pixels);
   // Curve tables kept between elements.
   struct Steps;
