@@ -115,9 +115,8 @@ RunSetUp::RunSetUp(const RunOptions& options)
     : own_pool_(options.pool ? nullptr
                              : std::make_unique<WorkerPool>(ResolveThreadCount(options.threads))),
       pool_(options.pool ? options.pool : own_pool_.get()),
-      own_quadrature_(options.quadrature ? nullptr
-                                         : std::make_unique<FieldQuadrature>(TasksOn(*pool_))),
-      quadrature_(options.quadrature ? options.quadrature : own_quadrature_.get()) {}
+      quadrature_(options.quadrature ? options.quadrature
+                                     : &SharedFieldQuadrature(TasksOn(*pool_))) {}
 
 void RectPointDistFieldCaluculation(ElementModel& model,
                                     Progress& progress,

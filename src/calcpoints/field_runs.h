@@ -15,13 +15,14 @@ namespace tavrine {
 
 struct RunOptions {
   int threads = 0;  // 0: one per core
-  // Set-up a caller running several runs may build once and share; when absent a run builds
-  // its own. With a pool, `threads` is the pool's.
+  // Set-up a caller may give; without tables a run reads the process's shared ones, and
+  // without a pool it starts its own. With a pool, `threads` is the pool's.
   const FieldQuadrature* quadrature = nullptr;
   WorkerPool* pool = nullptr;
 };
 
-// The node tables and the threads of a run: the caller's when given, else built here.
+// The node tables and the threads of a run: the caller's when given, else the shared tables and
+// a pool of the run's own.
 class RunSetUp {
  public:
   explicit RunSetUp(const RunOptions& options);
@@ -31,7 +32,6 @@ class RunSetUp {
  private:
   std::unique_ptr<WorkerPool> own_pool_;
   WorkerPool* pool_;
-  std::unique_ptr<FieldQuadrature> own_quadrature_;  // built on the pool
   const FieldQuadrature* quadrature_;
 };
 

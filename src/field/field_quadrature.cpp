@@ -12,4 +12,10 @@ FieldQuadrature::FieldQuadrature(const TaskRunner& run)
       coil_turn_cos(coil.TurnCos()),
       coil_turn_sin(coil.TurnSin()) {}
 
+const FieldQuadrature& SharedFieldQuadrature(const TaskRunner& run) {
+  // Never destroyed: a run still ending on another thread at exit may be reading it.
+  static const FieldQuadrature* const tables = new FieldQuadrature(run);
+  return *tables;
+}
+
 }  // namespace tavrine

@@ -1,5 +1,5 @@
 // Own-frame field (Oe) of one element of each kind at one own-frame point (mm), all three
-// components in one pass. Quadrature tables are built once per run and shared read-only.
+// components in one pass. Quadrature tables are built once per process and shared read-only.
 #pragma once
 
 #include <vector>
@@ -24,6 +24,10 @@ struct FieldQuadrature {
   // Node angles π + π·x_k over a full turn, for the RH magnet (100) and the round wire (50).
   std::vector<double> rh_cos, rh_sin, coil_turn_cos, coil_turn_sin;
 };
+
+// The tables depend on nothing but their sizes, so a process builds them once, on the first
+// caller's runner, and every later run and study reads the same ones.
+const FieldQuadrature& SharedFieldQuadrature(const TaskRunner& run = {});
 
 // What a sector magnet's field depends on besides the point: cos θ_k, sin θ_k, w_k·cos θ_k and
 // w_k·sin θ_k of its node angles θ_k = (α/2)·x_k, one block of the node count each. The plain

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -55,8 +56,8 @@ struct StepContext {
 // One source kind against every point of a batch: source(k, p) gives the own-frame field of the
 // k-th visited element.
 template <class Source>
-void FieldStep(const std::vector<Vec3>& points,
-               std::vector<Vec3>& field,
+void FieldStep(std::span<const Vec3> points,
+               std::span<Vec3> field,
                const std::vector<ElementFrame>& frames,
                const Source& source,
                const StepContext& run,
@@ -138,8 +139,8 @@ Sources SourcesOf(const ElementModel& m, const ForceTarget& t, const FieldQuadra
 // Every kind in order at a batch of points.
 void SumField(const ElementModel& m,
               const Sources& s,
-              const std::vector<Vec3>& points,
-              std::vector<Vec3>& field,
+              std::span<const Vec3> points,
+              std::span<Vec3> field,
               const StepContext& run,
               bool north) {
   auto caption = [north](int step) {
@@ -228,7 +229,7 @@ std::optional<ForceResult> ForceStudy::Run(const ElementModel& model,
   for (int f = 0; f < 2; ++f) {
     const bool north = f == 0;
     run.show = true;
-    const FieldAtPoints field = [&](const std::vector<Vec3>& points, std::vector<Vec3>& h) {
+    const FieldAtPoints field = [&](std::span<const Vec3> points, std::span<Vec3> h) {
       SumField(model, sources, points, h, run, north);
       run.show = false;
     };

@@ -4,6 +4,9 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <memory>
+#include <span>
+#include <type_traits>
 
 #include "model/text_rules.h"
 
@@ -67,6 +70,30 @@ void ForEachPanel(WorkerPool* pool, size_t count, Visit visit) {
   });
 }
 
+// Room for a batch's nodes that is neither cleared nor shrunk: every node is written on the
+// pool's threads before it is read, so a big batch's first touch is shared out as well and
+// later levels reuse the pages.
+template <class T>
+class NodeBuffer {
+  static_assert(std::is_trivially_copyable_v<T> && std::is_trivially_destructible_v<T>);
+
+ public:
+  std::span<T> Take(size_t count) {
+    if (count > capacity_) {
+      capacity_ = std::max(count, capacity_ + capacity_ / 2);
+      data_.reset(static_cast<T*>(::operator new(capacity_ * sizeof(T))));
+    }
+    return {data_.get(), count};
+  }
+
+ private:
+  struct Free {
+    void operator()(T* p) const { ::operator delete(p); }
+  };
+  std::unique_ptr<T, Free> data_;
+  size_t capacity_ = 0;
+};
+
 class PanelRule {
  public:
   PanelRule(const ChargedSurface& surface, const ElementFrame& frame, double pi)
@@ -77,16 +104,17 @@ class PanelRule {
   std::vector<Estimate> Evaluate(const std::vector<Panel>& panels,
                                  const FieldAtPoints& field,
                                  int& points,
-                                 WorkerPool* pool) const {
+                                 WorkerPool* pool) {
     const size_t count = panels.size() * kPanelNodes;
-    std::vector<Vec3> global(count), h(count);
-    std::vector<ChargedSurface::Sample> samples(count);
-    std::vector<double> weights(count);
+    const std::span<Vec3> global = global_.Take(count), h = h_.Take(count);
+    const std::span<ChargedSurface::Sample> samples = samples_.Take(count);
+    const std::span<double> weights = weights_.Take(count);
     ForEachPanel(pool, panels.size(), [&](size_t p) {
       size_t k = p * kPanelNodes;
       ForEachNode(panels[p], [&](double u, double v, double w) {
         samples[k] = surface_.At(u, v);
         global[k] = frame_.PointToGlobal(samples[k].local);
+        h[k] = {};
         weights[k++] = w;
       });
     });
@@ -128,6 +156,9 @@ class PanelRule {
   const ChargedSurface& surface_;
   const ElementFrame& frame_;
   double pi_;
+  NodeBuffer<Vec3> global_, h_;
+  NodeBuffer<ChargedSurface::Sample> samples_;
+  NodeBuffer<double> weights_;
 };
 
 std::vector<Panel> Quarters(const Panel& p) {
@@ -208,7 +239,7 @@ SurfaceIntegral IntegrateSurface(const ChargedSurface& surface,
                                  const std::function<void(int level)>& on_level,
                                  WorkerPool* pool) {
   SurfaceIntegral result;
-  const PanelRule rule(surface, frame, pi);
+  PanelRule rule(surface, frame, pi);
   std::vector<Panel> active = RootPanels(surface);
   // The roots and their quarters in one first batch: for well-separated bodies that is all.
   std::vector<Panel> first = active;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <span>
 #include <vector>
 
 #include "calcpoints/parallel_points.h"
@@ -42,9 +43,9 @@ struct ForceTorque {
   Vec3 force, torque;
 };
 
-// Fills `field` (Oe, global) for the global points; called with batches of points.
-using FieldAtPoints =
-    std::function<void(const std::vector<Vec3>& points, std::vector<Vec3>& field)>;
+// Adds the field (Oe, global) at the global points to `field`, which comes zeroed; called with
+// batches of points.
+using FieldAtPoints = std::function<void(std::span<const Vec3> points, std::span<Vec3> field)>;
 
 struct SurfaceIntegral {
   ForceTorque value;

@@ -74,7 +74,7 @@ Vec3 BruteForceBetween(const RecMag& t, const RecMag& s, int m) {
 TEST(ForceSurfaces, UniformFieldGivesChargeTimesAreaOnEveryShape) {
   // 1 T (Br 10000 G) in 1000 Oe: charge × area (m²) × 1000 Oe in A/m.
   const double h_am = 1000 * 1000 / (4 * Pi());
-  const FieldAtPoints uniform = [](const std::vector<Vec3>&, std::vector<Vec3>& h) {
+  const FieldAtPoints uniform = [](std::span<const Vec3>, std::span<Vec3> h) {
     std::fill(h.begin(), h.end(), Vec3{0, 0, 1000});
   };
   const ElementFrame frame(Placement{});
