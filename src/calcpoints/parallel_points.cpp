@@ -73,16 +73,23 @@ void WorkerPool::Run(int helpers, const std::function<void(bool)>& job) {
     {
       std::lock_guard lock(mutex_);
       job_ = &job;
-      called_ = running_ = called;
+      called_ = called;
+      running_ = 0;
+      open_ = true;
       ++generation_;
     }
     wake_.notify_all();
   }
   job(true);
   if (called > 0) {
-    WatchBriefly([this] { return running_.load() == 0; });
     std::unique_lock lock(mutex_);
-    done_.wait(lock, [this] { return running_ == 0; });
+    open_ = false;
+    if (running_ > 0) {
+      lock.unlock();
+      WatchBriefly([this] { return running_.load() == 0; });
+      lock.lock();
+      done_.wait(lock, [this] { return running_ == 0; });
+    }
     job_ = nullptr;
   }
 }
@@ -100,9 +107,10 @@ void WorkerPool::Serve(int index, uint64_t seen) {
       return;
     }
     seen = generation_;
-    if (index >= called_) {
+    if (index >= called_ || !open_) {
       continue;
     }
+    ++running_;
     const std::function<void(bool)>& job = *job_;
     lock.unlock();
     job(false);

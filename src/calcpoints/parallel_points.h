@@ -34,8 +34,10 @@ class WorkerPool {
   WorkerPool& operator=(const WorkerPool&) = delete;
 
   int Threads() const { return threads_; }
-  // Runs job(is_lead) on the caller and on `helpers` helper threads (at most Threads() − 1);
-  // returns when every one has returned.
+  // Runs job(is_lead) on the caller and on up to `helpers` helper threads (at most
+  // Threads() − 1); returns when every one that took part has returned. A helper that has not
+  // woken by the time the caller's job returns is left out, so that a short step never waits
+  // for a wake-up: the job must share its work out by claiming it, as the block loops do.
   void Run(int helpers, const std::function<void(bool is_lead)>& job);
 
  private:
@@ -48,8 +50,9 @@ class WorkerPool {
   const std::function<void(bool)>* job_ = nullptr;
   // Written under the mutex; atomic so that a thread may watch them briefly before it sleeps.
   std::atomic<uint64_t> generation_{0};
-  std::atomic<int> running_{0};  // helpers of the current job still working
-  int called_ = 0;               // helpers taking part in the current job
+  std::atomic<int> running_{0};  // helpers in the current job and not yet done
+  int called_ = 0;               // helpers asked to join the current job
+  bool open_ = false;            // whether a helper may still join it
   bool stop_ = false;
   std::vector<std::thread> helpers_;
 };
