@@ -122,8 +122,8 @@ void RectPointDistFieldCaluculation(ElementModel& model,
                                     Progress& progress,
                                     Notices& notices,
                                     const RunOptions& options) {
-  ClearRectResults(model);
   const RunSetUp setup(options);
+  ClearPointFields(model.RectCalPointSet.Points, setup.Pool());
   OncePerRunNotices once(notices);
   const RunContext run{setup.Quadrature(), once, progress, setup.Pool(),
                        PrepareModelSectors(model, setup.Quadrature())};
@@ -155,8 +155,8 @@ void SectPointDistFieldCaluculation(ElementModel& model,
                                     Progress& progress,
                                     Notices& notices,
                                     const RunOptions& options) {
-  ClearSectResults(model);
   const RunSetUp setup(options);
+  ClearPointFields(model.SectCalPointSet.Points, setup.Pool());
   OncePerRunNotices once(notices);
   const RunContext run{setup.Quadrature(), once, progress, setup.Pool(),
                        PrepareModelSectors(model, setup.Quadrature())};

@@ -15,6 +15,20 @@
 
 namespace tavrine {
 
+// Zeroes the field of points 0..count-1 on the pool's threads: a whole set spans megabytes,
+// which one thread would clear while the others wait.
+template <class Point>
+void ClearPointFields(std::array<Point, kPointSlots>& points,
+                      WorkerPool& pool,
+                      int count = kPointSlots) {
+  ForEachPointBlock(pool, count, [&](int begin, int end, bool) {
+    for (int i = begin; i < end; ++i) {
+      Point& p = points[static_cast<size_t>(i)];
+      p.Hx = p.Hy = p.Hz = 0;
+    }
+  });
+}
+
 // Adds kernel(e, own-frame point) of elements first..last of the table to points
 // 0..point_count-1, on the pool's threads; the current bar of `progress` follows the work.
 template <class Point, class Record, class Kernel>

@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "calcpoints/parallel_points.h"
+#include "calcpoints/point_fields.h"
 #include "field/local_fields.h"
 #include "geometry/transforms.h"
 #include "model/resets.h"
@@ -510,10 +511,10 @@ KtSweepOutcome RunKtSweep(ElementModel& model,
   }
   totals.Clear(std::max<size_t>(kKtStepSlots, angles.phi.size() + 1));
   ClearKtResults(model);
-  ClearRectResults(model);
-  ClearSectResults(model);
   OncePerRunNotices once(notices);
   const RunSetUp setup(options);
+  ClearPointFields(model.RectCalPointSet.Points, setup.Pool());
+  ClearPointFields(model.SectCalPointSet.Points, setup.Pool());
   SweepContext run{model,
                    totals,
                    progress,

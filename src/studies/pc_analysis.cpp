@@ -236,14 +236,6 @@ void TakeLayerPc(const std::array<Point, kPointSlots>& points,
   }
 }
 
-template <class Point>
-void ClearLayerResults(std::array<Point, kPointSlots>& points, int count) {
-  for (int k = 0; k < count; ++k) {
-    Point& p = points[static_cast<size_t>(k)];
-    p.Hx = p.Hy = p.Hz = 0;
-  }
-}
-
 }  // namespace
 
 PcRunResult RunPcCalculation(ElementModel& model,
@@ -274,20 +266,20 @@ PcRunResult RunPcCalculation(ElementModel& model,
   const LayerRun run{model, quadrature, sectors, once, progress, setup.Pool()};
   // The whole set once; each layer then clears only the points it sums into.
   if (rect) {
-    ClearRectResults(model);
+    ClearPointFields(model.RectCalPointSet.Points, setup.Pool());
   } else {
-    ClearSectResults(model);
+    ClearPointFields(model.SectCalPointSet.Points, setup.Pool());
   }
   for (int layer = 0; layer < div.layers; ++layer) {
     const double z = grid.layer_z[static_cast<size_t>(layer)];
     if (rect) {
       PlaceRecLayer(model, grid, z, model.RecMagTable[slot]);
-      ClearLayerResults(model.RectCalPointSet.Points, div.LayerCells());
+      ClearPointFields(model.RectCalPointSet.Points, setup.Pool(), div.LayerCells());
       SumLayer(model.RectCalPointSet.Points, div.LayerCells(), run);
       TakeLayerPc(model.RectCalPointSet.Points, grid, layer, br, axis, true, result, once);
     } else {
       PlaceSecLayer(model, grid, z, model.SecMagTable[slot]);
-      ClearLayerResults(model.SectCalPointSet.Points, div.LayerCells());
+      ClearPointFields(model.SectCalPointSet.Points, setup.Pool(), div.LayerCells());
       SumLayer(model.SectCalPointSet.Points, div.LayerCells(), run);
       TakeLayerPc(model.SectCalPointSet.Points, grid, layer, br, axis, false, result, once);
     }
