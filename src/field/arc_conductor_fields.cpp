@@ -342,6 +342,39 @@ struct BetaPole {
   double at = 0, scale = 0;
 };
 
+// Half the minor axis, per unit length of the interval, of the ellipse within which an n-node
+// height rule keeps its aim: a singularity outside the ellipse asks for no larger rule.
+double HeightRuleWidth(int n) {
+  static const std::vector<double> widths = [] {
+    std::vector<double> w(kLargestRule + 1);
+    for (int k = 1; k <= kLargestRule; ++k) {
+      const double rho = std::exp(std::log(kNearHeightReach) / (2 * k));
+      w[static_cast<size_t>(k)] = (rho - 1 / rho) / 4;
+    }
+    return w;
+  }();
+  return widths[static_cast<size_t>(n)];
+}
+
+// Whether the singularity at x + iy (y ≥ 0), in units of σ from the piece's start, surely maps
+// through asinh farther than `width` from [0, u_hi], whose ellipse lies within that distance of
+// the interval: the image lies at least 2y/(|w + i| + |w − i|) ≥ y/|w + i| off the real axis
+// and, behind the start, asinh|x| before it. Cheap bounds, with a margin for rounding, in place
+// of the complex asinh; `behind` holds sinh of the margin once needed.
+bool MapsBeyond(double x, double y, double width, double& behind) {
+  const double reach = 1.01 * width;
+  if (y * y > reach * reach * (x * x + (1 + y) * (1 + y))) {
+    return true;
+  }
+  if (!(x < 0)) {
+    return false;
+  }
+  if (behind < 0) {
+    behind = std::sinh(reach);
+  }
+  return -x > behind;
+}
+
 // Heights over the piece from the exact split `from` to `to` through β = at ± σ·sinh u, u from 0,
 // which takes the split's own singularity to u = iπ/2 whatever σ. The table's rule allows for
 // another at twice the piece's length ahead; any of `others` nearer than three lengths sizes the
@@ -355,12 +388,16 @@ bool AddMappedHeights(
     return false;
   }
   const double u_hi = std::asinh(r), sign = to >= from.at ? 1.0 : -1.0;
+  const double width = u_hi * HeightRuleWidth(rule->Size());
+  double behind = -1;
   double nearest = 1e300;  // the smallest ellipse through any of them
   for (int k = 0; k < count; ++k) {
     const double along = sign * (others[k].at - from.at);
     const bool itself = others[k].at == from.at && others[k].scale == from.scale;
-    // one at least twice the length ahead maps no nearer than the table's own allowance
-    if (!itself && along < 2 * length && Hypot(along, others[k].scale) < 3 * length) {
+    // one at least twice the length ahead maps no nearer than the table's own allowance, nor
+    // one outside the table rule's ellipse
+    if (!itself && along < 2 * length && Hypot(along, others[k].scale) < 3 * length &&
+        !MapsBeyond(along / sigma, others[k].scale / sigma, width, behind)) {
       double re = 0, im = 0;
       AsinhParts(along / sigma, others[k].scale / sigma, re, im);
       nearest = std::fmin(nearest, EllipseThrough(0, u_hi, re, im));
