@@ -265,13 +265,57 @@ double ImaginaryOffset(double gap, double rho, double radius) {
 // the point, rwire·sin β = z ± i·c (|1 ± sin β| = reach_up, reach_down over rwire there).
 struct HeightPoles {
   double h, rim, chord, reach_up, reach_down;
-  HeightPoles(double a, double c, double z, const SecCylCoil& coil) {
-    const double rw = coil.rwire, x = z / rw, y = c / rw;
-    h = Hypot(a - coil.R, z);
-    rim = h > 0 ? ImaginaryOffset(Hypot(h - rw, c), h, rw) : 1e9;
-    reach_up = Hypot(1 + x, y);
-    reach_down = Hypot(1 - x, y);
-    chord = std::acosh(std::fmax((reach_up + reach_down) / 2, 1.0));
+};
+
+// ln(1 + t) for t ≥ 0 in place, on one batch of logarithms: ln(1 ⊕ t) times t/((1 ⊕ t) − 1)
+// takes back the digits the sum rounded away.
+void BatchLog1p(double* values, double* scratch, int count) {
+  for (int k = 0; k < count; ++k) {
+    scratch[k] = 1 + values[k];
+  }
+  BatchLog(scratch, count);
+  for (int k = 0; k < count; ++k) {
+    const double t = values[k], sum = 1 + t;
+    values[k] = sum == 1 ? t : scratch[k] * (t / (sum - 1));
+  }
+}
+
+// The slices of one block at once, each with its poles in β: their logarithms in one batch.
+constexpr int kRoundBlock = 64;
+struct SliceBlock {
+  alignas(32) double cos_t[kRoundBlock], sin_t[kRoundBlock];
+  alignas(32) double along[kRoundBlock], across[kRoundBlock], h[kRoundBlock];
+  alignas(32) double reach_up[kRoundBlock], reach_down[kRoundBlock];
+  alignas(32) double offsets[2 * kRoundBlock];  // the rims' then the chords'
+  int size = 0;
+
+  HeightPoles Poles(int k) const {
+    return {h[k], offsets[k], offsets[size + k], reach_up[k], reach_down[k]};
+  }
+  // cosh s − 1 of each offset s, then s = ln(1 + q + sqrt(q·(q + 2))) for q = cosh s − 1.
+  void Fill(const double* theta, int n, const Vec3& p, const SecCylCoil& coil) {
+    size = n;
+    BatchCosSin(theta, cos_t, sin_t, n);
+    const double rw = coil.rwire, x = p.z / rw;
+    for (int k = 0; k < n; ++k) {
+      const double a = p.x * cos_t[k] + p.y * sin_t[k], c = p.x * sin_t[k] - p.y * cos_t[k];
+      const double dist = Hypot(a - coil.R, p.z), y = c / rw;
+      const double rim = ((dist - rw) * (dist - rw) + c * c) / (2 * rw * dist);
+      const double up = Hypot(1 + x, y), down = Hypot(1 - x, y);
+      const double chord = std::fmax((up + down) / 2, 1.0) - 1;
+      along[k] = a;
+      across[k] = c;
+      h[k] = dist;
+      reach_up[k] = up;
+      reach_down[k] = down;
+      offsets[k] = rim + std::sqrt(rim * (rim + 2));
+      offsets[n + k] = chord + std::sqrt(chord * (chord + 2));
+    }
+    alignas(32) double scratch[2 * kRoundBlock];
+    BatchLog1p(offsets, scratch, 2 * n);
+    for (int k = 0; k < n; ++k) {
+      offsets[k] = h[k] > 0 ? offsets[k] : 1e9;  // on the centre line no rim point comes near
+    }
   }
 };
 
@@ -825,28 +869,32 @@ Vec3 SecCylCoilSliceField(const SecCylCoil& c, const Vec3& p) {
   alignas(32) double rows[4 * SliceNodes::kCapacity];
   double *cos_b = rows, *sin_b = cos_b + SliceNodes::kCapacity;
   double *ratio = sin_b + SliceNodes::kCapacity, *width_weight = ratio + SliceNodes::kCapacity;
-  for (int k = 0; k < nt; ++k) {
-    const double cs = std::cos(theta[k]), sn = std::sin(theta[k]);
-    const double a = p.x * cs + p.y * sn, across = p.x * sn - p.y * cs;
-    heights.size = 0;
-    const double *slice_cos = cos_b, *slice_sin = sin_b;
-    const HeightPoles poles(a, across, p.z, c);
-    if (AddMidpointHeights(heights, poles)) {
-      slice_cos = MidpointCosSin(heights.size);
-      slice_sin = slice_cos + heights.size;
-    } else {
-      AddBetaNodes(heights, a, across, p.z, c, poles);
-      BatchCosSin(heights.theta, cos_b, sin_b, heights.size);
+  SliceBlock block;
+  for (int first = 0; first < nt; first += kRoundBlock) {
+    block.Fill(theta + first, std::min(kRoundBlock, nt - first), p, c);
+    for (int k = 0; k < block.size; ++k) {
+      const double a = block.along[k], across = block.across[k];
+      heights.size = 0;
+      const double *slice_cos = cos_b, *slice_sin = sin_b;
+      const HeightPoles poles = block.Poles(k);
+      if (AddMidpointHeights(heights, poles)) {
+        slice_cos = MidpointCosSin(heights.size);
+        slice_sin = slice_cos + heights.size;
+      } else {
+        AddBetaNodes(heights, a, across, p.z, c, poles);
+        BatchCosSin(heights.theta, cos_b, sin_b, heights.size);
+      }
+      const int n = heights.size;
+      SliceSums sums = RoundWireColumn(slice_cos, slice_sin, heights.weight, n, a, across, c, p.z,
+                                       ratio, width_weight);
+      BatchLog(ratio, n);
+      for (int i = 0; i < n; ++i) {
+        sums.axial += width_weight[i] * ratio[i];
+      }
+      const double wk = theta_weight[first + k];
+      h += Vec3{wk * sums.radial * block.cos_t[k], wk * sums.radial * block.sin_t[k],
+                wk * sums.axial};
     }
-    const int n = heights.size;
-    SliceSums sums = RoundWireColumn(slice_cos, slice_sin, heights.weight, n, a, across, c, p.z,
-                                     ratio, width_weight);
-    BatchLog(ratio, n);
-    for (int i = 0; i < n; ++i) {
-      sums.axial += width_weight[i] * ratio[i];
-    }
-    const double wk = theta_weight[k];
-    h += Vec3{wk * sums.radial * cs, wk * sums.radial * sn, wk * sums.axial};
   }
   return c.CurrentDensity * h;
 }
