@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <iterator>
+#include <numbers>
 #include <utility>
 #include <vector>
 
@@ -386,37 +387,39 @@ struct BetaPole {
   double at = 0, scale = 0;
 };
 
-// Half the minor axis, per unit length of the interval, of the ellipse within which an n-node
-// height rule keeps its aim: a singularity outside the ellipse asks for no larger rule.
-double HeightRuleWidth(int n) {
-  static const std::vector<double> widths = [] {
+// The sum of distances to the foci, per unit length of the interval, of the ellipse within which
+// an n-node height rule keeps its aim: a singularity outside it asks for no larger rule.
+double HeightRuleSpan(int n) {
+  static const std::vector<double> spans = [] {
     std::vector<double> w(kLargestRule + 1);
     for (int k = 1; k <= kLargestRule; ++k) {
       const double rho = std::exp(std::log(kNearHeightReach) / (2 * k));
-      w[static_cast<size_t>(k)] = (rho - 1 / rho) / 4;
+      w[static_cast<size_t>(k)] = (rho + 1 / rho) / 2;
     }
     return w;
   }();
-  return widths[static_cast<size_t>(n)];
+  return spans[static_cast<size_t>(n)];
+}
+
+// A lower bound of asinh t, t ≥ 0, without a logarithm: ln 2t with ln taken on the chord of each
+// octave, or t/sqrt(1 + t²) (asinh's slope never falls below that one's).
+double AsinhBelow(double t) {
+  int octave = 0;
+  const double m = std::frexp(2 * t, &octave);  // 2t = m·2^octave, m in [0.5, 1)
+  const double log_two_t = (octave - 1 + (2 * m - 1)) * std::numbers::ln2;
+  return std::fmax(log_two_t, t / std::sqrt(1 + t * t));
 }
 
 // Whether the singularity at x + iy (y ≥ 0), in units of σ from the piece's start, surely maps
-// through asinh farther than `width` from [0, u_hi], whose ellipse lies within that distance of
-// the interval: the image lies at least 2y/(|w + i| + |w − i|) ≥ y/|w + i| off the real axis
-// and, behind the start, asinh|x| before it. Cheap bounds, with a margin for rounding, in place
-// of the complex asinh; `behind` holds sinh of the margin once needed.
-bool MapsBeyond(double x, double y, double width, double& behind) {
-  const double reach = 1.01 * width;
-  if (y * y > reach * reach * (x * x + (1 + y) * (1 + y))) {
-    return true;
-  }
-  if (!(x < 0)) {
-    return false;
-  }
-  if (behind < 0) {
-    behind = std::sinh(reach);
-  }
-  return -x > behind;
+// through asinh outside the ellipse about [0, u_hi] whose distances to the ends sum to `span`:
+// its image w lies at least 2y/(|w + i| + |w − i|) ≥ y/sqrt(x² + 1 + y²) off the real axis, and
+// at least asinh|x| before the start (x < 0) or after it. Cheap bounds, with a margin for
+// rounding, in place of the complex asinh.
+bool MapsBeyond(double x, double y, double u_hi, double span) {
+  const double off = y / std::sqrt(x * x + 1 + y * y), along = AsinhBelow(std::abs(x));
+  // the nearest place to the interval's middle that the bounds leave open
+  const double re = x < 0 ? -along : std::fmax(along, u_hi / 2);
+  return Hypot(re, off) + Hypot(re - u_hi, off) > 1.001 * span;
 }
 
 // Heights over the piece from the exact split `from` to `to` through β = at ± σ·sinh u, u from 0,
@@ -432,8 +435,7 @@ bool AddMappedHeights(
     return false;
   }
   const double u_hi = std::asinh(r), sign = to >= from.at ? 1.0 : -1.0;
-  const double width = u_hi * HeightRuleWidth(rule->Size());
-  double behind = -1;
+  const double span = u_hi * HeightRuleSpan(rule->Size());
   double nearest = 1e300;  // the smallest ellipse through any of them
   for (int k = 0; k < count; ++k) {
     const double along = sign * (others[k].at - from.at);
@@ -441,7 +443,7 @@ bool AddMappedHeights(
     // one at least twice the length ahead maps no nearer than the table's own allowance, nor
     // one outside the table rule's ellipse
     if (!itself && along < 2 * length && Hypot(along, others[k].scale) < 3 * length &&
-        !MapsBeyond(along / sigma, others[k].scale / sigma, width, behind)) {
+        !MapsBeyond(along / sigma, others[k].scale / sigma, u_hi, span)) {
       double re = 0, im = 0;
       AsinhParts(along / sigma, others[k].scale / sigma, re, im);
       nearest = std::fmin(nearest, EllipseThrough(0, u_hi, re, im));
