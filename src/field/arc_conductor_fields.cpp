@@ -531,6 +531,46 @@ void AddBetaNodes(SliceNodes& nodes,
   }
 }
 
+constexpr double InverseFactorial(int k) {
+  double f = 1;
+  for (int i = 2; i <= k; ++i) {
+    f *= i;
+  }
+  return 1 / f;
+}
+
+// cos β and sin β for |β| ≤ π/2, the heights' range, on their Taylor series to the terms in β²²
+// and β²³ (the next fall below 1e-19 there): no range reduction, and vectorised where the
+// library's would go lane by lane through two calls. Within a few units of 1e-16 of the
+// library's, as close as β itself is known.
+__attribute__((target_clones("avx2", "default"))) void HeightCosSin(const double* __restrict beta,
+                                                                    double* __restrict cos_out,
+                                                                    double* __restrict sin_out,
+                                                                    int n) {
+  // the series' coefficients from the last term back, in powers of β²
+  constexpr double kSin[] = {-InverseFactorial(23), InverseFactorial(21),  -InverseFactorial(19),
+                             InverseFactorial(17),  -InverseFactorial(15), InverseFactorial(13),
+                             -InverseFactorial(11), InverseFactorial(9),   -InverseFactorial(7),
+                             InverseFactorial(5),   -InverseFactorial(3)};
+  constexpr double kCos[] = {-InverseFactorial(22), InverseFactorial(20),  -InverseFactorial(18),
+                             InverseFactorial(16),  -InverseFactorial(14), InverseFactorial(12),
+                             -InverseFactorial(10), InverseFactorial(8),   -InverseFactorial(6),
+                             InverseFactorial(4),   -InverseFactorial(2)};
+#pragma omp simd
+  for (int k = 0; k < n; ++k) {
+    const double x = beta[k], x2 = x * x;
+    double s = kSin[0], c = kCos[0];
+    for (int i = 1; i < 11; ++i) {
+      s = s * x2 + kSin[i];
+    }
+    for (int i = 1; i < 11; ++i) {
+      c = c * x2 + kCos[i];
+    }
+    sin_out[k] = x + x * (x2 * s);
+    cos_out[k] = 1 + x2 * c;
+  }
+}
+
 // cos β and sin β at the nodes of the n-node midpoint rule over [−π/2, π/2] (n from 4 to the
 // largest), as one row of n cosines then n sines: the same for every slice that takes the rule.
 const double* MidpointCosSin(int n) {
@@ -884,7 +924,7 @@ Vec3 SecCylCoilSliceField(const SecCylCoil& c, const Vec3& p) {
         slice_sin = slice_cos + heights.size;
       } else {
         AddBetaNodes(heights, a, across, p.z, c, poles);
-        BatchCosSin(heights.theta, cos_b, sin_b, heights.size);
+        HeightCosSin(heights.theta, cos_b, sin_b, heights.size);
       }
       const int n = heights.size;
       SliceSums sums = RoundWireColumn(slice_cos, slice_sin, heights.weight, n, a, across, c, p.z,
