@@ -190,6 +190,23 @@ double NodesNeeded(double rho, double reach = 1e13) {
   return std::log(reach) / (2 * std::log(rho));
 }
 
+// From e^u at each node (in place) to θ = at + step·sinh u, and its weight to w·half·σ·cosh u.
+__attribute__((target_clones("avx2", "default"))) void SinhNodes(double* __restrict theta,
+                                                                 double* __restrict weight,
+                                                                 const double* __restrict w,
+                                                                 int n,
+                                                                 double half,
+                                                                 double sigma,
+                                                                 double at,
+                                                                 double step) {
+#pragma omp simd
+  for (int k = 0; k < n; ++k) {
+    const double grow = theta[k], shrink = 1 / grow;
+    weight[k] = w[k] * half * sigma * ((grow + shrink) / 2);
+    theta[k] = at + step * ((grow - shrink) / 2);
+  }
+}
+
 // Appends `rule` over u in [u_lo, u_hi], carried through θ = at + sign·σ·sinh u (weights
 // σ·cosh u): the nodes crowd round `at` as much as σ asks, a singularity σ off the axis at `at`
 // going to Im u = π/2. False, with nothing added, where they would not fit.
@@ -211,11 +228,7 @@ bool AppendSinhMapped(Nodes& nodes,
     u[k] = half * rule.Nodes()[k] + mid;  // u, then e^u
   }
   BatchExp(u, n);
-  for (int k = 0; k < n; ++k) {
-    const double grow = u[k], shrink = 1 / grow;
-    nodes.weight[first + k] = rule.Weights()[k] * half * sigma * ((grow + shrink) / 2);
-    u[k] = at + sign * sigma * ((grow - shrink) / 2);
-  }
+  SinhNodes(u, nodes.weight + first, rule.Weights().data(), n, half, sigma, at, sign * sigma);
   nodes.size += n;
   return true;
 }
