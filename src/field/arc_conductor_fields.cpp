@@ -552,35 +552,38 @@ constexpr double InverseFactorial(int k) {
   return 1 / f;
 }
 
+// Σ c[j]·y^j for j ≤ 10 in Estrin's order: four levels of products where Horner's takes ten in a
+// row.
+inline double Estrin10(const double* c, double y) {
+  const double y2 = y * y, y4 = y2 * y2, y8 = y4 * y4;
+  const double low = (c[0] + c[1] * y) + (c[2] + c[3] * y) * y2;
+  const double mid = (c[4] + c[5] * y) + (c[6] + c[7] * y) * y2;
+  const double high = (c[8] + c[9] * y) + c[10] * y2;
+  return (low + mid * y4) + high * y8;
+}
+
 // cos β and sin β for |β| ≤ π/2, the heights' range, on their Taylor series to the terms in β²²
 // and β²³ (the next fall below 1e-19 there): no range reduction, and vectorised where the
-// library's would go lane by lane through two calls. Within a few units of 1e-16 of the
-// library's, as close as β itself is known.
+// library's would go through two calls. Within 4e-16 of the true values, as close as β itself
+// is known.
 __attribute__((target_clones("avx2", "default"))) void HeightCosSin(const double* __restrict beta,
                                                                     double* __restrict cos_out,
                                                                     double* __restrict sin_out,
                                                                     int n) {
-  // the series' coefficients from the last term back, in powers of β²
-  constexpr double kSin[] = {-InverseFactorial(23), InverseFactorial(21),  -InverseFactorial(19),
-                             InverseFactorial(17),  -InverseFactorial(15), InverseFactorial(13),
-                             -InverseFactorial(11), InverseFactorial(9),   -InverseFactorial(7),
-                             InverseFactorial(5),   -InverseFactorial(3)};
-  constexpr double kCos[] = {-InverseFactorial(22), InverseFactorial(20),  -InverseFactorial(18),
-                             InverseFactorial(16),  -InverseFactorial(14), InverseFactorial(12),
-                             -InverseFactorial(10), InverseFactorial(8),   -InverseFactorial(6),
-                             InverseFactorial(4),   -InverseFactorial(2)};
+  // the series' coefficients after their first terms, in powers of β²
+  constexpr double kSin[] = {-InverseFactorial(3),  InverseFactorial(5),   -InverseFactorial(7),
+                             InverseFactorial(9),   -InverseFactorial(11), InverseFactorial(13),
+                             -InverseFactorial(15), InverseFactorial(17),  -InverseFactorial(19),
+                             InverseFactorial(21),  -InverseFactorial(23)};
+  constexpr double kCos[] = {-InverseFactorial(2),  InverseFactorial(4),   -InverseFactorial(6),
+                             InverseFactorial(8),   -InverseFactorial(10), InverseFactorial(12),
+                             -InverseFactorial(14), InverseFactorial(16),  -InverseFactorial(18),
+                             InverseFactorial(20),  -InverseFactorial(22)};
 #pragma omp simd
   for (int k = 0; k < n; ++k) {
     const double x = beta[k], x2 = x * x;
-    double s = kSin[0], c = kCos[0];
-    for (int i = 1; i < 11; ++i) {
-      s = s * x2 + kSin[i];
-    }
-    for (int i = 1; i < 11; ++i) {
-      c = c * x2 + kCos[i];
-    }
-    sin_out[k] = x + x * (x2 * s);
-    cos_out[k] = 1 + x2 * c;
+    sin_out[k] = x + x * (x2 * Estrin10(kSin, x2));
+    cos_out[k] = 1 + x2 * Estrin10(kCos, x2);
   }
 }
 
