@@ -359,12 +359,7 @@ bool AddMidpointHeights(SliceNodes& nodes, const HeightPoles& poles) {
   if (!(need <= kMidpointHeights)) {
     return false;
   }
-  const int n = std::max(4, static_cast<int>(std::ceil(need)));
-  const double step = kPi / n;  // the nodes' cos and sin come from MidpointCosSin
-  for (int i = 0; i < n; ++i) {
-    nodes.weight[i] = step;
-  }
-  nodes.size = n;
+  nodes.size = std::max(4, static_cast<int>(std::ceil(need)));  // the rule from MidpointRule
   return true;
 }
 
@@ -379,6 +374,24 @@ struct BetaSplit {
 // The larger of two rules, null if either is.
 const GaussLegendreTable* Larger(const GaussLegendreTable* a, const GaussLegendreTable* b) {
   return a == nullptr || b == nullptr ? nullptr : (a->Size() >= b->Size() ? a : b);
+}
+
+// ⌈4·log2 r⌉ for r > 0 from r's exponent and its mantissa against the quarter octaves, without
+// a logarithm (a mantissa within a rounding of a quarter octave may fall on either side).
+int QuarterOctaves(double r) {
+  int octave = 0;
+  const double m = std::frexp(r, &octave);  // r = m·2^octave, m in [0.5, 1)
+  int below = 0;
+  if (m == 0.5) {
+    below = -4;
+  } else if (m <= 0.5946035575013605) {  // 2^(−3/4)
+    below = -3;
+  } else if (m <= 0.7071067811865476) {  // 2^(−1/2)
+    below = -2;
+  } else if (m <= 0.8408964152537145) {  // 2^(−1/4)
+    below = -1;
+  }
+  return 4 * octave + below;
 }
 
 // The rule of a height piece of length r·σ through the sinh map from a singularity at ±iσ: that
@@ -401,7 +414,7 @@ const GaussLegendreTable* HeightPieceRule(double r) {
   if (!(r < std::exp2((kSteps - 1 - kBelow) / 4.0))) {
     return nullptr;
   }
-  const int step = r > 0 ? static_cast<int>(std::ceil(4 * std::log2(r))) + kBelow : 0;
+  const int step = r > 0 ? QuarterOctaves(r) + kBelow : 0;
   return table[static_cast<size_t>(std::max(step, 0))];
 }
 
@@ -472,10 +485,11 @@ bool AddMappedHeights(
     const bool itself = others[k].at == from.at && others[k].scale == from.scale;
     // one at least twice the length ahead maps no nearer than the table's own allowance, nor
     // one outside the table rule's ellipse
-    if (!itself && along < 2 * length && Hypot(along, others[k].scale) < 3 * length &&
-        !MapsBeyond(along / sigma, others[k].scale / sigma, u_hi, span)) {
+    const double scale = others[k].scale;
+    if (!itself && along < 2 * length && along * along + scale * scale < 9 * length * length &&
+        !MapsBeyond(along / sigma, scale / sigma, u_hi, span)) {
       double re = 0, im = 0;
-      AsinhParts(along / sigma, others[k].scale / sigma, re, im);
+      AsinhParts(along / sigma, scale / sigma, re, im);
       nearest = std::fmin(nearest, EllipseThrough(0, u_hi, re, im));
     }
   }
@@ -605,13 +619,14 @@ __attribute__((target_clones("avx2", "default"))) void HeightCosSin(const double
 }
 
 // cos β and sin β at the nodes of the n-node midpoint rule over [−π/2, π/2] (n from 4 to the
-// largest), as one row of n cosines then n sines: the same for every slice that takes the rule.
-const double* MidpointCosSin(int n) {
+// largest), and its weights, as one row of n cosines, n sines and n weights: the same for every
+// slice that takes the rule.
+const double* MidpointRule(int n) {
   static const std::vector<std::vector<double>> rows = [] {
     std::vector<std::vector<double>> all(kMidpointHeights + 1);
     for (int m = 4; m <= kMidpointHeights; ++m) {
       std::vector<double>& row = all[static_cast<size_t>(m)];
-      row.resize(static_cast<size_t>(2 * m));
+      row.assign(static_cast<size_t>(3 * m), kPi / m);
       std::vector<double> beta(static_cast<size_t>(m));
       for (int i = 0; i < m; ++i) {
         beta[static_cast<size_t>(i)] = -kPi / 2 + (i + 0.5) * (kPi / m);
@@ -950,17 +965,18 @@ Vec3 SecCylCoilSliceField(const SecCylCoil& c, const Vec3& p) {
     for (int k = 0; k < block.size; ++k) {
       const double a = block.along[k], across = block.across[k];
       heights.size = 0;
-      const double *slice_cos = cos_b, *slice_sin = sin_b;
+      const double *slice_cos = cos_b, *slice_sin = sin_b, *slice_weight = heights.weight;
       const HeightPoles poles = block.Poles(k);
       if (AddMidpointHeights(heights, poles)) {
-        slice_cos = MidpointCosSin(heights.size);
+        slice_cos = MidpointRule(heights.size);
         slice_sin = slice_cos + heights.size;
+        slice_weight = slice_sin + heights.size;
       } else {
         AddBetaNodes(heights, a, across, p.z, c, poles);
         HeightCosSin(heights.theta, cos_b, sin_b, heights.size);
       }
       const int n = heights.size;
-      SliceSums sums = RoundWireColumn(slice_cos, slice_sin, heights.weight, n, a, across, c, p.z,
+      SliceSums sums = RoundWireColumn(slice_cos, slice_sin, slice_weight, n, a, across, c, p.z,
                                        ratio, width_weight);
       BatchLog(ratio, n);
       sums.axial += Dot(width_weight, ratio, n);
