@@ -324,31 +324,42 @@ struct SliceBlock {
     return {h[k], offsets[k], offsets[size + k], reach_up[k], reach_down[k]};
   }
   // cosh s − 1 of each offset s, then s = ln(1 + q + sqrt(q·(q + 2))) for q = cosh s − 1.
-  void Fill(const double* theta, int n, const Vec3& p, const SecCylCoil& coil) {
-    size = n;
-    BatchCosSin(theta, cos_t, sin_t, n);
-    const double rw = coil.rwire, x = p.z / rw;
-    for (int k = 0; k < n; ++k) {
-      const double a = p.x * cos_t[k] + p.y * sin_t[k], c = p.x * sin_t[k] - p.y * cos_t[k];
-      const double dist = Hypot(a - coil.R, p.z), y = c / rw;
-      const double rim = ((dist - rw) * (dist - rw) + c * c) / (2 * rw * dist);
-      const double up = Hypot(1 + x, y), down = Hypot(1 - x, y);
-      const double chord = std::fmax((up + down) / 2, 1.0) - 1;
-      along[k] = a;
-      across[k] = c;
-      h[k] = dist;
-      reach_up[k] = up;
-      reach_down[k] = down;
-      offsets[k] = rim + std::sqrt(rim * (rim + 2));
-      offsets[n + k] = chord + std::sqrt(chord * (chord + 2));
-    }
-    alignas(32) double scratch[2 * kRoundBlock];
-    BatchLog1p(offsets, scratch, 2 * n);
-    for (int k = 0; k < n; ++k) {
-      offsets[k] = h[k] > 0 ? offsets[k] : 1e9;  // on the centre line no rim point comes near
-    }
-  }
+  void Fill(const double* theta, int n, const Vec3& p, const SecCylCoil& coil);
 };
+
+// The slices' coordinates of the point and their poles' e^s − 1, one vectorised pass.
+__attribute__((target_clones("avx2", "default"))) void FillPoleArgs(SliceBlock& b,
+                                                                    int n,
+                                                                    const Vec3& p,
+                                                                    const SecCylCoil& coil) {
+  const double rw = coil.rwire, x = p.z / rw, px = p.x, py = p.y, pz = p.z, radius = coil.R;
+#pragma omp simd
+  for (int k = 0; k < n; ++k) {
+    const double a = px * b.cos_t[k] + py * b.sin_t[k], c = px * b.sin_t[k] - py * b.cos_t[k];
+    const double dist = Hypot(a - radius, pz), y = c / rw;
+    const double rim = ((dist - rw) * (dist - rw) + c * c) / (2 * rw * dist);
+    const double up = Hypot(1 + x, y), down = Hypot(1 - x, y), mean = (up + down) / 2;
+    const double chord = (mean > 1.0 ? mean : 1.0) - 1;
+    b.along[k] = a;
+    b.across[k] = c;
+    b.h[k] = dist;
+    b.reach_up[k] = up;
+    b.reach_down[k] = down;
+    b.offsets[k] = rim + std::sqrt(rim * (rim + 2));
+    b.offsets[n + k] = chord + std::sqrt(chord * (chord + 2));
+  }
+}
+
+void SliceBlock::Fill(const double* theta, int n, const Vec3& p, const SecCylCoil& coil) {
+  size = n;
+  BatchCosSin(theta, cos_t, sin_t, n);
+  FillPoleArgs(*this, n, p, coil);
+  alignas(32) double scratch[2 * kRoundBlock];
+  BatchLog1p(offsets, scratch, 2 * n);
+  for (int k = 0; k < n; ++k) {
+    offsets[k] = h[k] > 0 ? offsets[k] : 1e9;  // on the centre line no rim point comes near
+  }
+}
 
 // Heights on the midpoint rule (the folded trapezoid rule of the integrand's periodic extension)
 // where the slice's singularities in β lie far enough off the real axis for a few nodes: its
