@@ -52,6 +52,15 @@ struct SliceNodes {
   }
 };
 
+// The library's fmin and fmax are calls; these compare, and like them pass over a NaN in `b`
+// (never in `a` where they are used).
+inline double MinOf(double a, double b) {
+  return b < a ? b : a;
+}
+inline double MaxOf(double a, double b) {
+  return b > a ? b : a;
+}
+
 // sqrt(x² + y²): the library's hypot guards against overflow no coordinate here comes near, at
 // several times the cost.
 inline double Hypot(double x, double y) {
@@ -273,7 +282,7 @@ const GaussLegendreTable* FarRuleOf(double need) {
   }
   // sizes 4, 6, …, 48, then 56, 64, …: the first at least `need`, by its index
   const double steps = need <= 48 ? std::ceil((need - 4) / 2) : 22 + std::ceil((need - 48) / 8);
-  return &rules[static_cast<size_t>(std::fmax(steps, 0.0))];
+  return &rules[static_cast<size_t>(MaxOf(steps, 0.0))];
 }
 
 // Where the slices' integrand in θ turns singular: on θ = φ + 2πk + i·s for s from `nearest` to
@@ -366,7 +375,7 @@ void SliceBlock::Fill(const double* theta, int n, const Vec3& p, const SecCylCoi
 // error falls as e^(−2nσ). False where the graded rule is needed.
 constexpr int kMidpointHeights = 160;
 bool AddMidpointHeights(SliceNodes& nodes, const HeightPoles& poles) {
-  const double need = std::log(kNearHeightReach) / (2 * std::fmin(poles.rim, poles.chord));
+  const double need = std::log(kNearHeightReach) / (2 * MinOf(poles.rim, poles.chord));
   if (!(need <= kMidpointHeights)) {
     return false;
   }
@@ -432,7 +441,7 @@ const GaussLegendreTable* HeightPieceRule(double r) {
 // asinh(x + i·y), y ≥ 0, as its real and imaginary parts, through |w + i| and |w − i|.
 void AsinhParts(double x, double y, double& re, double& im) {
   const double r1 = Hypot(x, 1 + y), r2 = Hypot(x, 1 - y);
-  re = std::copysign(std::acosh(std::fmax((r1 + r2) / 2, 1.0)), x);
+  re = std::copysign(std::acosh(MaxOf((r1 + r2) / 2, 1.0)), x);
   im = std::asin(std::clamp((r1 - r2) / 2, -1.0, 1.0));
 }
 
@@ -461,7 +470,7 @@ double AsinhBelow(double t) {
   int octave = 0;
   const double m = std::frexp(2 * t, &octave);  // 2t = m·2^octave, m in [0.5, 1)
   const double log_two_t = (octave - 1 + (2 * m - 1)) * std::numbers::ln2;
-  return std::fmax(log_two_t, t / std::sqrt(1 + t * t));
+  return MaxOf(log_two_t, t / std::sqrt(1 + t * t));
 }
 
 // Whether the singularity at x + iy (y ≥ 0), in units of σ from the piece's start, surely maps
@@ -472,7 +481,7 @@ double AsinhBelow(double t) {
 bool MapsBeyond(double x, double y, double u_hi, double span) {
   const double off = y / std::sqrt(x * x + 1 + y * y), along = AsinhBelow(std::abs(x));
   // the nearest place to the interval's middle that the bounds leave open
-  const double re = x < 0 ? -along : std::fmax(along, u_hi / 2);
+  const double re = x < 0 ? -along : MaxOf(along, u_hi / 2);
   return Hypot(re, off) + Hypot(re - u_hi, off) > 1.001 * span;
 }
 
@@ -501,7 +510,7 @@ bool AddMappedHeights(
         !MapsBeyond(along / sigma, scale / sigma, u_hi, span)) {
       double re = 0, im = 0;
       AsinhParts(along / sigma, scale / sigma, re, im);
-      nearest = std::fmin(nearest, EllipseThrough(0, u_hi, re, im));
+      nearest = MinOf(nearest, EllipseThrough(0, u_hi, re, im));
     }
   }
   if (nearest < 1e300) {
