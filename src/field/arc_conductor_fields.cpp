@@ -638,24 +638,39 @@ __attribute__((target_clones("avx2", "default"))) void HeightCosSin(const double
   }
 }
 
+// Whole vectors of four: the slices' loops take a vector's lanes at once and the rest one by one.
+int Padded(int n) {
+  return (n + 3) / 4 * 4;
+}
+
 // cos β and sin β at the nodes of the n-node midpoint rule over [−π/2, π/2] (n from 4 to the
-// largest), and its weights, as one row of n cosines, n sines and n weights: the same for every
-// slice that takes the rule.
+// largest), and its weights, as rows of Padded(n) cosines, sines and weights, the last node
+// repeated at weight 0 to fill them: the same for every slice that takes the rule.
 const double* MidpointRule(int n) {
   static const std::vector<std::vector<double>> rows = [] {
     std::vector<std::vector<double>> all(kMidpointHeights + 1);
     for (int m = 4; m <= kMidpointHeights; ++m) {
+      const int padded = Padded(m);
       std::vector<double>& row = all[static_cast<size_t>(m)];
-      row.assign(static_cast<size_t>(3 * m), kPi / m);
-      std::vector<double> beta(static_cast<size_t>(m));
-      for (int i = 0; i < m; ++i) {
-        beta[static_cast<size_t>(i)] = -kPi / 2 + (i + 0.5) * (kPi / m);
+      row.assign(static_cast<size_t>(3 * padded), 0.0);
+      std::vector<double> beta(static_cast<size_t>(padded));
+      for (int i = 0; i < padded; ++i) {
+        beta[static_cast<size_t>(i)] = -kPi / 2 + (std::min(i, m - 1) + 0.5) * (kPi / m);
+        row[static_cast<size_t>(2 * padded + i)] = i < m ? kPi / m : 0.0;
       }
-      BatchCosSin(beta.data(), row.data(), row.data() + m, m);
+      BatchCosSin(beta.data(), row.data(), row.data() + padded, padded);
     }
     return all;
   }();
   return rows[static_cast<size_t>(n)].data();
+}
+
+// The nodes filled up to Padded(size) with copies of the last at weight 0.
+void PadToVectors(SliceNodes& nodes) {
+  while (nodes.size % 4 != 0 && nodes.size > 0) {
+    nodes.theta[nodes.size] = nodes.theta[nodes.size - 1];
+    nodes.weight[nodes.size++] = 0;
+  }
 }
 
 // Nodes and weights of one sized angle rule, on the stack.
@@ -989,10 +1004,12 @@ Vec3 SecCylCoilSliceField(const SecCylCoil& c, const Vec3& p) {
       const HeightPoles poles = block.Poles(k);
       if (AddMidpointHeights(heights, poles)) {
         slice_cos = MidpointRule(heights.size);
+        heights.size = Padded(heights.size);
         slice_sin = slice_cos + heights.size;
         slice_weight = slice_sin + heights.size;
       } else {
         AddBetaNodes(heights, a, across, p.z, c, poles);
+        PadToVectors(heights);
         HeightCosSin(heights.theta, cos_b, sin_b, heights.size);
       }
       const int n = heights.size;
