@@ -896,15 +896,25 @@ bool SecCylCoilFarField(const SecCylCoil& c, const Vec3& p, Vec3& field) {
   const double rho = std::sqrt(p.x * p.x + p.y * p.y), half = c.Angle / 2,
                phi = std::atan2(p.y, p.x);
   // beyond an end of the arc every rim point lies at least the chord past the end farther away
-  const double torus_gap = TorusGap(c, rho, p.z),
-               past_end = std::sin(std::fmax(std::abs(phi) - half, 0.0) / 2);
-  const double gap = std::sqrt(torus_gap * torus_gap +
-                               4 * rho * std::fmax(c.R - c.rwire, 0.0) * past_end * past_end);
+  const double beyond = std::fmax(std::abs(phi) - half, 0.0), torus_gap = TorusGap(c, rho, p.z),
+               past_end = std::sin(beyond / 2);
+  // Within the tube (on its centre line too) the wire itself lies round the point, or beyond an
+  // end its end face ahead, whatever the tube's surface: the face's plane lies ρ·sin of the angle
+  // past it away, and the angle's singularity sits on the real axis at the point's azimuth.
+  const bool in_tube = Hypot(rho - c.R, p.z) < c.rwire;
+  const double gap = in_tube
+                         ? rho * std::sin(std::fmin(beyond, kPi / 2))
+                         : std::sqrt(torus_gap * torus_gap +
+                                     4 * rho * std::fmax(c.R - c.rwire, 0.0) * past_end * past_end);
   if (!(gap >= c.rwire) || !(half > 0)) {
     return false;
   }
+  AngleSingularity sing = AngleScale(c, rho, torus_gap);
+  if (in_tube) {
+    sing.nearest = 0;
+  }
   MappedAngles angles;
-  if (!MapAngles(angles, half, phi, AngleScale(c, rho, torus_gap))) {
+  if (!MapAngles(angles, half, phi, sing)) {
     return false;
   }
   // the rim singularity in β lies ln(h/rwire) off the real axis, h = gap + rwire the distance
