@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <iterator>
+#include <numbers>
 #include <utility>
 #include <vector>
 
@@ -50,6 +51,15 @@ struct SliceNodes {
         kPanelGrowth);
   }
 };
+
+// The library's fmin and fmax are calls; these compare, and like them pass over a NaN in `b`
+// (never in `a` where they are used).
+inline double MinOf(double a, double b) {
+  return b < a ? b : a;
+}
+inline double MaxOf(double a, double b) {
+  return b > a ? b : a;
+}
 
 // sqrt(x² + y²): the library's hypot guards against overflow no coordinate here comes near, at
 // several times the cost.
@@ -149,6 +159,23 @@ struct Sums {
   double x = 0, y = 0, z = 0;
 };
 
+// Σ a[k]·b[k] on four running sums, which the processor adds side by side where one would wait
+// on each addition in turn; the same order on every machine.
+double Dot(const double* a, const double* b, int n) {
+  double sums[4] = {0, 0, 0, 0};
+  int k = 0;
+  for (; k + 4 <= n; k += 4) {
+    for (int j = 0; j < 4; ++j) {
+      sums[j] += a[k + j] * b[k + j];
+    }
+  }
+  double tail = 0;
+  for (; k < n; ++k) {
+    tail += a[k] * b[k];
+  }
+  return ((sums[0] + sums[1]) + (sums[2] + sums[3])) + tail;
+}
+
 // One height over all the angle nodes: Σ w·cosθ·radial, Σ w·sinθ·radial and Σ w·axial, the log
 // arguments to ratio[k].
 __attribute__((target_clones("avx2", "default"))) Sums RoundWireRow(const double* __restrict along,
@@ -189,6 +216,23 @@ double NodesNeeded(double rho, double reach = 1e13) {
   return std::log(reach) / (2 * std::log(rho));
 }
 
+// From e^u at each node (in place) to θ = at + step·sinh u, and its weight to w·half·σ·cosh u.
+__attribute__((target_clones("avx2", "default"))) void SinhNodes(double* __restrict theta,
+                                                                 double* __restrict weight,
+                                                                 const double* __restrict w,
+                                                                 int n,
+                                                                 double half,
+                                                                 double sigma,
+                                                                 double at,
+                                                                 double step) {
+#pragma omp simd
+  for (int k = 0; k < n; ++k) {
+    const double grow = theta[k], shrink = 1 / grow;
+    weight[k] = w[k] * half * sigma * ((grow + shrink) / 2);
+    theta[k] = at + step * ((grow - shrink) / 2);
+  }
+}
+
 // Appends `rule` over u in [u_lo, u_hi], carried through θ = at + sign·σ·sinh u (weights
 // σ·cosh u): the nodes crowd round `at` as much as σ asks, a singularity σ off the axis at `at`
 // going to Im u = π/2. False, with nothing added, where they would not fit.
@@ -210,11 +254,7 @@ bool AppendSinhMapped(Nodes& nodes,
     u[k] = half * rule.Nodes()[k] + mid;  // u, then e^u
   }
   BatchExp(u, n);
-  for (int k = 0; k < n; ++k) {
-    const double grow = u[k], shrink = 1 / grow;
-    nodes.weight[first + k] = rule.Weights()[k] * half * sigma * ((grow + shrink) / 2);
-    u[k] = at + sign * sigma * ((grow - shrink) / 2);
-  }
+  SinhNodes(u, nodes.weight + first, rule.Weights().data(), n, half, sigma, at, sign * sigma);
   nodes.size += n;
   return true;
 }
@@ -242,7 +282,7 @@ const GaussLegendreTable* FarRuleOf(double need) {
   }
   // sizes 4, 6, …, 48, then 56, 64, …: the first at least `need`, by its index
   const double steps = need <= 48 ? std::ceil((need - 4) / 2) : 22 + std::ceil((need - 48) / 8);
-  return &rules[static_cast<size_t>(std::fmax(steps, 0.0))];
+  return &rules[static_cast<size_t>(MaxOf(steps, 0.0))];
 }
 
 // Where the slices' integrand in θ turns singular: on θ = φ + 2πk + i·s for s from `nearest` to
@@ -265,31 +305,81 @@ double ImaginaryOffset(double gap, double rho, double radius) {
 // the point, rwire·sin β = z ± i·c (|1 ± sin β| = reach_up, reach_down over rwire there).
 struct HeightPoles {
   double h, rim, chord, reach_up, reach_down;
-  HeightPoles(double a, double c, double z, const SecCylCoil& coil) {
-    const double rw = coil.rwire, x = z / rw, y = c / rw;
-    h = Hypot(a - coil.R, z);
-    rim = h > 0 ? ImaginaryOffset(Hypot(h - rw, c), h, rw) : 1e9;
-    reach_up = Hypot(1 + x, y);
-    reach_down = Hypot(1 - x, y);
-    chord = std::acosh(std::fmax((reach_up + reach_down) / 2, 1.0));
-  }
 };
+
+// ln(1 + t) for t ≥ 0 in place, on one batch of logarithms: ln(1 ⊕ t) times t/((1 ⊕ t) − 1)
+// takes back the digits the sum rounded away.
+void BatchLog1p(double* values, double* scratch, int count) {
+  for (int k = 0; k < count; ++k) {
+    scratch[k] = 1 + values[k];
+  }
+  BatchLog(scratch, count);
+  for (int k = 0; k < count; ++k) {
+    const double t = values[k], sum = 1 + t;
+    values[k] = sum == 1 ? t : scratch[k] * (t / (sum - 1));
+  }
+}
+
+// The slices of one block at once, each with its poles in β: their logarithms in one batch.
+constexpr int kRoundBlock = 64;
+struct SliceBlock {
+  alignas(32) double cos_t[kRoundBlock], sin_t[kRoundBlock];
+  alignas(32) double along[kRoundBlock], across[kRoundBlock], h[kRoundBlock];
+  alignas(32) double reach_up[kRoundBlock], reach_down[kRoundBlock];
+  alignas(32) double offsets[2 * kRoundBlock];  // the rims' then the chords'
+  int size = 0;
+
+  HeightPoles Poles(int k) const {
+    return {h[k], offsets[k], offsets[size + k], reach_up[k], reach_down[k]};
+  }
+  // cosh s − 1 of each offset s, then s = ln(1 + q + sqrt(q·(q + 2))) for q = cosh s − 1.
+  void Fill(const double* theta, int n, const Vec3& p, const SecCylCoil& coil);
+};
+
+// The slices' coordinates of the point and their poles' e^s − 1, one vectorised pass.
+__attribute__((target_clones("avx2", "default"))) void FillPoleArgs(SliceBlock& b,
+                                                                    int n,
+                                                                    const Vec3& p,
+                                                                    const SecCylCoil& coil) {
+  const double rw = coil.rwire, x = p.z / rw, px = p.x, py = p.y, pz = p.z, radius = coil.R;
+#pragma omp simd
+  for (int k = 0; k < n; ++k) {
+    const double a = px * b.cos_t[k] + py * b.sin_t[k], c = px * b.sin_t[k] - py * b.cos_t[k];
+    const double dist = Hypot(a - radius, pz), y = c / rw;
+    const double rim = ((dist - rw) * (dist - rw) + c * c) / (2 * rw * dist);
+    const double up = Hypot(1 + x, y), down = Hypot(1 - x, y), mean = (up + down) / 2;
+    const double chord = (mean > 1.0 ? mean : 1.0) - 1;
+    b.along[k] = a;
+    b.across[k] = c;
+    b.h[k] = dist;
+    b.reach_up[k] = up;
+    b.reach_down[k] = down;
+    b.offsets[k] = rim + std::sqrt(rim * (rim + 2));
+    b.offsets[n + k] = chord + std::sqrt(chord * (chord + 2));
+  }
+}
+
+void SliceBlock::Fill(const double* theta, int n, const Vec3& p, const SecCylCoil& coil) {
+  size = n;
+  BatchCosSin(theta, cos_t, sin_t, n);
+  FillPoleArgs(*this, n, p, coil);
+  alignas(32) double scratch[2 * kRoundBlock];
+  BatchLog1p(offsets, scratch, 2 * n);
+  for (int k = 0; k < n; ++k) {
+    offsets[k] = h[k] > 0 ? offsets[k] : 1e9;  // on the centre line no rim point comes near
+  }
+}
 
 // Heights on the midpoint rule (the folded trapezoid rule of the integrand's periodic extension)
 // where the slice's singularities in β lie far enough off the real axis for a few nodes: its
 // error falls as e^(−2nσ). False where the graded rule is needed.
 constexpr int kMidpointHeights = 160;
 bool AddMidpointHeights(SliceNodes& nodes, const HeightPoles& poles) {
-  const double need = std::log(kNearHeightReach) / (2 * std::fmin(poles.rim, poles.chord));
+  const double need = std::log(kNearHeightReach) / (2 * MinOf(poles.rim, poles.chord));
   if (!(need <= kMidpointHeights)) {
     return false;
   }
-  const int n = std::max(4, static_cast<int>(std::ceil(need)));
-  const double step = kPi / n;  // the nodes' cos and sin come from MidpointCosSin
-  for (int i = 0; i < n; ++i) {
-    nodes.weight[i] = step;
-  }
-  nodes.size = n;
+  nodes.size = std::max(4, static_cast<int>(std::ceil(need)));  // the rule from MidpointRule
   return true;
 }
 
@@ -304,6 +394,24 @@ struct BetaSplit {
 // The larger of two rules, null if either is.
 const GaussLegendreTable* Larger(const GaussLegendreTable* a, const GaussLegendreTable* b) {
   return a == nullptr || b == nullptr ? nullptr : (a->Size() >= b->Size() ? a : b);
+}
+
+// ⌈4·log2 r⌉ for r > 0 from r's exponent and its mantissa against the quarter octaves, without
+// a logarithm (a mantissa within a rounding of a quarter octave may fall on either side).
+int QuarterOctaves(double r) {
+  int octave = 0;
+  const double m = std::frexp(r, &octave);  // r = m·2^octave, m in [0.5, 1)
+  int below = 0;
+  if (m == 0.5) {
+    below = -4;
+  } else if (m <= 0.5946035575013605) {  // 2^(−3/4)
+    below = -3;
+  } else if (m <= 0.7071067811865476) {  // 2^(−1/2)
+    below = -2;
+  } else if (m <= 0.8408964152537145) {  // 2^(−1/4)
+    below = -1;
+  }
+  return 4 * octave + below;
 }
 
 // The rule of a height piece of length r·σ through the sinh map from a singularity at ±iσ: that
@@ -326,14 +434,14 @@ const GaussLegendreTable* HeightPieceRule(double r) {
   if (!(r < std::exp2((kSteps - 1 - kBelow) / 4.0))) {
     return nullptr;
   }
-  const int step = r > 0 ? static_cast<int>(std::ceil(4 * std::log2(r))) + kBelow : 0;
+  const int step = r > 0 ? QuarterOctaves(r) + kBelow : 0;
   return table[static_cast<size_t>(std::max(step, 0))];
 }
 
 // asinh(x + i·y), y ≥ 0, as its real and imaginary parts, through |w + i| and |w − i|.
 void AsinhParts(double x, double y, double& re, double& im) {
   const double r1 = Hypot(x, 1 + y), r2 = Hypot(x, 1 - y);
-  re = std::copysign(std::acosh(std::fmax((r1 + r2) / 2, 1.0)), x);
+  re = std::copysign(std::acosh(MaxOf((r1 + r2) / 2, 1.0)), x);
   im = std::asin(std::clamp((r1 - r2) / 2, -1.0, 1.0));
 }
 
@@ -341,6 +449,41 @@ void AsinhParts(double x, double y, double& re, double& im) {
 struct BetaPole {
   double at = 0, scale = 0;
 };
+
+// The sum of distances to the foci, per unit length of the interval, of the ellipse within which
+// an n-node height rule keeps its aim: a singularity outside it asks for no larger rule.
+double HeightRuleSpan(int n) {
+  static const std::vector<double> spans = [] {
+    std::vector<double> w(kLargestRule + 1);
+    for (int k = 1; k <= kLargestRule; ++k) {
+      const double rho = std::exp(std::log(kNearHeightReach) / (2 * k));
+      w[static_cast<size_t>(k)] = (rho + 1 / rho) / 2;
+    }
+    return w;
+  }();
+  return spans[static_cast<size_t>(n)];
+}
+
+// A lower bound of asinh t, t ≥ 0, without a logarithm: ln 2t with ln taken on the chord of each
+// octave, or t/sqrt(1 + t²) (asinh's slope never falls below that one's).
+double AsinhBelow(double t) {
+  int octave = 0;
+  const double m = std::frexp(2 * t, &octave);  // 2t = m·2^octave, m in [0.5, 1)
+  const double log_two_t = (octave - 1 + (2 * m - 1)) * std::numbers::ln2;
+  return MaxOf(log_two_t, t / std::sqrt(1 + t * t));
+}
+
+// Whether the singularity at x + iy (y ≥ 0), in units of σ from the piece's start, surely maps
+// through asinh outside the ellipse about [0, u_hi] whose distances to the ends sum to `span`:
+// its image w lies at least 2y/(|w + i| + |w − i|) ≥ y/sqrt(x² + 1 + y²) off the real axis, and
+// at least asinh|x| before the start (x < 0) or after it. Cheap bounds, with a margin for
+// rounding, in place of the complex asinh.
+bool MapsBeyond(double x, double y, double u_hi, double span) {
+  const double off = y / std::sqrt(x * x + 1 + y * y), along = AsinhBelow(std::abs(x));
+  // the nearest place to the interval's middle that the bounds leave open
+  const double re = x < 0 ? -along : MaxOf(along, u_hi / 2);
+  return Hypot(re, off) + Hypot(re - u_hi, off) > 1.001 * span;
+}
 
 // Heights over the piece from the exact split `from` to `to` through β = at ± σ·sinh u, u from 0,
 // which takes the split's own singularity to u = iπ/2 whatever σ. The table's rule allows for
@@ -355,15 +498,19 @@ bool AddMappedHeights(
     return false;
   }
   const double u_hi = std::asinh(r), sign = to >= from.at ? 1.0 : -1.0;
+  const double span = u_hi * HeightRuleSpan(rule->Size());
   double nearest = 1e300;  // the smallest ellipse through any of them
   for (int k = 0; k < count; ++k) {
     const double along = sign * (others[k].at - from.at);
     const bool itself = others[k].at == from.at && others[k].scale == from.scale;
-    // one at least twice the length ahead maps no nearer than the table's own allowance
-    if (!itself && along < 2 * length && Hypot(along, others[k].scale) < 3 * length) {
+    // one at least twice the length ahead maps no nearer than the table's own allowance, nor
+    // one outside the table rule's ellipse
+    const double scale = others[k].scale;
+    if (!itself && along < 2 * length && along * along + scale * scale < 9 * length * length &&
+        !MapsBeyond(along / sigma, scale / sigma, u_hi, span)) {
       double re = 0, im = 0;
-      AsinhParts(along / sigma, others[k].scale / sigma, re, im);
-      nearest = std::fmin(nearest, EllipseThrough(0, u_hi, re, im));
+      AsinhParts(along / sigma, scale / sigma, re, im);
+      nearest = MinOf(nearest, EllipseThrough(0, u_hi, re, im));
     }
   }
   if (nearest < 1e300) {
@@ -448,23 +595,82 @@ void AddBetaNodes(SliceNodes& nodes,
   }
 }
 
+constexpr double InverseFactorial(int k) {
+  double f = 1;
+  for (int i = 2; i <= k; ++i) {
+    f *= i;
+  }
+  return 1 / f;
+}
+
+// Σ c[j]·y^j for j ≤ 10 in Estrin's order: four levels of products where Horner's takes ten in a
+// row.
+inline double Estrin10(const double* c, double y) {
+  const double y2 = y * y, y4 = y2 * y2, y8 = y4 * y4;
+  const double low = (c[0] + c[1] * y) + (c[2] + c[3] * y) * y2;
+  const double mid = (c[4] + c[5] * y) + (c[6] + c[7] * y) * y2;
+  const double high = (c[8] + c[9] * y) + c[10] * y2;
+  return (low + mid * y4) + high * y8;
+}
+
+// cos β and sin β for |β| ≤ π/2, the heights' range, on their Taylor series to the terms in β²²
+// and β²³ (the next fall below 1e-19 there): no range reduction, and vectorised where the
+// library's would go through two calls. Within 4e-16 of the true values, as close as β itself
+// is known.
+__attribute__((target_clones("avx2", "default"))) void HeightCosSin(const double* __restrict beta,
+                                                                    double* __restrict cos_out,
+                                                                    double* __restrict sin_out,
+                                                                    int n) {
+  // the series' coefficients after their first terms, in powers of β²
+  constexpr double kSin[] = {-InverseFactorial(3),  InverseFactorial(5),   -InverseFactorial(7),
+                             InverseFactorial(9),   -InverseFactorial(11), InverseFactorial(13),
+                             -InverseFactorial(15), InverseFactorial(17),  -InverseFactorial(19),
+                             InverseFactorial(21),  -InverseFactorial(23)};
+  constexpr double kCos[] = {-InverseFactorial(2),  InverseFactorial(4),   -InverseFactorial(6),
+                             InverseFactorial(8),   -InverseFactorial(10), InverseFactorial(12),
+                             -InverseFactorial(14), InverseFactorial(16),  -InverseFactorial(18),
+                             InverseFactorial(20),  -InverseFactorial(22)};
+#pragma omp simd
+  for (int k = 0; k < n; ++k) {
+    const double x = beta[k], x2 = x * x;
+    sin_out[k] = x + x * (x2 * Estrin10(kSin, x2));
+    cos_out[k] = 1 + x2 * Estrin10(kCos, x2);
+  }
+}
+
+// Whole vectors of four: the slices' loops take a vector's lanes at once and the rest one by one.
+int Padded(int n) {
+  return (n + 3) / 4 * 4;
+}
+
 // cos β and sin β at the nodes of the n-node midpoint rule over [−π/2, π/2] (n from 4 to the
-// largest), as one row of n cosines then n sines: the same for every slice that takes the rule.
-const double* MidpointCosSin(int n) {
+// largest), and its weights, as rows of Padded(n) cosines, sines and weights, the last node
+// repeated at weight 0 to fill them: the same for every slice that takes the rule.
+const double* MidpointRule(int n) {
   static const std::vector<std::vector<double>> rows = [] {
     std::vector<std::vector<double>> all(kMidpointHeights + 1);
     for (int m = 4; m <= kMidpointHeights; ++m) {
+      const int padded = Padded(m);
       std::vector<double>& row = all[static_cast<size_t>(m)];
-      row.resize(static_cast<size_t>(2 * m));
-      std::vector<double> beta(static_cast<size_t>(m));
-      for (int i = 0; i < m; ++i) {
-        beta[static_cast<size_t>(i)] = -kPi / 2 + (i + 0.5) * (kPi / m);
+      row.assign(static_cast<size_t>(3 * padded), 0.0);
+      std::vector<double> beta(static_cast<size_t>(padded));
+      for (int i = 0; i < padded; ++i) {
+        beta[static_cast<size_t>(i)] = -kPi / 2 + (std::min(i, m - 1) + 0.5) * (kPi / m);
+        row[static_cast<size_t>(2 * padded + i)] = i < m ? kPi / m : 0.0;
       }
-      BatchCosSin(beta.data(), row.data(), row.data() + m, m);
+      BatchCosSin(beta.data(), row.data(), row.data() + padded, padded);
     }
     return all;
   }();
   return rows[static_cast<size_t>(n)].data();
+}
+
+// The nodes filled up to Padded(size) with copies of the last at weight 0.
+void PadToVectors(SliceNodes& nodes) {
+  while (nodes.size % 4 != 0 && nodes.size > 0) {
+    nodes.theta[nodes.size] = nodes.theta[nodes.size - 1];
+    nodes.weight[nodes.size++] = 0;
+  }
 }
 
 // Nodes and weights of one sized angle rule, on the stack.
@@ -690,15 +896,25 @@ bool SecCylCoilFarField(const SecCylCoil& c, const Vec3& p, Vec3& field) {
   const double rho = std::sqrt(p.x * p.x + p.y * p.y), half = c.Angle / 2,
                phi = std::atan2(p.y, p.x);
   // beyond an end of the arc every rim point lies at least the chord past the end farther away
-  const double torus_gap = TorusGap(c, rho, p.z),
-               past_end = std::sin(std::fmax(std::abs(phi) - half, 0.0) / 2);
-  const double gap = std::sqrt(torus_gap * torus_gap +
-                               4 * rho * std::fmax(c.R - c.rwire, 0.0) * past_end * past_end);
+  const double beyond = std::fmax(std::abs(phi) - half, 0.0), torus_gap = TorusGap(c, rho, p.z),
+               past_end = std::sin(beyond / 2);
+  // Within the tube (on its centre line too) the wire itself lies round the point, or beyond an
+  // end its end face ahead, whatever the tube's surface: the face's plane lies ρ·sin of the angle
+  // past it away, and the angle's singularity sits on the real axis at the point's azimuth.
+  const bool in_tube = Hypot(rho - c.R, p.z) < c.rwire;
+  const double gap = in_tube
+                         ? rho * std::sin(std::fmin(beyond, kPi / 2))
+                         : std::sqrt(torus_gap * torus_gap +
+                                     4 * rho * std::fmax(c.R - c.rwire, 0.0) * past_end * past_end);
   if (!(gap >= c.rwire) || !(half > 0)) {
     return false;
   }
+  AngleSingularity sing = AngleScale(c, rho, torus_gap);
+  if (in_tube) {
+    sing.nearest = 0;
+  }
   MappedAngles angles;
-  if (!MapAngles(angles, half, phi, AngleScale(c, rho, torus_gap))) {
+  if (!MapAngles(angles, half, phi, sing)) {
     return false;
   }
   // the rim singularity in β lies ln(h/rwire) off the real axis, h = gap + rwire the distance
@@ -788,28 +1004,33 @@ Vec3 SecCylCoilSliceField(const SecCylCoil& c, const Vec3& p) {
   alignas(32) double rows[4 * SliceNodes::kCapacity];
   double *cos_b = rows, *sin_b = cos_b + SliceNodes::kCapacity;
   double *ratio = sin_b + SliceNodes::kCapacity, *width_weight = ratio + SliceNodes::kCapacity;
-  for (int k = 0; k < nt; ++k) {
-    const double cs = std::cos(theta[k]), sn = std::sin(theta[k]);
-    const double a = p.x * cs + p.y * sn, across = p.x * sn - p.y * cs;
-    heights.size = 0;
-    const double *slice_cos = cos_b, *slice_sin = sin_b;
-    const HeightPoles poles(a, across, p.z, c);
-    if (AddMidpointHeights(heights, poles)) {
-      slice_cos = MidpointCosSin(heights.size);
-      slice_sin = slice_cos + heights.size;
-    } else {
-      AddBetaNodes(heights, a, across, p.z, c, poles);
-      BatchCosSin(heights.theta, cos_b, sin_b, heights.size);
+  SliceBlock block;
+  for (int first = 0; first < nt; first += kRoundBlock) {
+    block.Fill(theta + first, std::min(kRoundBlock, nt - first), p, c);
+    for (int k = 0; k < block.size; ++k) {
+      const double a = block.along[k], across = block.across[k];
+      heights.size = 0;
+      const double *slice_cos = cos_b, *slice_sin = sin_b, *slice_weight = heights.weight;
+      const HeightPoles poles = block.Poles(k);
+      if (AddMidpointHeights(heights, poles)) {
+        slice_cos = MidpointRule(heights.size);
+        heights.size = Padded(heights.size);
+        slice_sin = slice_cos + heights.size;
+        slice_weight = slice_sin + heights.size;
+      } else {
+        AddBetaNodes(heights, a, across, p.z, c, poles);
+        PadToVectors(heights);
+        HeightCosSin(heights.theta, cos_b, sin_b, heights.size);
+      }
+      const int n = heights.size;
+      SliceSums sums = RoundWireColumn(slice_cos, slice_sin, slice_weight, n, a, across, c, p.z,
+                                       ratio, width_weight);
+      BatchLog(ratio, n);
+      sums.axial += Dot(width_weight, ratio, n);
+      const double wk = theta_weight[first + k];
+      h += Vec3{wk * sums.radial * block.cos_t[k], wk * sums.radial * block.sin_t[k],
+                wk * sums.axial};
     }
-    const int n = heights.size;
-    SliceSums sums = RoundWireColumn(slice_cos, slice_sin, heights.weight, n, a, across, c, p.z,
-                                     ratio, width_weight);
-    BatchLog(ratio, n);
-    for (int i = 0; i < n; ++i) {
-      sums.axial += width_weight[i] * ratio[i];
-    }
-    const double wk = theta_weight[k];
-    h += Vec3{wk * sums.radial * cs, wk * sums.radial * sn, wk * sums.axial};
   }
   return c.CurrentDensity * h;
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <vector>
 
 #include "field/adaptive_reference.h"
 #include "field/field_test_support.h"
@@ -168,6 +169,23 @@ TEST(RoundArcExact, FatWireOnAWideArc) {
   const double end = c.Angle / 2;
   for (const Vec3& p : {AtSurface(c, -0.01, 0.4, 1.0), AtSurface(c, 0.01, 2.0, -2.0),
                         AtSurface(c, -1.2, -1.0, 2.5), AtSurface(c, 0.02, 1.4, end + 0.01)}) {
+    const Vec3 expected = SecCylReference(c, p);
+    EXPECT_LE(MaxDiff(SecCylCoilLocalField(c, p, Quadrature()), expected), 1e-9 * Norm(expected))
+        << p.x << " " << p.y << " " << p.z;
+  }
+}
+
+// On the centre line itself, and within the tube's extension past an end (a thin wire, whose
+// end face lies much nearer than the tube's surface there).
+TEST(RoundArcExact, OnTheCentreLineAndInTheTubePastAnEnd) {
+  const SecCylCoil c{.R = 5, .Angle = DegToRad(300), .rwire = 0.2, .CurrentDensity = 2};
+  const double end = c.Angle / 2;
+  std::vector<Vec3> points = {AtSurface(c, -0.2, 0, 0), AtSurface(c, -0.2, 0, 2)};
+  for (double past : {1e-3, 0.03, 0.3, 3.0}) {  // mm past the end face
+    points.push_back(AtSurface(c, -0.198, 0.5, end + past / c.R));
+    points.push_back(AtSurface(c, -0.1, 2.0, end + past / c.R));
+  }
+  for (const Vec3& p : points) {
     const Vec3 expected = SecCylReference(c, p);
     EXPECT_LE(MaxDiff(SecCylCoilLocalField(c, p, Quadrature()), expected), 1e-9 * Norm(expected))
         << p.x << " " << p.y << " " << p.z;
