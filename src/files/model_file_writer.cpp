@@ -1,10 +1,12 @@
 // Writing the model file: nine sections, two empty lines between them, no empty line at the end.
 #include <algorithm>
 #include <initializer_list>
+#include <vector>
 
 #include "files/cp932.h"
 #include "files/model_file.h"
 #include "files/model_file_layout.h"
+#include "files/row_chunks.h"
 #include "files/safe_write.h"
 #include "model/capacity.h"
 #include "model/number_formats.h"
@@ -67,6 +69,8 @@ class FileBuilder {
     line_open_ = false;
   }
   void Reserve(size_t bytes) { out_.reserve(bytes); }
+  // Whole lines built elsewhere.
+  void Lines(std::string_view bytes) { out_ += bytes; }
   bool Failed() const { return failed_; }
   std::string Take() { return std::move(out_); }
 
@@ -160,6 +164,31 @@ void CoilSections(FileBuilder& f, const ElementModel& m) {
   }
 }
 
+// Bytes a point row usually takes, to size the buffers.
+constexpr size_t kPointRowBytes = 7 * 24;
+
+// Rows 0..last_index of a point table through write(builder, index). A large table is written
+// in chunks on several threads, each into a builder of its own, then joined in order.
+template <class WriteRow>
+void PointRows(FileBuilder& f, int last_index, const WriteRow& write) {
+  const int64_t count = int64_t{last_index} + 1;
+  const int chunks = RowChunkCount(count);
+  auto first_row = [&](int c) { return static_cast<int>(count * c / chunks); };
+  std::vector<FileBuilder> later(static_cast<size_t>(chunks - 1));
+  RunRowChunks(chunks, [&](int c) {
+    FileBuilder& out = c == 0 ? f : later[static_cast<size_t>(c - 1)];
+    if (c > 0) {
+      out.Reserve(static_cast<size_t>(first_row(c + 1) - first_row(c)) * kPointRowBytes);
+    }
+    for (int i = first_row(c); i < first_row(c + 1); ++i) {
+      write(out, i);
+    }
+  });
+  for (FileBuilder& part : later) {
+    f.Lines(part.Take());
+  }
+}
+
 void PointSections(FileBuilder& f, const ElementModel& m) {
   const RectPointSet& rect = m.RectCalPointSet;
   Head(f, model_file::kRect);
@@ -175,10 +204,10 @@ void PointSections(FileBuilder& f, const ElementModel& m) {
   f.EndLine();
   CountLine(f, model_file::kPointCountLabel, rect.LastIndex);
   Columns(f, model_file::kRect);
-  for (int i = 0; i <= rect.LastIndex; ++i) {
+  PointRows(f, rect.LastIndex, [&rect](FileBuilder& out, int i) {
     const RectCalPoint& p = rect.Points[i];
-    f.Row({double(i), p.PGroX, p.PGroY, p.PGroZ, p.Hx, p.Hy, p.Hz});
-  }
+    out.Row({double(i), p.PGroX, p.PGroY, p.PGroZ, p.Hx, p.Hy, p.Hz});
+  });
   const SectPointSet& sect = m.SectCalPointSet;
   Head(f, model_file::kSect);
   f.Quoted(model_file::kSectSettingLabels[0]);
@@ -188,10 +217,10 @@ void PointSections(FileBuilder& f, const ElementModel& m) {
   f.EndLine();
   CountLine(f, model_file::kPointCountLabel, sect.LastIndex);
   Columns(f, model_file::kSect);
-  for (int i = 0; i <= sect.LastIndex; ++i) {
+  PointRows(f, sect.LastIndex, [&sect](FileBuilder& out, int i) {
     const SectCalPoint& p = sect.Points[i];
-    f.Row({double(i), p.R, RadToDeg(p.Theta), p.Z, p.Hx, p.Hy, p.Hz});
-  }
+    out.Row({double(i), p.R, RadToDeg(p.Theta), p.Z, p.Hx, p.Hy, p.Hz});
+  });
 }
 
 void GridMagnetSection(FileBuilder& f, const ElementModel& m) {
@@ -232,7 +261,7 @@ ModelFileBytes FormatModelFile(const ElementModel& model) {
   FileBuilder f;
   const size_t points = static_cast<size_t>(model.RectCalPointSet.LastIndex) +
                         static_cast<size_t>(model.SectCalPointSet.LastIndex) + 2;
-  f.Reserve(4096 + points * 7 * 24);
+  f.Reserve(4096 + points * kPointRowBytes);
   MagnetSections(f, model);
   CoilSections(f, model);
   PointSections(f, model);
