@@ -487,14 +487,17 @@ void DeriveRectLocals(ElementModel& m) {
     return;
   }
   const ElementFrame frame(PlacementOf(m.RecMagTable[static_cast<size_t>(set.MagN)]));
-  const int last = std::clamp(set.LastIndex, 0, kCalPointCapacity);
-  for (int i = 0; i <= last; ++i) {
-    RectCalPoint& p = set.Points[static_cast<size_t>(i)];
-    const Vec3 local = frame.PointToLocal({p.PGroX, p.PGroY, p.PGroZ});
-    p.LocalX = Picometres(local.x);
-    p.LocalY = Picometres(local.y);
-    p.LocalZ = Picometres(local.z);
-  }
+  const int count = std::clamp(set.LastIndex, 0, kCalPointCapacity) + 1;
+  const int chunks = RowChunkCount(count);
+  RunRowChunks(chunks, [&](int c) {
+    for (int i = count * c / chunks; i < count * (c + 1) / chunks; ++i) {
+      RectCalPoint& p = set.Points[static_cast<size_t>(i)];
+      const Vec3 local = frame.PointToLocal({p.PGroX, p.PGroY, p.PGroZ});
+      p.LocalX = Picometres(local.x);
+      p.LocalY = Picometres(local.y);
+      p.LocalZ = Picometres(local.z);
+    }
+  });
 }
 
 std::optional<FileError> ModelFileParser::Parse() {

@@ -151,8 +151,33 @@ std::optional<std::string> CheckSizeLimit(size_t size) {
   return std::nullopt;
 }
 
-// Reads to the end, refusing more than max_bytes: the file may grow while it is read.
-std::optional<std::string> ReadAll(int fd, size_t max_bytes, std::string& bytes) {
+// Reads up to `size` bytes straight into `bytes`, which is cut to what was read.
+std::optional<std::string> ReadInto(int fd, size_t size, std::string& bytes) {
+  bytes.resize(size);
+  size_t done = 0;
+  while (done < size) {
+    const ssize_t n = read(fd, bytes.data() + done, size - done);
+    if (n < 0 && errno == EINTR) {
+      continue;
+    }
+    if (n < 0) {
+      return SystemError("ファイルを読めません");
+    }
+    if (n == 0) {
+      break;
+    }
+    done += static_cast<size_t>(n);
+  }
+  bytes.resize(done);
+  return std::nullopt;
+}
+
+// Reads to the end, refusing more than max_bytes: the file may grow while it is read. The
+// size the file had when opened is read in place, without a copy through a small buffer.
+std::optional<std::string> ReadAll(int fd, size_t expected, size_t max_bytes, std::string& bytes) {
+  if (auto failure = ReadInto(fd, expected, bytes); failure || bytes.size() < expected) {
+    return failure;
+  }
   char buffer[1 << 16];
   for (;;) {
     const ssize_t n = read(fd, buffer, sizeof buffer);
@@ -245,8 +270,7 @@ FileBytes ReadWholeFile(const std::string& path, size_t max_bytes) {
   } else if (static_cast<uintmax_t>(st.st_size) > max_bytes) {
     result.error = TooLarge(max_bytes);
   } else {
-    result.bytes.reserve(static_cast<size_t>(st.st_size));
-    result.error = ReadAll(fd, max_bytes, result.bytes);
+    result.error = ReadAll(fd, static_cast<size_t>(st.st_size), max_bytes, result.bytes);
   }
   close(fd);
   if (result.error) {
