@@ -537,7 +537,9 @@ ModelReadResult ReadModelFileOver(const std::string& path, const MakeStart& make
   try {
     FileBytes file = ReadWholeFile(path, kMaxModelFileBytes);
     if (!file.error) {
-      return ParseModelFileOver(file.bytes, make_start());
+      result = ParseModelFileOver(file.bytes, make_start());
+      result.bytes = std::move(file.bytes);
+      return result;
     }
     result.error = FileError{0, *file.error};
   } catch (const std::bad_alloc&) {

@@ -1,6 +1,8 @@
 // Writing the model file: nine sections, two empty lines between them, no empty line at the end.
 #include <algorithm>
+#include <array>
 #include <initializer_list>
+#include <numeric>
 #include <vector>
 
 #include "files/cp932.h"
@@ -20,9 +22,14 @@ namespace {
 using model_file::Sections;
 
 // Appends code page 932 bytes. ASCII is the same bytes in both encodings, so numbers and ASCII
-// texts go in as they are; the other fixed texts are converted item by item.
+// texts go in as they are; the other fixed texts are converted item by item. The text may end
+// up in several pieces, to be written one after another.
 class FileBuilder {
  public:
+  FileBuilder() = default;
+  // Builds in `buffer`'s storage, whatever it holds.
+  explicit FileBuilder(std::string buffer) : out_(std::move(buffer)) { out_.clear(); }
+
   void Quoted(std::string_view utf8) {
     Separator();
     out_ += '"';
@@ -68,11 +75,19 @@ class FileBuilder {
     out_ += "\r\n";
     line_open_ = false;
   }
-  void Reserve(size_t bytes) { out_.reserve(bytes); }
-  // Whole lines built elsewhere.
-  void Lines(std::string_view bytes) { out_ += bytes; }
+  // Room for `bytes` more.
+  void Reserve(size_t bytes) { out_.reserve(out_.size() + bytes); }
+  // Whole lines built elsewhere, as a piece of their own: they are not copied.
+  void Piece(std::string lines) {
+    pieces_.push_back(std::move(out_));
+    pieces_.push_back(std::move(lines));
+    out_ = std::string();
+  }
   bool Failed() const { return failed_; }
-  std::string Take() { return std::move(out_); }
+  std::vector<std::string> TakePieces() {
+    pieces_.push_back(std::move(out_));
+    return std::move(pieces_);
+  }
 
  private:
   void Separator() {
@@ -82,6 +97,7 @@ class FileBuilder {
     line_open_ = true;
   }
   std::string out_;
+  std::vector<std::string> pieces_;
   bool line_open_ = false;
   bool failed_ = false;
 };
@@ -168,7 +184,8 @@ void CoilSections(FileBuilder& f, const ElementModel& m) {
 constexpr size_t kPointRowBytes = 7 * 24;
 
 // Rows 0..last_index of a point table through write(builder, index). A large table is written
-// in chunks on several threads, each into a builder of its own, then joined in order.
+// in chunks on several threads, each after the first into a builder of its own, which then
+// follows as a piece.
 template <class WriteRow>
 void PointRows(FileBuilder& f, int last_index, const WriteRow& write) {
   const int64_t count = int64_t{last_index} + 1;
@@ -177,15 +194,15 @@ void PointRows(FileBuilder& f, int last_index, const WriteRow& write) {
   std::vector<FileBuilder> later(static_cast<size_t>(chunks - 1));
   RunRowChunks(chunks, [&](int c) {
     FileBuilder& out = c == 0 ? f : later[static_cast<size_t>(c - 1)];
-    if (c > 0) {
-      out.Reserve(static_cast<size_t>(first_row(c + 1) - first_row(c)) * kPointRowBytes);
-    }
+    out.Reserve(static_cast<size_t>(first_row(c + 1) - first_row(c)) * kPointRowBytes);
     for (int i = first_row(c); i < first_row(c + 1); ++i) {
       write(out, i);
     }
   });
   for (FileBuilder& part : later) {
-    f.Lines(part.Take());
+    for (std::string& piece : part.TakePieces()) {
+      f.Piece(std::move(piece));
+    }
   }
 }
 
@@ -239,29 +256,40 @@ void GridMagnetSection(FileBuilder& f, const ElementModel& m) {
   f.EndLine();
 }
 
+std::array<int64_t, 7> ElementCounts(const ElementModel& m) {
+  return {m.RecMagCount,     SecMagLoopCount(m), m.RhMagCount,     m.StrRecCoilCount,
+          m.StrCylCoilCount, m.SecRecCoilCount,  m.SecCylCoilCount};
+}
+
 bool CountsFit(const ElementModel& m) {
-  for (int64_t count : {int64_t{m.RecMagCount}, int64_t{SecMagLoopCount(m)}, int64_t{m.RhMagCount},
-                        int64_t{m.StrRecCoilCount}, int64_t{m.StrCylCoilCount},
-                        int64_t{m.SecRecCoilCount}, int64_t{m.SecCylCoilCount}}) {
-    if (!FitsElementCount(count)) {
-      return false;
-    }
-  }
-  return FitsLastIndex(m.RectCalPointSet.LastIndex) && FitsLastIndex(m.SectCalPointSet.LastIndex);
+  const auto counts = ElementCounts(m);
+  return std::all_of(counts.begin(), counts.end(), FitsElementCount) &&
+         FitsLastIndex(m.RectCalPointSet.LastIndex) && FitsLastIndex(m.SectCalPointSet.LastIndex);
+}
+
+// Element rows the file holds, once the counts are known to fit.
+size_t ElementRows(const ElementModel& m) {
+  const auto counts = ElementCounts(m);
+  return static_cast<size_t>(std::accumulate(counts.begin(), counts.end(), int64_t{0}));
 }
 
 }  // namespace
 
-ModelFileBytes FormatModelFile(const ElementModel& model) {
-  ModelFileBytes result;
+namespace {
+
+// The file's text in pieces to be written in order, built in `buffer`'s storage first.
+struct ModelFilePieces {
+  std::vector<std::string> pieces;
+  std::optional<FileError> error;
+};
+ModelFilePieces FormatModelFilePieces(const ElementModel& model, std::string buffer) {
+  ModelFilePieces result;
   if (!CountsFit(model)) {
     result.error = FileError{0, "要素数または計算点数がモデルの上限を超えています"};
     return result;
   }
-  FileBuilder f;
-  const size_t points = static_cast<size_t>(model.RectCalPointSet.LastIndex) +
-                        static_cast<size_t>(model.SectCalPointSet.LastIndex) + 2;
-  f.Reserve(4096 + points * kPointRowBytes);
+  FileBuilder f(std::move(buffer));
+  f.Reserve(4096 + ElementRows(model) * 13 * 24);
   MagnetSections(f, model);
   CoilSections(f, model);
   PointSections(f, model);
@@ -270,16 +298,34 @@ ModelFileBytes FormatModelFile(const ElementModel& model) {
     result.error = FileError{0, "文字コードの変換に失敗しました"};
     return result;
   }
-  result.bytes = f.Take();
+  result.pieces = f.TakePieces();
   return result;
 }
 
-std::optional<FileError> WriteModelFile(const ElementModel& model, const std::string& path) {
-  ModelFileBytes file = FormatModelFile(model);
+}  // namespace
+
+ModelFileBytes FormatModelFile(const ElementModel& model) {
+  ModelFilePieces file = FormatModelFilePieces(model, {});
+  ModelFileBytes result;
+  result.error = file.error;
+  if (!file.error) {
+    result.bytes = std::move(file.pieces[0]);
+    for (size_t i = 1; i < file.pieces.size(); ++i) {
+      result.bytes += file.pieces[i];
+    }
+  }
+  return result;
+}
+
+std::optional<FileError> WriteModelFile(const ElementModel& model,
+                                        const std::string& path,
+                                        std::string buffer) {
+  const ModelFilePieces file = FormatModelFilePieces(model, std::move(buffer));
   if (file.error) {
     return file.error;
   }
-  if (auto failure = ReplaceFileContents(path, file.bytes)) {
+  const std::vector<std::string_view> pieces(file.pieces.begin(), file.pieces.end());
+  if (auto failure = ReplaceFileContents(path, pieces)) {
     return FileError{0, *failure};
   }
   return std::nullopt;

@@ -208,6 +208,12 @@ FileSystemCalls SystemFileCalls() {
 std::optional<std::string> ReplaceFileContents(const std::string& path,
                                                std::string_view bytes,
                                                const FileSystemCalls& calls) {
+  return ReplaceFileContents(path, std::span<const std::string_view>(&bytes, 1), calls);
+}
+
+std::optional<std::string> ReplaceFileContents(const std::string& path,
+                                               std::span<const std::string_view> pieces,
+                                               const FileSystemCalls& calls) {
   if (path.empty()) {
     return "ファイル名がありません";
   }
@@ -220,7 +226,11 @@ std::optional<std::string> ReplaceFileContents(const std::string& path,
   std::string temp = FolderOf(target) + "/.tavrine-XXXXXX";
   std::vector<char> temp_name(temp.begin(), temp.end());
   temp_name.push_back('\0');
-  if (auto refusal = CheckSizeLimit(bytes.size())) {
+  size_t size = 0;
+  for (std::string_view piece : pieces) {
+    size += piece.size();
+  }
+  if (auto refusal = CheckSizeLimit(size)) {
     return refusal;
   }
   const int fd = mkstemp(temp_name.data());
@@ -233,7 +243,10 @@ std::optional<std::string> ReplaceFileContents(const std::string& path,
     return SystemError("保存先のフォルダにファイルを作れません");
   }
   temp = temp_name.data();
-  std::optional<std::string> error = WriteAll(fd, bytes, calls);
+  std::optional<std::string> error;
+  for (size_t i = 0; i < pieces.size() && !error; ++i) {
+    error = WriteAll(fd, pieces[i], calls);
+  }
   if (!error && fchmod(fd, NewFileMode(exists ? &st : nullptr)) != 0) {
     error = SystemError("権限を設定できません");
   }
