@@ -12,6 +12,8 @@
 #include <unistd.h>
 #include <vector>
 
+#include "model/page_memory.h"
+
 namespace tavrine {
 
 namespace {
@@ -153,6 +155,8 @@ std::optional<std::string> CheckSizeLimit(size_t size) {
 
 // Reads up to `size` bytes straight into `bytes`, which is cut to what was read.
 std::optional<std::string> ReadInto(int fd, size_t size, std::string& bytes) {
+  bytes.reserve(size);
+  PrefaultPages(bytes.data(), bytes.capacity());
   bytes.resize(size);
   size_t done = 0;
   while (done < size) {
