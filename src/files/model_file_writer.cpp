@@ -12,6 +12,7 @@
 #include "files/safe_write.h"
 #include "model/capacity.h"
 #include "model/number_formats.h"
+#include "model/page_memory.h"
 #include "model/resets.h"
 #include "model/text_rules.h"
 
@@ -77,6 +78,8 @@ class FileBuilder {
   }
   // Room for `bytes` more.
   void Reserve(size_t bytes) { out_.reserve(out_.size() + bytes); }
+  // The room's memory put in place at once.
+  void Prefault() { PrefaultPages(out_.data() + out_.size(), out_.capacity() - out_.size()); }
   // Whole lines built elsewhere, as a piece of their own: they are not copied.
   void Piece(std::string lines) {
     pieces_.push_back(std::move(out_));
@@ -195,6 +198,9 @@ void PointRows(FileBuilder& f, int last_index, const WriteRow& write) {
   RunRowChunks(chunks, [&](int c) {
     FileBuilder& out = c == 0 ? f : later[static_cast<size_t>(c - 1)];
     out.Reserve(static_cast<size_t>(first_row(c + 1) - first_row(c)) * kPointRowBytes);
+    if (c > 0) {
+      out.Prefault();  // a new buffer, while the first chunk's is usually the input's
+    }
     for (int i = first_row(c); i < first_row(c + 1); ++i) {
       write(out, i);
     }
