@@ -27,9 +27,13 @@ using model_file::Sections;
 // up in several pieces, to be written one after another.
 class FileBuilder {
  public:
-  FileBuilder() = default;
-  // Builds in `buffer`'s storage, whatever it holds.
-  explicit FileBuilder(std::string buffer) : out_(std::move(buffer)) { out_.clear(); }
+  // Builds in `buffer`'s storage, whatever it holds. Rows built elsewhere are kept as pieces of
+  // their own, or copied in when the text is `whole`.
+  explicit FileBuilder(std::string buffer = {}, bool whole = false)
+      : out_(std::move(buffer)), whole_(whole) {
+    out_.clear();
+  }
+  bool Whole() const { return whole_; }
 
   void Quoted(std::string_view utf8) {
     Separator();
@@ -76,10 +80,14 @@ class FileBuilder {
     out_ += "\r\n";
     line_open_ = false;
   }
-  // Room for `bytes` more.
-  void Reserve(size_t bytes) { out_.reserve(out_.size() + bytes); }
-  // The room's memory put in place at once.
-  void Prefault() { PrefaultPages(out_.data() + out_.size(), out_.capacity() - out_.size()); }
+  // Room for `bytes` more, its memory put in place at once: cheaper than a page fault per
+  // page even where the estimate runs over.
+  void Reserve(size_t bytes) {
+    out_.reserve(out_.size() + bytes);
+    PrefaultPages(out_.data() + out_.size(), out_.capacity() - out_.size());
+  }
+  // Whole lines built elsewhere, copied in.
+  void Lines(std::string_view lines) { out_ += lines; }
   // Whole lines built elsewhere, as a piece of their own: they are not copied.
   void Piece(std::string lines) {
     pieces_.push_back(std::move(out_));
@@ -101,6 +109,7 @@ class FileBuilder {
   }
   std::string out_;
   std::vector<std::string> pieces_;
+  bool whole_ = false;
   bool line_open_ = false;
   bool failed_ = false;
 };
@@ -188,7 +197,7 @@ constexpr size_t kPointRowBytes = 7 * 24;
 
 // Rows 0..last_index of a point table through write(builder, index). A large table is written
 // in chunks on several threads, each after the first into a builder of its own, which then
-// follows as a piece.
+// follows as a piece or copied in.
 template <class WriteRow>
 void PointRows(FileBuilder& f, int last_index, const WriteRow& write) {
   const int64_t count = int64_t{last_index} + 1;
@@ -197,9 +206,8 @@ void PointRows(FileBuilder& f, int last_index, const WriteRow& write) {
   std::vector<FileBuilder> later(static_cast<size_t>(chunks - 1));
   RunRowChunks(chunks, [&](int c) {
     FileBuilder& out = c == 0 ? f : later[static_cast<size_t>(c - 1)];
-    out.Reserve(static_cast<size_t>(first_row(c + 1) - first_row(c)) * kPointRowBytes);
-    if (c > 0) {
-      out.Prefault();  // a new buffer, while the first chunk's is usually the input's
+    if (c > 0 || !f.Whole()) {
+      out.Reserve(static_cast<size_t>(first_row(c + 1) - first_row(c)) * kPointRowBytes);
     }
     for (int i = first_row(c); i < first_row(c + 1); ++i) {
       write(out, i);
@@ -207,7 +215,11 @@ void PointRows(FileBuilder& f, int last_index, const WriteRow& write) {
   });
   for (FileBuilder& part : later) {
     for (std::string& piece : part.TakePieces()) {
-      f.Piece(std::move(piece));
+      if (f.Whole()) {
+        f.Lines(piece);
+      } else {
+        f.Piece(std::move(piece));
+      }
     }
   }
 }
@@ -283,19 +295,22 @@ size_t ElementRows(const ElementModel& m) {
 
 namespace {
 
-// The file's text in pieces to be written in order, built in `buffer`'s storage first.
+// The file's text in pieces to be written in order, built in `buffer`'s storage first; one
+// piece when `whole`, its room made for the whole file at the start.
 struct ModelFilePieces {
   std::vector<std::string> pieces;
   std::optional<FileError> error;
 };
-ModelFilePieces FormatModelFilePieces(const ElementModel& model, std::string buffer) {
+ModelFilePieces FormatModelFilePieces(const ElementModel& model, std::string buffer, bool whole) {
   ModelFilePieces result;
   if (!CountsFit(model)) {
     result.error = FileError{0, "要素数または計算点数がモデルの上限を超えています"};
     return result;
   }
-  FileBuilder f(std::move(buffer));
-  f.Reserve(4096 + ElementRows(model) * 13 * 24);
+  FileBuilder f(std::move(buffer), whole);
+  const size_t points = static_cast<size_t>(model.RectCalPointSet.LastIndex) +
+                        static_cast<size_t>(model.SectCalPointSet.LastIndex) + 2;
+  f.Reserve(4096 + ElementRows(model) * 13 * 24 + (whole ? points * kPointRowBytes : 0));
   MagnetSections(f, model);
   CoilSections(f, model);
   PointSections(f, model);
@@ -311,14 +326,11 @@ ModelFilePieces FormatModelFilePieces(const ElementModel& model, std::string buf
 }  // namespace
 
 ModelFileBytes FormatModelFile(const ElementModel& model) {
-  ModelFilePieces file = FormatModelFilePieces(model, {});
+  ModelFilePieces file = FormatModelFilePieces(model, {}, true);
   ModelFileBytes result;
   result.error = file.error;
   if (!file.error) {
-    result.bytes = std::move(file.pieces[0]);
-    for (size_t i = 1; i < file.pieces.size(); ++i) {
-      result.bytes += file.pieces[i];
-    }
+    result.bytes = std::move(file.pieces.front());
   }
   return result;
 }
@@ -326,7 +338,7 @@ ModelFileBytes FormatModelFile(const ElementModel& model) {
 std::optional<FileError> WriteModelFile(const ElementModel& model,
                                         const std::string& path,
                                         std::string buffer) {
-  const ModelFilePieces file = FormatModelFilePieces(model, std::move(buffer));
+  const ModelFilePieces file = FormatModelFilePieces(model, std::move(buffer), false);
   if (file.error) {
     return file.error;
   }
