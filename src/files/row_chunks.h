@@ -16,7 +16,9 @@ inline constexpr int64_t kMinRowsPerChunk = 4096;
 
 // One chunk per core, at most 8, none smaller than kMinRowsPerChunk rows.
 inline int RowChunkCount(int64_t rows) {
-  const auto cores = static_cast<int64_t>(std::clamp(std::thread::hardware_concurrency(), 1U, 8U));
+  // Asked once: the system answers from a file each time.
+  static const auto cores =
+      static_cast<int64_t>(std::clamp(std::thread::hardware_concurrency(), 1U, 8U));
   return static_cast<int>(std::clamp<int64_t>(rows / kMinRowsPerChunk, 1, cores));
 }
 
