@@ -4,6 +4,7 @@
 #include <array>
 #include <atomic>
 #include <cmath>
+#include <cstring>
 #include <new>
 #include <span>
 #include <vector>
@@ -316,6 +317,17 @@ struct RowChunk {
   int64_t first_row = 0;
 };
 
+// Line feeds in the text, found a line at a time by memchr, much faster than byte by byte.
+int64_t LineFeeds(std::string_view text) {
+  int64_t count = 0;
+  const char* const end = text.data() + text.size();
+  const char* p = text.data();
+  while ((p = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p))))) {
+    ++count, ++p;
+  }
+  return count;
+}
+
 // Chunks of about equal size from `start`, `count` rows in all, each beginning just after a
 // line feed; sized from the first row's length, since rows of one table are of similar length.
 // Fewer than asked (even one) where the bytes do not allow a split.
@@ -337,8 +349,7 @@ std::vector<RowChunk> SplitRows(std::string_view bytes, size_t start, int64_t co
     const RowChunk& last = chunks.back();
     const size_t begin = line_feed + 1;
     const int64_t first_row =
-        last.first_row + std::count(bytes.begin() + static_cast<ptrdiff_t>(last.begin),
-                                    bytes.begin() + static_cast<ptrdiff_t>(begin), '\n');
+        last.first_row + LineFeeds(bytes.substr(last.begin, begin - last.begin));
     if (first_row >= count) {
       break;
     }
