@@ -546,6 +546,7 @@ template <class MakeStart>
 ModelReadResult ReadModelFileOver(const std::string& path, const MakeStart& make_start) {
   ModelReadResult result;
   try {
+    StartRowThreads();  // while the file is read
     FileBytes file = ReadWholeFile(path, kMaxModelFileBytes);
     if (!file.error) {
       result = ParseModelFileOver(file.bytes, make_start());
