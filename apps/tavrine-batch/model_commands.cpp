@@ -134,14 +134,18 @@ int FileFailure(const std::string& path, const FileError& error) {
   return 1;
 }
 
-// The model of the input file on top of the initial values, or an exit code after a message.
-std::unique_ptr<ElementModel> ReadInput(const std::string& path, int& exit_code) {
+// The model of the input file on top of the initial values, or an exit code after a message;
+// the file's bytes are kept in `bytes` for the output to be built in.
+std::unique_ptr<ElementModel> ReadInput(const std::string& path,
+                                        int& exit_code,
+                                        std::string& bytes) {
   ModelReadResult read = ReadModelFileAfterStartUp(path);
   if (!read.ok()) {
     exit_code = FileFailure(path, *read.error);
     return nullptr;
   }
   read.model->ModelFilePath = path;
+  bytes = std::move(read.bytes);
   return std::move(read.model);
 }
 
@@ -280,6 +284,7 @@ struct OpenedCommand {
   Options options;
   std::unique_ptr<ElementModel> model;
   int exit_code = 0;
+  std::string input_bytes;
 };
 
 // `before_reading` sees the options of a command that goes on to read its input.
@@ -295,14 +300,14 @@ OpenedCommand OpenCommand(const std::vector<std::string>& args,
     if (before_reading) {
       before_reading(opened.options);
     }
-    opened.model = ReadInput(opened.options.input, opened.exit_code);
+    opened.model = ReadInput(opened.options.input, opened.exit_code, opened.input_bytes);
   }
   return opened;
 }
 
 int RunCommand(const std::vector<std::string>& args) {
   RunTables tables;
-  auto [options, model, exit_code] =
+  auto [options, model, exit_code, input_bytes] =
       OpenCommand(args, true, [&](const Options& parsed) { tables.StartBeside(parsed); });
   if (!model) {
     return exit_code;
@@ -313,7 +318,7 @@ int RunCommand(const std::vector<std::string>& args) {
   }
   PrintNotices(notices);
   if (!options.output.empty()) {
-    if (auto error = WriteModelFile(*model, options.output)) {
+    if (auto error = WriteModelFile(*model, options.output, std::move(input_bytes))) {
       return FileFailure(options.output, *error);
     }
   }
@@ -321,7 +326,7 @@ int RunCommand(const std::vector<std::string>& args) {
 }
 
 int ExportCommand(const std::vector<std::string>& args) {
-  auto [options, model, exit_code] = OpenCommand(args, false);
+  auto [options, model, exit_code, input_bytes] = OpenCommand(args, false);
   if (!model) {
     return exit_code;
   }

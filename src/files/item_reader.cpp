@@ -453,6 +453,10 @@ std::optional<ItemReader::NumberLine> ItemReader::NextNumbers(size_t first,
   return line;
 }
 
+bool ItemReader::NextWrittenRow(size_t first, std::span<double> values) {
+  return !error_ && !AtEnd() && QuickRow(first, values);
+}
+
 bool IsNumberShaped(std::string_view item) {
   size_t i = item.find_first_not_of(" \t");
   if (i == std::string_view::npos) {

@@ -30,6 +30,14 @@ class ItemReader {
   // Reads the next line as NextLine does, and reads items [first, values.size()) into `values`
   // as ParseNumberItem would, in the same pass; items past `values` are only counted.
   std::optional<NumberLine> NextNumbers(size_t first, std::span<double> values);
+  // Reads the next line into `values` only if it is a row as this program writes it (every item
+  // quoted, exactly values.size() of them, items from `first` on plain numbers); otherwise
+  // false with nothing consumed, leaving the line to NextNumbers.
+  bool NextWrittenRow(size_t first, std::span<double> values);
+  // Where the next line starts, and a move to a line start found by other means (a reader
+  // of part of the bytes on another thread), with the number of the line before it.
+  size_t Position() const { return pos_; }
+  void MoveTo(size_t pos, int line_before) { pos_ = pos, line_ = line_before; }
   bool AtEnd() const { return pos_ >= bytes_.size(); }
   // Number of the line last read, from 1.
   int LineNumber() const { return line_; }

@@ -20,13 +20,19 @@ struct ModelFileBytes {
 };
 ModelFileBytes FormatModelFile(const ElementModel& model);
 
-// Writes the file safely: an existing file is replaced only once the new one is complete.
-std::optional<FileError> WriteModelFile(const ElementModel& model, const std::string& path);
+// Writes the file safely: an existing file is replaced only once the new one is complete. The
+// text is built in `buffer`'s storage first (the bytes of a file just read, say, whose memory
+// is already in place), whatever it holds.
+std::optional<FileError> WriteModelFile(const ElementModel& model,
+                                        const std::string& path,
+                                        std::string buffer = {});
 
 // A model read whole from a file, or the line and reason it could not be.
 struct ModelReadResult {
   std::unique_ptr<ElementModel> model;  // set only when the whole file was read
   std::optional<FileError> error;
+  // The file's bytes as read, for a caller to build its output in (see WriteModelFile).
+  std::string bytes;
   bool ok() const { return model != nullptr; }
 };
 // `current` provides what the file does not hold and a read keeps (material indices, Hcj of

@@ -2,14 +2,18 @@
 // of items; each failure names its line.
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cmath>
+#include <cstring>
 #include <new>
 #include <span>
+#include <vector>
 
 #include "files/cp932.h"
 #include "files/item_reader.h"
 #include "files/model_file.h"
 #include "files/model_file_layout.h"
+#include "files/row_chunks.h"
 #include "files/safe_write.h"
 #include "geometry/transforms.h"
 #include "model/capacity.h"
@@ -27,7 +31,8 @@ using Row = std::array<double, kMaxRowItems>;
 
 class ModelFileParser {
  public:
-  ModelFileParser(std::string_view bytes, ElementModel& model) : reader_(bytes), m_(model) {}
+  ModelFileParser(std::string_view bytes, ElementModel& model)
+      : bytes_(bytes), reader_(bytes), m_(model) {}
 
   std::optional<FileError> Parse();
 
@@ -48,9 +53,14 @@ class ModelFileParser {
   bool RectPoints();
   bool SectPoints();
   bool PointCount(int32_t& last_index);
+  template <class Store>
+  bool PointRows(int32_t last_index, const Store& store);
+  template <class Store>
+  bool RowsInChunks(int64_t count, const Store& store);
   bool GridMagnets();
   bool Rest();
 
+  std::string_view bytes_;
   ItemReader reader_;
   ElementModel& m_;
   std::vector<std::string_view> items_;
@@ -280,6 +290,119 @@ bool ModelFileParser::PointCount(int32_t& last_index) {
 }
 
 constexpr int64_t kIntMin = INT32_MIN, kIntMax = INT32_MAX;
+constexpr size_t kPointRowItems = 7;
+
+// Rows 0..last_index of a point table through store(index, row). A large table is first tried
+// in chunks on several threads; a row that cannot be read in full there sends the
+// whole table to the reading line by line, which alone names lines at fault.
+template <class Store>
+bool ModelFileParser::PointRows(int32_t last_index, const Store& store) {
+  const int64_t count = int64_t{last_index} + 1;
+  if (count >= 2 * kMinRowsPerChunk && RowsInChunks(count, store)) {
+    return true;
+  }
+  Row v{};
+  for (int64_t i = 0; i < count; ++i) {
+    if (!DataRow(kPointRowItems, v)) {
+      return false;
+    }
+    store(i, v);
+  }
+  return true;
+}
+
+// Where a chunk of rows starts in the bytes, and the index of its first row.
+struct RowChunk {
+  size_t begin = 0;
+  int64_t first_row = 0;
+};
+
+// Line feeds in the text, found a line at a time by memchr, much faster than byte by byte.
+int64_t LineFeeds(std::string_view text) {
+  int64_t count = 0;
+  const char* const end = text.data() + text.size();
+  const char* p = text.data();
+  while ((p = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p))))) {
+    ++count, ++p;
+  }
+  return count;
+}
+
+// Chunks of about equal size from `start`, `count` rows in all, each beginning just after a
+// line feed; sized from the first row's length, since rows of one table are of similar length.
+// Fewer than asked (even one) where the bytes do not allow a split.
+std::vector<RowChunk> SplitRows(std::string_view bytes, size_t start, int64_t count, int wanted) {
+  std::vector<RowChunk> chunks{{start, 0}};
+  const size_t first_end = bytes.find('\n', start);
+  if (first_end == std::string_view::npos) {
+    return chunks;
+  }
+  const auto row_bytes = static_cast<double>(first_end + 1 - start);
+  for (int c = 1; c < wanted; ++c) {
+    const double offset = row_bytes * static_cast<double>(count) * c / wanted;
+    const size_t line_feed = offset < static_cast<double>(bytes.size() - start)
+                                 ? bytes.find('\n', start + static_cast<size_t>(offset))
+                                 : std::string_view::npos;
+    if (line_feed == std::string_view::npos) {
+      break;
+    }
+    const RowChunk& last = chunks.back();
+    const size_t begin = line_feed + 1;
+    const int64_t first_row =
+        last.first_row + LineFeeds(bytes.substr(last.begin, begin - last.begin));
+    if (first_row >= count) {
+      break;
+    }
+    chunks.push_back({begin, first_row});
+  }
+  return chunks;
+}
+
+// A row read in full with every number taken.
+bool GoodRow(const std::optional<ItemReader::NumberLine>& line) {
+  return line && line->items == kPointRowItems && !line->refused;
+}
+
+// Each chunk on its own reader, row by row as the reading line by line does. The first chunk
+// starts where that reading stands, and every other where the one before it ended, so each
+// row has the index and line that reading would give it. False, with the reader unmoved, at
+// any row that is not read in full, which is left to that reading to name.
+template <class Store>
+bool ModelFileParser::RowsInChunks(int64_t count, const Store& store) {
+  const std::vector<RowChunk> chunks =
+      SplitRows(bytes_, reader_.Position(), count, RowChunkCount(count));
+  if (chunks.size() < 2) {
+    return false;
+  }
+  std::vector<size_t> ends(chunks.size());
+  std::atomic<bool> all_read{true};
+  RunRowChunks(static_cast<int>(chunks.size()), [&](int c) {
+    const auto chunk = static_cast<size_t>(c);
+    const int64_t end_row = chunk + 1 < chunks.size() ? chunks[chunk + 1].first_row : count;
+    ItemReader reader(bytes_);
+    reader.MoveTo(chunks[chunk].begin, 0);
+    Row v{};
+    const std::span<double> values(v.data(), kPointRowItems);
+    for (int64_t i = chunks[chunk].first_row; i < end_row; ++i) {
+      if (!reader.NextWrittenRow(1, values) && !GoodRow(reader.NextNumbers(1, values))) {
+        all_read = false;
+        return;
+      }
+      store(i, v);
+    }
+    ends[chunk] = reader.Position();
+  });
+  if (!all_read) {
+    return false;
+  }
+  for (size_t c = 0; c + 1 < chunks.size(); ++c) {
+    if (ends[c] != chunks[c + 1].begin) {
+      return false;
+    }
+  }
+  reader_.MoveTo(ends.back(), reader_.LineNumber() + static_cast<int>(count));
+  return true;
+}
 
 bool ModelFileParser::RectPoints() {
   RectPointSet& set = m_.RectCalPointSet;
@@ -297,15 +420,10 @@ bool ModelFileParser::RectPoints() {
   if (!PointCount(set.LastIndex) || !Columns(model_file::kRect)) {
     return false;
   }
-  Row v{};
-  for (int32_t i = 0; i <= set.LastIndex; ++i) {
-    if (!DataRow(7, v)) {
-      return false;
-    }
+  return PointRows(set.LastIndex, [&set](int64_t i, const Row& v) {
     RectCalPoint& p = set.Points[static_cast<size_t>(i)];
     p.PGroX = v[1], p.PGroY = v[2], p.PGroZ = v[3], p.Hx = v[4], p.Hy = v[5], p.Hz = v[6];
-  }
-  return true;
+  });
 }
 
 bool ModelFileParser::SectPoints() {
@@ -323,15 +441,10 @@ bool ModelFileParser::SectPoints() {
   if (!PointCount(set.LastIndex) || !Columns(model_file::kSect)) {
     return false;
   }
-  Row v{};
-  for (int32_t i = 0; i <= set.LastIndex; ++i) {
-    if (!DataRow(7, v)) {
-      return false;
-    }
+  return PointRows(set.LastIndex, [&set](int64_t i, const Row& v) {
     SectCalPoint& p = set.Points[static_cast<size_t>(i)];
     p.R = v[1], p.Theta = DegToRad(v[2]), p.Z = v[3], p.Hx = v[4], p.Hy = v[5], p.Hz = v[6];
-  }
-  return true;
+  });
 }
 
 bool ModelFileParser::GridMagnets() {
@@ -385,14 +498,17 @@ void DeriveRectLocals(ElementModel& m) {
     return;
   }
   const ElementFrame frame(PlacementOf(m.RecMagTable[static_cast<size_t>(set.MagN)]));
-  const int last = std::clamp(set.LastIndex, 0, kCalPointCapacity);
-  for (int i = 0; i <= last; ++i) {
-    RectCalPoint& p = set.Points[static_cast<size_t>(i)];
-    const Vec3 local = frame.PointToLocal({p.PGroX, p.PGroY, p.PGroZ});
-    p.LocalX = Picometres(local.x);
-    p.LocalY = Picometres(local.y);
-    p.LocalZ = Picometres(local.z);
-  }
+  const int count = std::clamp(set.LastIndex, 0, kCalPointCapacity) + 1;
+  const int chunks = RowChunkCount(count);
+  RunRowChunks(chunks, [&](int c) {
+    for (int i = count * c / chunks; i < count * (c + 1) / chunks; ++i) {
+      RectCalPoint& p = set.Points[static_cast<size_t>(i)];
+      const Vec3 local = frame.PointToLocal({p.PGroX, p.PGroY, p.PGroZ});
+      p.LocalX = Picometres(local.x);
+      p.LocalY = Picometres(local.y);
+      p.LocalZ = Picometres(local.z);
+    }
+  });
 }
 
 std::optional<FileError> ModelFileParser::Parse() {
@@ -430,9 +546,12 @@ template <class MakeStart>
 ModelReadResult ReadModelFileOver(const std::string& path, const MakeStart& make_start) {
   ModelReadResult result;
   try {
+    StartRowThreads();  // while the file is read
     FileBytes file = ReadWholeFile(path, kMaxModelFileBytes);
     if (!file.error) {
-      return ParseModelFileOver(file.bytes, make_start());
+      result = ParseModelFileOver(file.bytes, make_start());
+      result.bytes = std::move(file.bytes);
+      return result;
     }
     result.error = FileError{0, *file.error};
   } catch (const std::bad_alloc&) {

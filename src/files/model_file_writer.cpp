@@ -1,13 +1,18 @@
 // Writing the model file: nine sections, two empty lines between them, no empty line at the end.
 #include <algorithm>
+#include <array>
 #include <initializer_list>
+#include <numeric>
+#include <vector>
 
 #include "files/cp932.h"
 #include "files/model_file.h"
 #include "files/model_file_layout.h"
+#include "files/row_chunks.h"
 #include "files/safe_write.h"
 #include "model/capacity.h"
 #include "model/number_formats.h"
+#include "model/page_memory.h"
 #include "model/resets.h"
 #include "model/text_rules.h"
 
@@ -18,9 +23,18 @@ namespace {
 using model_file::Sections;
 
 // Appends code page 932 bytes. ASCII is the same bytes in both encodings, so numbers and ASCII
-// texts go in as they are; the other fixed texts are converted item by item.
+// texts go in as they are; the other fixed texts are converted item by item. The text may end
+// up in several pieces, to be written one after another.
 class FileBuilder {
  public:
+  // Builds in `buffer`'s storage, whatever it holds. Rows built elsewhere are kept as pieces of
+  // their own, or copied in when the text is `whole`.
+  explicit FileBuilder(std::string buffer = {}, bool whole = false)
+      : out_(std::move(buffer)), whole_(whole) {
+    out_.clear();
+  }
+  bool Whole() const { return whole_; }
+
   void Quoted(std::string_view utf8) {
     Separator();
     out_ += '"';
@@ -66,9 +80,25 @@ class FileBuilder {
     out_ += "\r\n";
     line_open_ = false;
   }
-  void Reserve(size_t bytes) { out_.reserve(bytes); }
+  // Room for `bytes` more, its memory put in place at once: cheaper than a page fault per
+  // page even where the estimate runs over.
+  void Reserve(size_t bytes) {
+    out_.reserve(out_.size() + bytes);
+    PrefaultPages(out_.data() + out_.size(), out_.capacity() - out_.size());
+  }
+  // Whole lines built elsewhere, copied in.
+  void Lines(std::string_view lines) { out_ += lines; }
+  // Whole lines built elsewhere, as a piece of their own: they are not copied.
+  void Piece(std::string lines) {
+    pieces_.push_back(std::move(out_));
+    pieces_.push_back(std::move(lines));
+    out_ = std::string();
+  }
   bool Failed() const { return failed_; }
-  std::string Take() { return std::move(out_); }
+  std::vector<std::string> TakePieces() {
+    pieces_.push_back(std::move(out_));
+    return std::move(pieces_);
+  }
 
  private:
   void Separator() {
@@ -78,6 +108,8 @@ class FileBuilder {
     line_open_ = true;
   }
   std::string out_;
+  std::vector<std::string> pieces_;
+  bool whole_ = false;
   bool line_open_ = false;
   bool failed_ = false;
 };
@@ -160,6 +192,38 @@ void CoilSections(FileBuilder& f, const ElementModel& m) {
   }
 }
 
+// Bytes a point row usually takes, to size the buffers.
+constexpr size_t kPointRowBytes = 7 * 24;
+
+// Rows 0..last_index of a point table through write(builder, index). A large table is written
+// in chunks on several threads, each after the first into a builder of its own, which then
+// follows as a piece or copied in.
+template <class WriteRow>
+void PointRows(FileBuilder& f, int last_index, const WriteRow& write) {
+  const int64_t count = int64_t{last_index} + 1;
+  const int chunks = RowChunkCount(count);
+  auto first_row = [&](int c) { return static_cast<int>(count * c / chunks); };
+  std::vector<FileBuilder> later(static_cast<size_t>(chunks - 1));
+  RunRowChunks(chunks, [&](int c) {
+    FileBuilder& out = c == 0 ? f : later[static_cast<size_t>(c - 1)];
+    if (c > 0 || !f.Whole()) {
+      out.Reserve(static_cast<size_t>(first_row(c + 1) - first_row(c)) * kPointRowBytes);
+    }
+    for (int i = first_row(c); i < first_row(c + 1); ++i) {
+      write(out, i);
+    }
+  });
+  for (FileBuilder& part : later) {
+    for (std::string& piece : part.TakePieces()) {
+      if (f.Whole()) {
+        f.Lines(piece);
+      } else {
+        f.Piece(std::move(piece));
+      }
+    }
+  }
+}
+
 void PointSections(FileBuilder& f, const ElementModel& m) {
   const RectPointSet& rect = m.RectCalPointSet;
   Head(f, model_file::kRect);
@@ -175,10 +239,10 @@ void PointSections(FileBuilder& f, const ElementModel& m) {
   f.EndLine();
   CountLine(f, model_file::kPointCountLabel, rect.LastIndex);
   Columns(f, model_file::kRect);
-  for (int i = 0; i <= rect.LastIndex; ++i) {
+  PointRows(f, rect.LastIndex, [&rect](FileBuilder& out, int i) {
     const RectCalPoint& p = rect.Points[i];
-    f.Row({double(i), p.PGroX, p.PGroY, p.PGroZ, p.Hx, p.Hy, p.Hz});
-  }
+    out.Row({double(i), p.PGroX, p.PGroY, p.PGroZ, p.Hx, p.Hy, p.Hz});
+  });
   const SectPointSet& sect = m.SectCalPointSet;
   Head(f, model_file::kSect);
   f.Quoted(model_file::kSectSettingLabels[0]);
@@ -188,10 +252,10 @@ void PointSections(FileBuilder& f, const ElementModel& m) {
   f.EndLine();
   CountLine(f, model_file::kPointCountLabel, sect.LastIndex);
   Columns(f, model_file::kSect);
-  for (int i = 0; i <= sect.LastIndex; ++i) {
+  PointRows(f, sect.LastIndex, [&sect](FileBuilder& out, int i) {
     const SectCalPoint& p = sect.Points[i];
-    f.Row({double(i), p.R, RadToDeg(p.Theta), p.Z, p.Hx, p.Hy, p.Hz});
-  }
+    out.Row({double(i), p.R, RadToDeg(p.Theta), p.Z, p.Hx, p.Hy, p.Hz});
+  });
 }
 
 void GridMagnetSection(FileBuilder& f, const ElementModel& m) {
@@ -210,29 +274,43 @@ void GridMagnetSection(FileBuilder& f, const ElementModel& m) {
   f.EndLine();
 }
 
+std::array<int64_t, 7> ElementCounts(const ElementModel& m) {
+  return {m.RecMagCount,     SecMagLoopCount(m), m.RhMagCount,     m.StrRecCoilCount,
+          m.StrCylCoilCount, m.SecRecCoilCount,  m.SecCylCoilCount};
+}
+
 bool CountsFit(const ElementModel& m) {
-  for (int64_t count : {int64_t{m.RecMagCount}, int64_t{SecMagLoopCount(m)}, int64_t{m.RhMagCount},
-                        int64_t{m.StrRecCoilCount}, int64_t{m.StrCylCoilCount},
-                        int64_t{m.SecRecCoilCount}, int64_t{m.SecCylCoilCount}}) {
-    if (!FitsElementCount(count)) {
-      return false;
-    }
-  }
-  return FitsLastIndex(m.RectCalPointSet.LastIndex) && FitsLastIndex(m.SectCalPointSet.LastIndex);
+  const auto counts = ElementCounts(m);
+  return std::all_of(counts.begin(), counts.end(), FitsElementCount) &&
+         FitsLastIndex(m.RectCalPointSet.LastIndex) && FitsLastIndex(m.SectCalPointSet.LastIndex);
+}
+
+// Element rows the file holds, once the counts are known to fit.
+size_t ElementRows(const ElementModel& m) {
+  const auto counts = ElementCounts(m);
+  return static_cast<size_t>(std::accumulate(counts.begin(), counts.end(), int64_t{0}));
 }
 
 }  // namespace
 
-ModelFileBytes FormatModelFile(const ElementModel& model) {
-  ModelFileBytes result;
+namespace {
+
+// The file's text in pieces to be written in order, built in `buffer`'s storage first; one
+// piece when `whole`, its room made for the whole file at the start.
+struct ModelFilePieces {
+  std::vector<std::string> pieces;
+  std::optional<FileError> error;
+};
+ModelFilePieces FormatModelFilePieces(const ElementModel& model, std::string buffer, bool whole) {
+  ModelFilePieces result;
   if (!CountsFit(model)) {
     result.error = FileError{0, "要素数または計算点数がモデルの上限を超えています"};
     return result;
   }
-  FileBuilder f;
+  FileBuilder f(std::move(buffer), whole);
   const size_t points = static_cast<size_t>(model.RectCalPointSet.LastIndex) +
                         static_cast<size_t>(model.SectCalPointSet.LastIndex) + 2;
-  f.Reserve(4096 + points * 7 * 24);
+  f.Reserve(4096 + ElementRows(model) * 13 * 24 + (whole ? points * kPointRowBytes : 0));
   MagnetSections(f, model);
   CoilSections(f, model);
   PointSections(f, model);
@@ -241,16 +319,31 @@ ModelFileBytes FormatModelFile(const ElementModel& model) {
     result.error = FileError{0, "文字コードの変換に失敗しました"};
     return result;
   }
-  result.bytes = f.Take();
+  result.pieces = f.TakePieces();
   return result;
 }
 
-std::optional<FileError> WriteModelFile(const ElementModel& model, const std::string& path) {
-  ModelFileBytes file = FormatModelFile(model);
+}  // namespace
+
+ModelFileBytes FormatModelFile(const ElementModel& model) {
+  ModelFilePieces file = FormatModelFilePieces(model, {}, true);
+  ModelFileBytes result;
+  result.error = file.error;
+  if (!file.error) {
+    result.bytes = std::move(file.pieces.front());
+  }
+  return result;
+}
+
+std::optional<FileError> WriteModelFile(const ElementModel& model,
+                                        const std::string& path,
+                                        std::string buffer) {
+  const ModelFilePieces file = FormatModelFilePieces(model, std::move(buffer), false);
   if (file.error) {
     return file.error;
   }
-  if (auto failure = ReplaceFileContents(path, file.bytes)) {
+  const std::vector<std::string_view> pieces(file.pieces.begin(), file.pieces.end());
+  if (auto failure = ReplaceFileContents(path, pieces)) {
     return FileError{0, *failure};
   }
   return std::nullopt;

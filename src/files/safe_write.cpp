@@ -12,6 +12,8 @@
 #include <unistd.h>
 #include <vector>
 
+#include "model/page_memory.h"
+
 namespace tavrine {
 
 namespace {
@@ -151,8 +153,35 @@ std::optional<std::string> CheckSizeLimit(size_t size) {
   return std::nullopt;
 }
 
-// Reads to the end, refusing more than max_bytes: the file may grow while it is read.
-std::optional<std::string> ReadAll(int fd, size_t max_bytes, std::string& bytes) {
+// Reads up to `size` bytes straight into `bytes`, which is cut to what was read.
+std::optional<std::string> ReadInto(int fd, size_t size, std::string& bytes) {
+  bytes.reserve(size);
+  PrefaultPages(bytes.data(), bytes.capacity());
+  bytes.resize(size);
+  size_t done = 0;
+  while (done < size) {
+    const ssize_t n = read(fd, bytes.data() + done, size - done);
+    if (n < 0 && errno == EINTR) {
+      continue;
+    }
+    if (n < 0) {
+      return SystemError("ファイルを読めません");
+    }
+    if (n == 0) {
+      break;
+    }
+    done += static_cast<size_t>(n);
+  }
+  bytes.resize(done);
+  return std::nullopt;
+}
+
+// Reads to the end, refusing more than max_bytes: the file may grow while it is read. The
+// size the file had when opened is read in place, without a copy through a small buffer.
+std::optional<std::string> ReadAll(int fd, size_t expected, size_t max_bytes, std::string& bytes) {
+  if (auto failure = ReadInto(fd, expected, bytes); failure || bytes.size() < expected) {
+    return failure;
+  }
   char buffer[1 << 16];
   for (;;) {
     const ssize_t n = read(fd, buffer, sizeof buffer);
@@ -183,6 +212,12 @@ FileSystemCalls SystemFileCalls() {
 std::optional<std::string> ReplaceFileContents(const std::string& path,
                                                std::string_view bytes,
                                                const FileSystemCalls& calls) {
+  return ReplaceFileContents(path, std::span<const std::string_view>(&bytes, 1), calls);
+}
+
+std::optional<std::string> ReplaceFileContents(const std::string& path,
+                                               std::span<const std::string_view> pieces,
+                                               const FileSystemCalls& calls) {
   if (path.empty()) {
     return "ファイル名がありません";
   }
@@ -195,7 +230,11 @@ std::optional<std::string> ReplaceFileContents(const std::string& path,
   std::string temp = FolderOf(target) + "/.tavrine-XXXXXX";
   std::vector<char> temp_name(temp.begin(), temp.end());
   temp_name.push_back('\0');
-  if (auto refusal = CheckSizeLimit(bytes.size())) {
+  size_t size = 0;
+  for (std::string_view piece : pieces) {
+    size += piece.size();
+  }
+  if (auto refusal = CheckSizeLimit(size)) {
     return refusal;
   }
   const int fd = mkstemp(temp_name.data());
@@ -208,7 +247,10 @@ std::optional<std::string> ReplaceFileContents(const std::string& path,
     return SystemError("保存先のフォルダにファイルを作れません");
   }
   temp = temp_name.data();
-  std::optional<std::string> error = WriteAll(fd, bytes, calls);
+  std::optional<std::string> error;
+  for (size_t i = 0; i < pieces.size() && !error; ++i) {
+    error = WriteAll(fd, pieces[i], calls);
+  }
   if (!error && fchmod(fd, NewFileMode(exists ? &st : nullptr)) != 0) {
     error = SystemError("権限を設定できません");
   }
@@ -245,8 +287,7 @@ FileBytes ReadWholeFile(const std::string& path, size_t max_bytes) {
   } else if (static_cast<uintmax_t>(st.st_size) > max_bytes) {
     result.error = TooLarge(max_bytes);
   } else {
-    result.bytes.reserve(static_cast<size_t>(st.st_size));
-    result.error = ReadAll(fd, max_bytes, result.bytes);
+    result.error = ReadAll(fd, static_cast<size_t>(st.st_size), max_bytes, result.bytes);
   }
   close(fd);
   if (result.error) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <sys/types.h>
@@ -27,6 +28,11 @@ FileSystemCalls SystemFileCalls();
 // file it points to is replaced.
 std::optional<std::string> ReplaceFileContents(const std::string& path,
                                                std::string_view bytes,
+                                               const FileSystemCalls& calls = SystemFileCalls());
+// The same with the contents in pieces, written one after another: text built in parts need
+// not be joined first.
+std::optional<std::string> ReplaceFileContents(const std::string& path,
+                                               std::span<const std::string_view> pieces,
                                                const FileSystemCalls& calls = SystemFileCalls());
 
 // The whole file's bytes, or the reason it could not be read. Only regular files are read, so

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <new>
 #include <string>
 
 namespace tavrine {
@@ -157,6 +159,10 @@ struct ElementModel {
   KtState Kt;
   ViewSettings View;
   std::string ModelFilePath;
+
+  // Its memory is prefaulted in one go before it is filled (see PrefaultPages).
+  static void* operator new(size_t size, std::align_val_t align);
+  static void operator delete(void* model, std::align_val_t align) noexcept;
 };
 
 }  // namespace tavrine

@@ -380,6 +380,72 @@ TEST(ModelFileRoundTrip, RandomModelsComeBack) {
   }
 }
 
+// Tables large enough to be read and written in chunks on several threads read exactly as
+// line by line: the same values, and the same messages and lines for rows written by hand.
+TEST(ModelFileRead, LargePointTablesReadAsLineByLine) {
+  std::mt19937_64 rng(3);
+  std::uniform_real_distribution<double> unit(-1, 1);
+  auto model = FreshModel();
+  model->RectCalPointSet.LastIndex = model->SectCalPointSet.LastIndex = 20000;
+  for (int i = 0; i <= 20000; ++i) {
+    model->RectCalPointSet.Points[i] = {0,
+                                        0,
+                                        0,
+                                        unit(rng),
+                                        unit(rng) * 1e3,
+                                        unit(rng) * 1e-7,
+                                        unit(rng),
+                                        unit(rng),
+                                        unit(rng) * 1e20};
+    model->SectCalPointSet.Points[i] = {unit(rng), unit(rng), unit(rng), 0,        0,
+                                        0,         unit(rng), unit(rng), unit(rng)};
+  }
+  const std::string golden = FormatModelFile(*model).bytes;
+  ASSERT_FALSE(ParseScratch(golden));
+  testing::ExpectSameFileContent(Scratch(), *model);
+  EXPECT_EQ(FormatModelFile(Scratch()).bytes, golden);
+  const double next_x = Scratch().RectCalPointSet.Points[15001].PGroX;
+
+  // Row 15000 of each table, where another thread reads; the sector table's lines are counted
+  // on from the rectangular table read in chunks.
+  const std::string row = "\r\n\" 15000\",";
+  auto line_of = [&](size_t at) {
+    return 1 + static_cast<int>(std::count(golden.begin(), golden.begin() + long(at), '\n'));
+  };
+  auto with_item = [&](size_t at, const std::string& text) {
+    const size_t item = golden.find(',', at) + 1;
+    std::string edited = golden;
+    return edited.replace(item, golden.find(',', item) - item, text);
+  };
+  const size_t at = golden.find(row) + 2, sect_at = golden.find(row, at) + 2;
+  const int line = line_of(at);
+  for (size_t row_at : {at, sect_at}) {
+    const auto refused = ParseScratch(with_item(row_at, "\"abc\""));
+    ASSERT_TRUE(refused);
+    EXPECT_EQ(refused->line, line_of(row_at));
+    EXPECT_NE(refused->message.find("数値ではありません"), std::string::npos) << refused->message;
+  }
+  ASSERT_FALSE(ParseScratch(with_item(at, " 2.5 ")));
+  EXPECT_EQ(Scratch().RectCalPointSet.Points[15000].PGroX, 2.5);
+  EXPECT_EQ(Scratch().RectCalPointSet.Points[15001].PGroX, next_x);
+
+  const auto missing = ParseScratch(std::string(golden).erase(at, golden.find('\n', at) + 1 - at));
+  ASSERT_TRUE(missing);
+  EXPECT_EQ(missing->line, line + 20000 - 15000);  // the empty line after the table
+  for (const std::string& ends : {std::string("\n"), std::string("\r")}) {
+    std::string other;
+    for (size_t i = 0; i < golden.size(); ++i) {
+      if (golden.compare(i, 2, "\r\n") == 0) {
+        other += ends, ++i;
+      } else {
+        other += golden[i];
+      }
+    }
+    ASSERT_FALSE(ParseScratch(other));
+    testing::ExpectSameFileContent(Scratch(), *model);
+  }
+}
+
 TEST(ModelFileWrite, RefusesCountsBeyondCapacity) {
   auto model = FreshModel();
   model->RhMagCount = 1001;

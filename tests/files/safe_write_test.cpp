@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include "files/model_file.h"
+#include "model/number_formats.h"
 #include "sample_models.h"
 
 namespace tavrine {
@@ -126,6 +127,46 @@ TEST_F(SafeWrite, InjectedFaultsLeaveTheOldFile) {
   EXPECT_TRUE(ReplaceFileContents(target_, big, no_rename));
   EXPECT_EQ(Contents(), "old contents");
   EXPECT_EQ(StrayFiles(), 0);
+}
+
+TEST_F(SafeWrite, PiecesGoInOrderAndAFailureInALaterOneLeavesTheOldFile) {
+  WriteOld();
+  const std::vector<std::string_view> pieces = {"first ", "", "second ", "third"};
+  EXPECT_FALSE(ReplaceFileContents(target_, pieces));
+  EXPECT_EQ(Contents(), "first second third");
+  WriteOld();
+  FileSystemCalls fails_later = SystemFileCalls();
+  fails_later.write = [](int fd, const char* data, size_t size) -> ssize_t {
+    if (data[0] == 't') {
+      errno = ENOSPC;
+      return -1;
+    }
+    return ::write(fd, data, size);
+  };
+  EXPECT_TRUE(ReplaceFileContents(target_, pieces, fails_later));
+  EXPECT_EQ(Contents(), "old contents");
+  EXPECT_EQ(StrayFiles(), 0);
+}
+
+// A table written in chunks on several threads comes out whole and in order, whatever the
+// buffer given to build in held.
+TEST_F(SafeWrite, LargeModelFileRowsInOrder) {
+  auto model = testing::FreshModel();
+  model->RectCalPointSet.LastIndex = 20000;
+  for (int i = 0; i <= 20000; ++i) {
+    model->RectCalPointSet.Points[i].Hx = i * 0.5;
+  }
+  ASSERT_FALSE(WriteModelFile(*model, target_, std::string(1000, 'z')));
+  const std::string text = Contents();
+  EXPECT_EQ(text, FormatModelFile(*model).bytes);
+  size_t at = text.find("\r\n\" 0\",");
+  for (int i = 0; i <= 20000; ++i) {
+    const std::string row = "\r\n\"" + ModelFileNumber(i) + "\",\" 0\",\" 0\",\" 0\",\"" +
+                            ModelFileNumber(i * 0.5) + "\",\" 0\",\" 0\"";
+    ASSERT_EQ(text.compare(at, row.size(), row), 0) << i;
+    at += row.size();
+  }
+  EXPECT_EQ(text.compare(at, 6, "\r\n\r\n\r\n"), 0);
 }
 
 // A real short write from the kernel: the file size limit stands in for a full disk.
