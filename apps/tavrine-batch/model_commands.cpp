@@ -15,6 +15,7 @@
 #include "files/model_file.h"
 #include "files/safe_write.h"
 #include "model/notices.h"
+#include "study_io.h"
 #include "terminal_progress.h"
 
 namespace tavrine::batch {
@@ -147,20 +148,6 @@ std::unique_ptr<ElementModel> ReadInput(const std::string& path,
   read.model->ModelFilePath = path;
   bytes = std::move(read.bytes);
   return std::move(read.model);
-}
-
-// Each notice raised during the runs, once, with its title (unless that says "警告" again)
-// and message.
-void PrintNotices(const NoticeBoard& notices) {
-  for (const NoticeText& notice : AllNotices()) {
-    if (notices.RaiseCount(notice.id) == 0) {
-      continue;
-    }
-    const std::string title = notices.Title(notice.id);
-    const std::string label = title == "警告" ? "警告" : "警告: " + title;
-    std::fprintf(stderr, "tavrine-batch: %s: %s\n", label.c_str(),
-                 std::string(notice.message).c_str());
-  }
 }
 
 // The set the file's extension names, with its field, for ParaView.
@@ -316,7 +303,7 @@ int RunCommand(const std::vector<std::string>& args) {
   if (options.rect || options.sector) {
     RunFields(*model, options, tables, notices);
   }
-  PrintNotices(notices);
+  PrintRaisedNotices(notices);
   if (!options.output.empty()) {
     if (auto error = WriteModelFile(*model, options.output, std::move(input_bytes))) {
       return FileFailure(options.output, *error);

@@ -77,10 +77,13 @@ std::unique_ptr<ElementModel> ReadStudyModel(const std::string& path, int& exit_
 
 void PrintRaisedNotices(const NoticeBoard& notices) {
   for (const NoticeText& notice : AllNotices()) {
-    if (notices.RaiseCount(notice.id) > 0) {
-      std::fprintf(stderr, "tavrine-batch: 警告: %s: %s\n", notices.Title(notice.id).c_str(),
-                   std::string(notice.message).c_str());
+    if (notices.RaiseCount(notice.id) == 0) {
+      continue;
     }
+    const std::string title = notices.Title(notice.id);
+    const std::string label = title == "警告" ? "警告" : "警告: " + title;
+    std::fprintf(stderr, "tavrine-batch: %s: %s\n", label.c_str(),
+                 std::string(notice.message).c_str());
   }
 }
 

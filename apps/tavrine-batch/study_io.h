@@ -30,7 +30,8 @@ std::optional<int> TakeSharedStudyOption(const std::string& command,
 // The model file fully reset and read; exit code 1 with file, line and reason when it fails.
 std::unique_ptr<ElementModel> ReadStudyModel(const std::string& path, int& exit_code);
 
-// Each notice raised, once, with its title and message, on stderr.
+// Each notice raised, once, with its title (unless that says "警告" again) and message, on
+// stderr.
 void PrintRaisedNotices(const NoticeBoard& notices);
 
 // 17 significant digits: the double itself, read back bit for bit.
