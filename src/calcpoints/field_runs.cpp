@@ -111,12 +111,13 @@ std::vector<PreparedSecMag> PrepareModelSectors(const ElementModel& model,
   return sectors;
 }
 
-RunSetUp::RunSetUp(const RunOptions& options)
-    : own_pool_(options.pool ? nullptr
-                             : std::make_unique<WorkerPool>(ResolveThreadCount(options.threads))),
-      pool_(options.pool ? options.pool : own_pool_.get()),
-      quadrature_(options.quadrature ? options.quadrature
-                                     : &SharedFieldQuadrature(TasksOn(*pool_))) {}
+RunSetUp::RunSetUp(const RunOptions& options) {
+  if (options.pool == nullptr) {
+    lease_.emplace(ResolveThreadCount(options.threads));
+  }
+  pool_ = options.pool ? options.pool : &lease_->Pool();
+  quadrature_ = options.quadrature ? options.quadrature : &SharedFieldQuadrature(TasksOn(*pool_));
+}
 
 void RectPointDistFieldCaluculation(ElementModel& model,
                                     Progress& progress,

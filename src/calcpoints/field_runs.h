@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "calcpoints/parallel_points.h"
@@ -16,13 +17,13 @@ namespace tavrine {
 struct RunOptions {
   int threads = 0;  // 0: one per core
   // Set-up a caller may give; without tables a run reads the process's shared ones, and
-  // without a pool it starts its own. With a pool, `threads` is the pool's.
+  // without a pool it borrows one of `threads` threads. With a pool, `threads` is the pool's.
   const FieldQuadrature* quadrature = nullptr;
   WorkerPool* pool = nullptr;
 };
 
 // The node tables and the threads of a run: the caller's when given, else the shared tables and
-// a pool of the run's own.
+// a pool lent to the run.
 class RunSetUp {
  public:
   explicit RunSetUp(const RunOptions& options);
@@ -30,9 +31,9 @@ class RunSetUp {
   WorkerPool& Pool() const { return *pool_; }
 
  private:
-  std::unique_ptr<WorkerPool> own_pool_;
-  WorkerPool* pool_;
-  const FieldQuadrature* quadrature_;
+  std::optional<PoolLease> lease_;
+  WorkerPool* pool_ = nullptr;
+  const FieldQuadrature* quadrature_ = nullptr;
 };
 
 // The model's sector magnets (sector-table slots 1..count), prepared once for a whole run.

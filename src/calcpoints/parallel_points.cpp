@@ -2,6 +2,7 @@
 #include "calcpoints/parallel_points.h"
 
 #include <chrono>
+#include <map>
 #include <system_error>
 
 namespace tavrine {
@@ -118,6 +119,51 @@ void WorkerPool::Serve(int index, uint64_t seen) {
     if (--running_ == 0) {
       done_.notify_one();
     }
+  }
+}
+
+struct PoolLease::Kept {
+  std::unique_ptr<WorkerPool> pool;
+  bool lent = false;
+};
+
+namespace {
+
+std::mutex& KeptPoolsMutex() {
+  static std::mutex mutex;
+  return mutex;
+}
+
+// By size; never destroyed, so that no helper is stopped under a run still ending at exit.
+std::map<int, PoolLease::Kept>& KeptPools() {
+  static auto* pools = new std::map<int, PoolLease::Kept>;
+  return *pools;
+}
+
+}  // namespace
+
+PoolLease::PoolLease(int threads) {
+  {
+    std::lock_guard lock(KeptPoolsMutex());
+    Kept& kept = KeptPools()[threads];
+    if (!kept.lent) {
+      if (!kept.pool) {
+        kept.pool = std::make_unique<WorkerPool>(threads);
+      }
+      kept.lent = true;
+      kept_ = &kept;
+      pool_ = kept.pool.get();
+      return;
+    }
+  }
+  own_ = std::make_unique<WorkerPool>(threads);
+  pool_ = own_.get();
+}
+
+PoolLease::~PoolLease() {
+  if (kept_ != nullptr) {
+    std::lock_guard lock(KeptPoolsMutex());
+    kept_->lent = false;
   }
 }
 

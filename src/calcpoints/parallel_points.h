@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -55,6 +56,24 @@ class WorkerPool {
   bool open_ = false;            // whether a helper may still join it
   bool stop_ = false;
   std::vector<std::thread> helpers_;
+};
+
+// A pool of the given size kept for the whole process and lent to one run at a time, so that a
+// run does not start threads, which takes milliseconds on some machines; while it is lent out,
+// a run asking for the same size gets a pool of its own.
+class PoolLease {
+ public:
+  struct Kept;  // a pool kept for the process, and whether it is lent
+  explicit PoolLease(int threads);
+  ~PoolLease();
+  PoolLease(const PoolLease&) = delete;
+  PoolLease& operator=(const PoolLease&) = delete;
+  WorkerPool& Pool() const { return *pool_; }
+
+ private:
+  Kept* kept_ = nullptr;
+  std::unique_ptr<WorkerPool> own_;
+  WorkerPool* pool_ = nullptr;
 };
 
 // The (point, element) pairs of a step done so far, for its bar. Each thread hands in its own
