@@ -200,6 +200,10 @@ std::optional<MagnetSurfaces> TargetSurfaces(const ElementModel& m,
   return std::nullopt;
 }
 
+// Room for about 180,000 field points stays with the study for its next run; more, which only
+// bodies in contact ask for, goes back to the system.
+constexpr size_t kKeptBufferBytes = size_t{16} << 20;
+
 // Refinement levels after a face's first batch show their own title; the kind bars stay.
 std::string RefinementTitle(bool north, int level) {
   return std::string(north ? "Ｎ極側の計算" : "Ｓ極側の計算") + "　-　接近部の細分化中（" +
@@ -235,9 +239,13 @@ std::optional<ForceResult> ForceStudy::Run(const ElementModel& model,
     };
     faces[static_cast<size_t>(f)] = IntegrateSurface(
         north ? surfaces->north : surfaces->south, frame, field, model.Pi,
-        [&](int level) { progress.SetTitle(RefinementTitle(north, level)); }, &setup.Pool());
+        [&](int level) { progress.SetTitle(RefinementTitle(north, level)); }, &setup.Pool(),
+        buffers_.get());
   }
   progress.Close();
+  if (buffers_->Bytes() > kKeptBufferBytes) {
+    buffers_ = std::make_unique<SurfaceBuffers>();
+  }
   result_.north = faces[0].value.force;
   result_.south = faces[1].value.force;
   result_.total = result_.north + result_.south;

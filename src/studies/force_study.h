@@ -3,6 +3,7 @@
 // every other element integrated against the magnet's surface charge (mm, T).
 #pragma once
 
+#include <memory>
 #include <optional>
 
 #include "calcpoints/field_runs.h"
@@ -10,6 +11,7 @@
 #include "model/element_model.h"
 #include "model/notices.h"
 #include "model/progress.h"
+#include "studies/force_study_surfaces.h"
 
 namespace tavrine {
 
@@ -28,7 +30,8 @@ struct ForceResult {
   int points = 0;  // field evaluations spent
 };
 
-// The study's state between runs: the last result.
+// The study's state between runs: the last result, and the room its field points took, kept for
+// the next run unless it grew large.
 class ForceStudy {
  public:
   // Integrates the field of every element other than the target over the target's north and
@@ -53,6 +56,7 @@ class ForceStudy {
 
  private:
   ForceResult result_;
+  std::unique_ptr<SurfaceBuffers> buffers_ = std::make_unique<SurfaceBuffers>();
 };
 
 }  // namespace tavrine

@@ -4,9 +4,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <memory>
-#include <span>
-#include <type_traits>
 
 #include "model/text_rules.h"
 
@@ -70,34 +67,13 @@ void ForEachPanel(WorkerPool* pool, size_t count, Visit visit) {
   });
 }
 
-// Room for a batch's nodes that is neither cleared nor shrunk: every node is written on the
-// pool's threads before it is read, so a big batch's first touch is shared out as well and
-// later levels reuse the pages.
-template <class T>
-class NodeBuffer {
-  static_assert(std::is_trivially_copyable_v<T> && std::is_trivially_destructible_v<T>);
-
- public:
-  std::span<T> Take(size_t count) {
-    if (count > capacity_) {
-      capacity_ = std::max(count, capacity_ + capacity_ / 2);
-      data_.reset(static_cast<T*>(::operator new(capacity_ * sizeof(T))));
-    }
-    return {data_.get(), count};
-  }
-
- private:
-  struct Free {
-    void operator()(T* p) const { ::operator delete(p); }
-  };
-  std::unique_ptr<T, Free> data_;
-  size_t capacity_ = 0;
-};
-
 class PanelRule {
  public:
-  PanelRule(const ChargedSurface& surface, const ElementFrame& frame, double pi)
-      : surface_(surface), frame_(frame), pi_(pi) {}
+  PanelRule(const ChargedSurface& surface,
+            const ElementFrame& frame,
+            double pi,
+            SurfaceBuffers& buffers)
+      : surface_(surface), frame_(frame), pi_(pi), buffers_(buffers) {}
 
   // The estimates of the panels, all their points evaluated in one batch; the nodes are laid
   // out and summed panel by panel on the pool, each panel's sum in node order.
@@ -106,9 +82,9 @@ class PanelRule {
                                  int& points,
                                  WorkerPool* pool) {
     const size_t count = panels.size() * kPanelNodes;
-    const std::span<Vec3> global = global_.Take(count), h = h_.Take(count);
-    const std::span<ChargedSurface::Sample> samples = samples_.Take(count);
-    const std::span<double> weights = weights_.Take(count);
+    const std::span<Vec3> global = buffers_.global.Take(count), h = buffers_.h.Take(count);
+    const std::span<ChargedSurface::Sample> samples = buffers_.samples.Take(count);
+    const std::span<double> weights = buffers_.weights.Take(count);
     ForEachPanel(pool, panels.size(), [&](size_t p) {
       size_t k = p * kPanelNodes;
       ForEachNode(panels[p], [&](double u, double v, double w) {
@@ -156,9 +132,7 @@ class PanelRule {
   const ChargedSurface& surface_;
   const ElementFrame& frame_;
   double pi_;
-  NodeBuffer<Vec3> global_, h_;
-  NodeBuffer<ChargedSurface::Sample> samples_;
-  NodeBuffer<double> weights_;
+  SurfaceBuffers& buffers_;
 };
 
 std::vector<Panel> Quarters(const Panel& p) {
@@ -237,9 +211,11 @@ SurfaceIntegral IntegrateSurface(const ChargedSurface& surface,
                                  const FieldAtPoints& field,
                                  double pi,
                                  const std::function<void(int level)>& on_level,
-                                 WorkerPool* pool) {
+                                 WorkerPool* pool,
+                                 SurfaceBuffers* buffers) {
   SurfaceIntegral result;
-  PanelRule rule(surface, frame, pi);
+  SurfaceBuffers own;
+  PanelRule rule(surface, frame, pi, buffers ? *buffers : own);
   std::vector<Panel> active = RootPanels(surface);
   // The roots and their quarters in one first batch: for well-separated bodies that is all.
   std::vector<Panel> first = active;

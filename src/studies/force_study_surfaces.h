@@ -2,14 +2,18 @@
 // adaptive integral of charge × field over them: force in N, torque about the own origin in N·m.
 #pragma once
 
+#include <algorithm>
 #include <functional>
+#include <memory>
 #include <span>
+#include <type_traits>
 #include <vector>
 
 #include "calcpoints/parallel_points.h"
 #include "geometry/transforms.h"
 #include "geometry/vec3.h"
 #include "model/element_model.h"
+#include "model/page_memory.h"
 
 namespace tavrine {
 
@@ -53,17 +57,52 @@ struct SurfaceIntegral {
   int levels = 0;  // refinement levels after the first batch
 };
 
+// Room for a batch's nodes that is neither cleared nor shrunk, kept from one batch, face and
+// run to the next: bodies in contact ask for megabytes, and faulting their pages in, which the
+// system does one thread at a time, costs more than the nodes' own work. Every node is written
+// before it is read.
+template <class T>
+class NodeBuffer {
+  static_assert(std::is_trivially_copyable_v<T> && std::is_trivially_destructible_v<T>);
+
+ public:
+  std::span<T> Take(size_t count) {
+    if (count > capacity_) {
+      capacity_ = std::max(count, capacity_ + capacity_ / 2);
+      data_.reset(static_cast<T*>(::operator new(capacity_ * sizeof(T))));
+      PrefaultPages(data_.get(), capacity_ * sizeof(T));
+    }
+    return {data_.get(), count};
+  }
+  size_t Bytes() const { return capacity_ * sizeof(T); }
+
+ private:
+  struct Free {
+    void operator()(T* p) const { ::operator delete(p); }
+  };
+  std::unique_ptr<T, Free> data_;
+  size_t capacity_ = 0;
+};
+
+struct SurfaceBuffers {
+  NodeBuffer<Vec3> global, h;
+  NodeBuffer<ChargedSurface::Sample> samples;
+  NodeBuffer<double> weights;
+  size_t Bytes() const { return global.Bytes() + h.Bytes() + samples.Bytes() + weights.Bytes(); }
+};
+
 // ∫ σ·H dA and ∫ r × σ·H dA over the surface, r from the magnet's origin, by 6 × 6-point Gauss
 // panels halved where the estimate of a panel and of its four halves differ by more than its
 // share of 1e-9 of the integral of |σ·H|, at most 14 levels deep and within about two million
 // field points. The order of every sum is fixed, so the result does not depend on how `field`
 // shares out its work. `pi` is the model's; with a pool the panels' nodes are laid out and
-// summed on its threads.
+// summed on its threads; with `buffers` the nodes' room is theirs.
 SurfaceIntegral IntegrateSurface(const ChargedSurface& surface,
                                  const ElementFrame& frame,
                                  const FieldAtPoints& field,
                                  double pi,
                                  const std::function<void(int level)>& on_level = {},
-                                 WorkerPool* pool = nullptr);
+                                 WorkerPool* pool = nullptr,
+                                 SurfaceBuffers* buffers = nullptr);
 
 }  // namespace tavrine
