@@ -541,15 +541,23 @@ ModelReadResult ParseModelFileOver(std::string_view bytes, std::unique_ptr<Eleme
   return result;
 }
 
-// The file read whole, then parsed over the model `make_start` gives.
+// The file read whole, then parsed over the model `make_start` gives. The start model, ten
+// megabytes whose pages the system must provide, is made on another core while the file is read.
 template <class MakeStart>
 ModelReadResult ReadModelFileOver(const std::string& path, const MakeStart& make_start) {
   ModelReadResult result;
   try {
-    StartRowThreads();  // while the file is read
-    FileBytes file = ReadWholeFile(path, kMaxModelFileBytes);
+    std::unique_ptr<ElementModel> start;
+    FileBytes file;
+    RunRowChunks(2, [&](int task) {
+      if (task == 0) {
+        start = make_start();
+      } else {
+        file = ReadWholeFile(path, kMaxModelFileBytes);
+      }
+    });
     if (!file.error) {
-      result = ParseModelFileOver(file.bytes, make_start());
+      result = ParseModelFileOver(file.bytes, std::move(start));
       result.bytes = std::move(file.bytes);
       return result;
     }

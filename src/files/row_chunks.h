@@ -51,11 +51,6 @@ class RowThreads {
   std::vector<std::thread> helpers_;
 };
 
-// Starts the helpers ahead of the first large table, so that they are ready when it comes.
-inline void StartRowThreads() {
-  (void)RowThreads::Shared();
-}
-
 // One chunk per thread, none smaller than kMinRowsPerChunk rows.
 inline int RowChunkCount(int64_t rows) {
   const int64_t threads = RowThreads::Shared().Threads();
