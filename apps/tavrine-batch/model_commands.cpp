@@ -162,38 +162,28 @@ int WriteVtk(const ElementModel& model, const std::string& path) {
   return 0;
 }
 
-// The node tables depend on no file: with threads to spare they are built while the input is
-// read, else by the runs' own threads.
-class RunTables {
+// The node tables depend on no file: with threads to spare the process's shared tables are
+// built while the input is read, else by the first run's threads.
+class TablesBeside {
  public:
-  void StartBeside(const Options& options) {
+  void Start(const Options& options) {
     if ((options.rect || options.sector) && options.threads != 1) {
       try {
-        building_ =
-            std::async(std::launch::async, [] { return std::make_unique<FieldQuadrature>(); });
+        warming_ = std::async(std::launch::async, [] { (void)SharedFieldQuadrature(); });
       } catch (const std::system_error&) {
-        // No thread to spare after all: the runs build the tables.
+        // No thread to spare after all: the first run builds the tables.
       }
     }
   }
-  const FieldQuadrature& Take(WorkerPool& pool) {
-    tables_ =
-        building_.valid() ? building_.get() : std::make_unique<FieldQuadrature>(TasksOn(pool));
-    return *tables_;
-  }
 
  private:
-  std::future<std::unique_ptr<FieldQuadrature>> building_;
-  std::unique_ptr<FieldQuadrature> tables_;
+  std::future<void> warming_;  // waited for when the command ends
 };
 
-// The chosen runs on one set of node tables and threads (0: one thread per core).
-void RunFields(ElementModel& model,
-               const Options& options,
-               RunTables& tables,
-               NoticeBoard& notices) {
-  WorkerPool pool(ResolveThreadCount(options.threads));
-  const RunOptions run{.threads = pool.Threads(), .quadrature = &tables.Take(pool), .pool = &pool};
+// The chosen runs (threads 0: one per core); a run that needs the tables while they are still
+// being built waits for them.
+void RunFields(ElementModel& model, const Options& options, NoticeBoard& notices) {
+  const RunOptions run{.threads = options.threads};
   TerminalProgress terminal;
   NullProgress quiet;
   Progress& progress = isatty(STDERR_FILENO) ? static_cast<Progress&>(terminal) : quiet;
@@ -293,15 +283,15 @@ OpenedCommand OpenCommand(const std::vector<std::string>& args,
 }
 
 int RunCommand(const std::vector<std::string>& args) {
-  RunTables tables;
+  TablesBeside tables;
   auto [options, model, exit_code, input_bytes] =
-      OpenCommand(args, true, [&](const Options& parsed) { tables.StartBeside(parsed); });
+      OpenCommand(args, true, [&](const Options& parsed) { tables.Start(parsed); });
   if (!model) {
     return exit_code;
   }
   NoticeBoard notices;
   if (options.rect || options.sector) {
-    RunFields(*model, options, tables, notices);
+    RunFields(*model, options, notices);
   }
   PrintRaisedNotices(notices);
   if (!options.output.empty()) {
