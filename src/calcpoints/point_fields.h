@@ -29,6 +29,46 @@ void ClearPointFields(std::array<Point, kPointSlots>& points,
   });
 }
 
+// Adds field(k, i), the global field of source k at point i, for sources 0..sources-1 to the
+// field of points 0..count-1, on the pool's threads, source by source for every point. Each
+// block keeps its points' sums here, from load(i), and hands them to store(i, sum) once:
+// neighbouring blocks of other threads may share a cache line with its first or last point.
+// The current bar of `progress` follows the work.
+template <class Load, class Field, class Store>
+void AddSourceFields(WorkerPool& pool,
+                     int count,
+                     size_t sources,
+                     Progress& progress,
+                     Load load,
+                     Field field,
+                     Store store) {
+  PairTally tally(progress, static_cast<double>(count) * static_cast<double>(sources));
+  progress.SetBarFraction(0);
+  ForEachPointBlock(pool, count, [&](int begin, int end, bool is_lead) {
+    std::array<Vec3, kMaxPointBlock> sums;
+    for (int i = begin; i < end; ++i) {
+      sums[static_cast<size_t>(i - begin)] = load(i);
+    }
+    int64_t pending = 0;
+    for (size_t k = 0; k < sources; ++k) {
+      for (int i = begin; i < end; ++i) {
+        const Vec3 h = field(k, i);
+        Vec3& sum = sums[static_cast<size_t>(i - begin)];
+        sum.x += h.x;
+        sum.y += h.y;
+        sum.z += h.z;
+      }
+      pending += end - begin;
+      tally.HandIn(pending, is_lead);
+    }
+    for (int i = begin; i < end; ++i) {
+      store(i, sums[static_cast<size_t>(i - begin)]);
+    }
+    tally.HandIn(pending, is_lead, 0);
+  });
+  progress.SetBarFraction(1);
+}
+
 // Adds kernel(e, own-frame point) of elements first..last of the table to points
 // 0..point_count-1, on the pool's threads; the current bar of `progress` follows the work.
 template <class Point, class Record, class Kernel>
@@ -44,41 +84,23 @@ void AddElementFields(std::array<Point, kPointSlots>& points,
   for (int e = first; e <= last; ++e) {
     frames.emplace_back(PlacementOf(table[static_cast<size_t>(e)]));
   }
-  PairTally tally(progress, static_cast<double>(point_count) * static_cast<double>(frames.size()));
-  progress.SetBarFraction(0);
-  ForEachPointBlock(pool, point_count, [&](int begin, int end, bool is_lead) {
-    // The block's sums kept here and written back once: neighbouring blocks of other threads
-    // may share a cache line with its first or last point.
-    std::array<Vec3, kMaxPointBlock> sums;
-    for (int i = begin; i < end; ++i) {
-      const Point& p = points[static_cast<size_t>(i)];
-      sums[static_cast<size_t>(i - begin)] = {p.Hx, p.Hy, p.Hz};
-    }
-    int64_t pending = 0;
-    for (size_t k = 0; k < frames.size(); ++k) {
-      const int e = first + static_cast<int>(k);
-      for (int i = begin; i < end; ++i) {
+  AddSourceFields(
+      pool, point_count, frames.size(), progress,
+      [&](int i) {
+        const Point& p = points[static_cast<size_t>(i)];
+        return Vec3{p.Hx, p.Hy, p.Hz};
+      },
+      [&](size_t k, int i) {
         const Point& p = points[static_cast<size_t>(i)];
         const Vec3 local = frames[k].PointToLocal({p.PGroX, p.PGroY, p.PGroZ});
-        const Vec3 h = frames[k].VectorToGlobal(kernel(e, local));
-        Vec3& sum = sums[static_cast<size_t>(i - begin)];
-        sum.x += h.x;
-        sum.y += h.y;
-        sum.z += h.z;
-      }
-      pending += end - begin;
-      tally.HandIn(pending, is_lead);
-    }
-    for (int i = begin; i < end; ++i) {
-      Point& p = points[static_cast<size_t>(i)];
-      const Vec3& sum = sums[static_cast<size_t>(i - begin)];
-      p.Hx = sum.x;
-      p.Hy = sum.y;
-      p.Hz = sum.z;
-    }
-    tally.HandIn(pending, is_lead, 0);
-  });
-  progress.SetBarFraction(1);
+        return frames[k].VectorToGlobal(kernel(first + static_cast<int>(k), local));
+      },
+      [&](int i, const Vec3& sum) {
+        Point& p = points[static_cast<size_t>(i)];
+        p.Hx = sum.x;
+        p.Hy = sum.y;
+        p.Hz = sum.z;
+      });
 }
 
 // The same for elements 1..last, in a progress window of its own with one bar, as the sector

@@ -142,41 +142,23 @@ void AddMagnets(SweepContext& run,
                 const std::vector<ElementFrame>& frames,
                 Field field) {
   KtState& kt = run.model.Kt;
-  PairTally tally(run.progress,
-                  static_cast<double>(es.pieces) * static_cast<double>(frames.size()));
-  run.progress.SetBarFraction(0);
-  ForEachPointBlock(run.pool, es.pieces, [&](int begin, int end, bool is_lead) {
-    // The block's sums kept here and written back once: the field columns of neighbouring
-    // blocks share cache lines.
-    std::array<Vec3, kMaxPointBlock> sums;
-    for (int q = begin; q < end; ++q) {
-      const size_t n = static_cast<size_t>(q);
-      sums[static_cast<size_t>(q - begin)] = {kt.KtHx[n], kt.KtHy[n], kt.KtHz[n]};
-    }
-    int64_t pending = 0;
-    for (size_t m = 0; m < frames.size(); ++m) {
-      for (int q = begin; q < end; ++q) {
+  AddSourceFields(
+      run.pool, es.pieces, frames.size(), run.progress,
+      [&](int q) {
+        const size_t n = static_cast<size_t>(q);
+        return Vec3{kt.KtHx[n], kt.KtHy[n], kt.KtHz[n]};
+      },
+      [&](size_t m, int q) {
         const size_t n = static_cast<size_t>(q);
         const Vec3 local = frames[m].PointToLocal({kt.KtX[n], kt.KtY[n], kt.KtZ[n]});
-        const Vec3 h = run.kt_frame.VectorToLocal(frames[m].VectorToGlobal(field(m, local)));
-        Vec3& sum = sums[static_cast<size_t>(q - begin)];
-        sum.x += h.x;
-        sum.y += h.y;
-        sum.z += h.z;
-      }
-      pending += end - begin;
-      tally.HandIn(pending, is_lead);
-    }
-    for (int q = begin; q < end; ++q) {
-      const size_t n = static_cast<size_t>(q);
-      const Vec3& sum = sums[static_cast<size_t>(q - begin)];
-      kt.KtHx[n] = sum.x;
-      kt.KtHy[n] = sum.y;
-      kt.KtHz[n] = sum.z;
-    }
-    tally.HandIn(pending, is_lead, 0);
-  });
-  run.progress.SetBarFraction(1);
+        return run.kt_frame.VectorToLocal(frames[m].VectorToGlobal(field(m, local)));
+      },
+      [&](int q, const Vec3& sum) {
+        const size_t n = static_cast<size_t>(q);
+        kt.KtHx[n] = sum.x;
+        kt.KtHy[n] = sum.y;
+        kt.KtHz[n] = sum.z;
+      });
 }
 
 std::string SectorCaption(const SweepContext& run, const ElementStep& es) {
