@@ -12,6 +12,7 @@
 #include "geometry/transforms.h"
 #include "model/element_model.h"
 #include "model/progress.h"
+#include "model/resets.h"
 
 namespace tavrine {
 
@@ -21,12 +22,8 @@ template <class Point>
 void ClearPointFields(std::array<Point, kPointSlots>& points,
                       WorkerPool& pool,
                       int count = kPointSlots) {
-  ForEachPointBlock(pool, count, [&](int begin, int end, bool) {
-    for (int i = begin; i < end; ++i) {
-      Point& p = points[static_cast<size_t>(i)];
-      p.Hx = p.Hy = p.Hz = 0;
-    }
-  });
+  ForEachPointBlock(pool, count,
+                    [&](int begin, int end, bool) { ClearPointResults(points, begin, end); });
 }
 
 // Adds field(k, i), the global field of source k at point i, for sources 0..sources-1 to the

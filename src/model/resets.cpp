@@ -148,15 +148,11 @@ void FullReset(ElementModel& model) {
 }
 
 void ClearRectResults(ElementModel& model) {
-  for (RectCalPoint& p : model.RectCalPointSet.Points) {
-    p.Hx = p.Hy = p.Hz = 0;
-  }
+  ClearPointResults(model.RectCalPointSet.Points, 0, kPointSlots);
 }
 
 void ClearSectResults(ElementModel& model) {
-  for (SectCalPoint& p : model.SectCalPointSet.Points) {
-    p.Hx = p.Hy = p.Hz = 0;
-  }
+  ClearPointResults(model.SectCalPointSet.Points, 0, kPointSlots);
 }
 
 void ClearKtResults(ElementModel& model) {
