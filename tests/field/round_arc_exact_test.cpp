@@ -93,6 +93,13 @@ Vec3 AtSurface(const SecCylCoil& c, double d, double psi, double theta) {
   return {r * std::cos(theta), r * std::sin(theta), z};
 }
 
+// The kernel within 1e-9 of |H| of the reference at p.
+void ExpectReferenceField(const SecCylCoil& c, const Vec3& p) {
+  const Vec3 expected = SecCylReference(c, p);
+  EXPECT_LE(MaxDiff(SecCylCoilLocalField(c, p, Quadrature()), expected), 1e-9 * Norm(expected))
+      << "at " << p.x << " " << p.y << " " << p.z;
+}
+
 TEST(RoundArcExact, AtGradedDistancesInsideAndOutside) {
   const SecCylCoil c{.R = 10, .Angle = DegToRad(120), .rwire = 1, .CurrentDensity = 3};
   const double end = c.Angle / 2;
@@ -102,11 +109,9 @@ TEST(RoundArcExact, AtGradedDistancesInsideAndOutside) {
                            AtSurface(c, in, 0.8, 0.1),        AtSurface(c, in, -2.9, -0.5),
                            AtSurface(c, d, 0.5, end + d / 9), AtSurface(c, in, 1.0, end - 0.01),
                            AtSurface(c, d, -1.567, 0.3)};  // under the wire, the chord's pole near
+    SCOPED_TRACE(d);
     for (const Vec3& p : points) {
-      const Vec3 expected = SecCylReference(c, p);
-      const Vec3 actual = SecCylCoilLocalField(c, p, Quadrature());
-      EXPECT_LE(MaxDiff(actual, expected), 1e-9 * Norm(expected))
-          << "d " << d << " at " << p.x << " " << p.y << " " << p.z;
+      ExpectReferenceField(c, p);
     }
   }
 }
@@ -153,9 +158,7 @@ TEST(RoundArcExact, InsideNearTheCentreLineAndMidplane) {
   const SecCylCoil c{.R = 10, .Angle = DegToRad(120), .rwire = 1, .CurrentDensity = 3};
   for (const Vec3& p : {AtSurface(c, -0.9, 0.01, 0.1), AtSurface(c, -0.95, 0.04, -0.9),
                         AtSurface(c, -0.5, 0.04, 0.3)}) {
-    const Vec3 expected = SecCylReference(c, p);
-    EXPECT_LE(MaxDiff(SecCylCoilLocalField(c, p, Quadrature()), expected), 1e-9 * Norm(expected))
-        << p.x << " " << p.y << " " << p.z;
+    ExpectReferenceField(c, p);
   }
   for (double depth : {-0.99, -0.9, -0.3}) {
     const Vec3 h = SecCylCoilLocalField(c, AtSurface(c, depth, 0, 0.2), Quadrature());
@@ -169,9 +172,7 @@ TEST(RoundArcExact, FatWireOnAWideArc) {
   const double end = c.Angle / 2;
   for (const Vec3& p : {AtSurface(c, -0.01, 0.4, 1.0), AtSurface(c, 0.01, 2.0, -2.0),
                         AtSurface(c, -1.2, -1.0, 2.5), AtSurface(c, 0.02, 1.4, end + 0.01)}) {
-    const Vec3 expected = SecCylReference(c, p);
-    EXPECT_LE(MaxDiff(SecCylCoilLocalField(c, p, Quadrature()), expected), 1e-9 * Norm(expected))
-        << p.x << " " << p.y << " " << p.z;
+    ExpectReferenceField(c, p);
   }
 }
 
@@ -186,9 +187,7 @@ TEST(RoundArcExact, OnTheCentreLineAndInTheTubePastAnEnd) {
     points.push_back(AtSurface(c, -0.1, 2.0, end + past / c.R));
   }
   for (const Vec3& p : points) {
-    const Vec3 expected = SecCylReference(c, p);
-    EXPECT_LE(MaxDiff(SecCylCoilLocalField(c, p, Quadrature()), expected), 1e-9 * Norm(expected))
-        << p.x << " " << p.y << " " << p.z;
+    ExpectReferenceField(c, p);
   }
 }
 
