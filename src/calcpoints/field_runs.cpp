@@ -111,13 +111,9 @@ std::vector<PreparedSecMag> PrepareModelSectors(const ElementModel& model,
   return sectors;
 }
 
-RunSetUp::RunSetUp(const RunOptions& options) {
-  if (options.pool == nullptr) {
-    lease_.emplace(ResolveThreadCount(options.threads));
-  }
-  pool_ = options.pool ? options.pool : &lease_->Pool();
-  quadrature_ = options.quadrature ? options.quadrature : &SharedFieldQuadrature(TasksOn(*pool_));
-}
+RunSetUp::RunSetUp(const RunOptions& options)
+    : lease_(ResolveThreadCount(options.threads)),
+      quadrature_(SharedFieldQuadrature(TasksOn(lease_.Pool()))) {}
 
 void RectPointDistFieldCaluculation(ElementModel& model,
                                     Progress& progress,

@@ -2,8 +2,6 @@
 // set, summed step by step and element by element, split over worker threads by points.
 #pragma once
 
-#include <memory>
-#include <optional>
 #include <vector>
 
 #include "calcpoints/parallel_points.h"
@@ -16,24 +14,19 @@ namespace tavrine {
 
 struct RunOptions {
   int threads = 0;  // 0: one per core
-  // Set-up a caller may give; without tables a run reads the process's shared ones, and
-  // without a pool it borrows one of `threads` threads. With a pool, `threads` is the pool's.
-  const FieldQuadrature* quadrature = nullptr;
-  WorkerPool* pool = nullptr;
 };
 
-// The node tables and the threads of a run: the caller's when given, else the shared tables and
-// a pool lent to the run.
+// The node tables and the threads of a run: the process's shared tables and a pool lent to the
+// run.
 class RunSetUp {
  public:
   explicit RunSetUp(const RunOptions& options);
-  const FieldQuadrature& Quadrature() const { return *quadrature_; }
-  WorkerPool& Pool() const { return *pool_; }
+  const FieldQuadrature& Quadrature() const { return quadrature_; }
+  WorkerPool& Pool() const { return lease_.Pool(); }
 
  private:
-  std::optional<PoolLease> lease_;
-  WorkerPool* pool_ = nullptr;
-  const FieldQuadrature* quadrature_ = nullptr;
+  PoolLease lease_;
+  const FieldQuadrature& quadrature_;
 };
 
 // The model's sector magnets (sector-table slots 1..count), prepared once for a whole run.
