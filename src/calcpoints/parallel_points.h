@@ -1,80 +1,23 @@
-// Work over a point set split into line-aligned blocks, shared by worker threads that a run or
-// study starts once and reuses for every step.
+// Work over a point set split into line-aligned blocks, shared by the threads of a pool that a
+// run or study borrows once and reuses for every step.
 #pragma once
 
 #include <algorithm>
 #include <atomic>
-#include <condition_variable>
 #include <cstdint>
 #include <functional>
-#include <memory>
-#include <mutex>
-#include <thread>
-#include <vector>
 
 #include "field/gauss_legendre.h"
 #include "model/progress.h"
+#include "model/worker_pool.h"
 
 namespace tavrine {
-
-int ResolveThreadCount(int requested);
 
 // Points per block: a multiple of 8, since 8 points of 72 bytes fill exactly 9 cache lines, so
 // blocks of line-aligned point arrays never share a line; small sets get small blocks so that
 // every thread has work and the last blocks even out the threads' finishing times.
 inline constexpr int kMaxPointBlock = 256;
 int PointBlockSize(int point_count, int threads);
-
-// Helper threads started once for a run or a study: a step then costs a wake-up, not thread
-// starts. The calling thread always takes part as the lead.
-class WorkerPool {
- public:
-  explicit WorkerPool(int threads);
-  ~WorkerPool();
-  WorkerPool(const WorkerPool&) = delete;
-  WorkerPool& operator=(const WorkerPool&) = delete;
-
-  int Threads() const { return threads_; }
-  // Runs job(is_lead) on the caller and on up to `helpers` helper threads (at most
-  // Threads() − 1); returns when every one that took part has returned. A helper that has not
-  // woken by the time the caller's job returns is left out, so that a short step never waits
-  // for a wake-up: the job must share its work out by claiming it, as the block loops do.
-  void Run(int helpers, const std::function<void(bool is_lead)>& job);
-
- private:
-  int StartHelpers(int wanted);
-  void Serve(int index, uint64_t seen);
-
-  int threads_;
-  std::mutex mutex_;
-  std::condition_variable wake_, done_;
-  const std::function<void(bool)>* job_ = nullptr;
-  // Written under the mutex; atomic so that a thread may watch them briefly before it sleeps.
-  std::atomic<uint64_t> generation_{0};
-  std::atomic<int> running_{0};  // helpers in the current job and not yet done
-  int called_ = 0;               // helpers asked to join the current job
-  bool open_ = false;            // whether a helper may still join it
-  bool stop_ = false;
-  std::vector<std::thread> helpers_;
-};
-
-// A pool of the given size kept for the whole process and lent to one run at a time, so that a
-// run does not start threads, which takes milliseconds on some machines; while it is lent out,
-// a run asking for the same size gets a pool of its own.
-class PoolLease {
- public:
-  struct Kept;  // a pool kept for the process, and whether it is lent
-  explicit PoolLease(int threads);
-  ~PoolLease();
-  PoolLease(const PoolLease&) = delete;
-  PoolLease& operator=(const PoolLease&) = delete;
-  WorkerPool& Pool() const { return *pool_; }
-
- private:
-  Kept* kept_ = nullptr;
-  std::unique_ptr<WorkerPool> own_;
-  WorkerPool* pool_ = nullptr;
-};
 
 // The (point, element) pairs of a step done so far, for its bar. Each thread hands in its own
 // count in batches of at least kBatch, so cheap kernels do not all queue on one shared counter;

@@ -2,15 +2,14 @@
 #include "display/views.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
-#include <system_error>
 #include <thread>
 
 #include "display/element_drawing.h"
 #include "display/model_extent.h"
 #include "geometry/transforms.h"
 #include "model/text_rules.h"
+#include "model/worker_pool.h"
 
 namespace tavrine {
 
@@ -236,23 +235,10 @@ bool CanPaintSideBySide(const ElementModel& model, const Views& views, double ex
 }
 
 void PaintSideBySide(const ElementModel& model, Views& views) {
-  std::atomic<size_t> next{0};
-  const auto paint_views = [&model, &views, &next] {
-    for (size_t k = next++; k < kRedrawOrder.size(); k = next++) {
-      const int view = kRedrawOrder[k];
-      PaintView(model, views[view], AnglesOfView(model, view));
-    }
-  };
-  const unsigned helpers = std::min(std::thread::hardware_concurrency(), 4u) - 1;
-  std::vector<std::jthread> threads;
-  for (unsigned k = 0; k < helpers; ++k) {
-    try {
-      threads.emplace_back(paint_views);
-    } catch (const std::system_error&) {
-      break;  // the views left are drawn here
-    }
-  }
-  paint_views();
+  RunSharedTasks(static_cast<int>(kRedrawOrder.size()), [&model, &views](int k) {
+    const int view = kRedrawOrder[static_cast<size_t>(k)];
+    PaintView(model, views[view], AnglesOfView(model, view));
+  });
 }
 
 }  // namespace
