@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <thread>
 
 #include "display/element_drawing.h"
 #include "display/model_extent.h"
@@ -215,7 +214,7 @@ void PaintView(const ElementModel& model, Canvas& canvas, const ViewAngles& angl
 // views share one scale and the machine has more than one core. Each view is drawn as it would be
 // alone, so the pictures do not depend on the number of threads.
 bool CanPaintSideBySide(const ElementModel& model, const Views& views, double extent) {
-  if (std::thread::hardware_concurrency() < 2) {
+  if (CoreCount() < 2) {
     return false;
   }
   const double scale = ViewScaleFor(model, ViewLayout(kRedrawOrder.front()), extent);

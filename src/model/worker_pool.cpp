@@ -9,11 +9,14 @@
 
 namespace tavrine {
 
+int CoreCount() {
+  // Asked once: the C library reads it from a system file every time.
+  static const int cores = std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+  return cores;
+}
+
 int ResolveThreadCount(int requested) {
-  if (requested > 0) {
-    return requested;
-  }
-  return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+  return requested > 0 ? requested : CoreCount();
 }
 
 WorkerPool::WorkerPool(int threads) : threads_(std::max(1, threads)) {}
@@ -166,7 +169,7 @@ PoolLease::~PoolLease() {
 }
 
 int SharedTaskThreads() {
-  return static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1U, 8U));
+  return std::min(CoreCount(), 8);
 }
 
 void RunSharedTasks(int count, const std::function<void(int)>& task) {

@@ -13,6 +13,9 @@
 
 namespace tavrine {
 
+// The machine's cores, at least 1.
+int CoreCount();
+// `requested` threads, or one per core for 0 or less.
 int ResolveThreadCount(int requested);
 
 // Helper threads started once for a run or a study: a step then costs a wake-up, not thread
