@@ -22,7 +22,7 @@ struct NodeSums {
 };
 
 struct NodeTerms {
-  double u, v, num, den;
+  double u, v, px, py, num, den;  // v for the plain sums, px and py for the split ones
   bool ok;
 };
 
@@ -31,6 +31,7 @@ struct NodeTerms {
 // is kept as num/den, with Ro − a + A taken as g/(A − (Ro − a)) where Ro − a < 0: the same value
 // without the cancellation. A node with A·g·B = 0 (the point on a rim circle in the face plane)
 // contributes 0.
+template <bool kSplit>
 inline __attribute__((always_inline)) NodeTerms Node(
     double x, double y, double c, double s, double hh, double ri, double ro) {
   const double a = x * c + y * s, e = y * c - x * s;
@@ -53,9 +54,18 @@ inline __attribute__((always_inline)) NodeTerms Node(
   const double w_den = one_side ? (big_a + std::abs(co)) * (big_b + std::abs(ci)) : g;
   const double inv = 1.0 / (n.ok ? big_a * big_b * w_den : 1.0);
   const double u_num = a * w_num - (big_b - big_a) * w_den;
-  const double v_num = a * a * w_num - ((ro + a) * big_b - (ri + a) * big_a) * w_den;
   n.u = n.ok ? u_num * inv : 0.0;
-  n.v = n.ok ? v_num * inv : 0.0;
+  const double rims = (ro + a) * big_b - (ri + a) * big_a;
+  if constexpr (kSplit) {
+    // x·U − cosθ·V and y·U − sinθ·V with the W terms' a·(x − a·cosθ) = −a·e·sinθ and
+    // a·(y − a·sinθ) = a·e·cosθ taken before W: in the face plane W grows as 1/e² near the
+    // point's own angle, and x·U − cosθ·V, which grows only as 1/e, would lose every digit.
+    const double ew = a * e * w_num;
+    n.px = n.ok ? (-s * ew - (x * (big_b - big_a) - c * rims) * w_den) * inv : 0.0;
+    n.py = n.ok ? (c * ew - (y * (big_b - big_a) - s * rims) * w_den) * inv : 0.0;
+  } else {
+    n.v = n.ok ? (a * a * w_num - rims * w_den) * inv : 0.0;
+  }
   const double num_o = co >= 0 ? co + big_a : g, den_o = co >= 0 ? 1.0 : big_a - co;
   const double num_i = ci >= 0 ? ci + big_b : g, den_i = ci >= 0 ? 1.0 : big_b - ci;
   n.num = n.ok ? num_o * den_i : 1.0;
@@ -63,6 +73,42 @@ inline __attribute__((always_inline)) NodeTerms Node(
   return n;
 }
 
+template <bool kSplit>
+inline __attribute__((always_inline)) NodeSums NodeLoop(const double* __restrict c_theta,
+                                                        const double* __restrict s_theta,
+                                                        const double* __restrict weight,
+                                                        int n,
+                                                        double x,
+                                                        double y,
+                                                        double h0,
+                                                        double h1,
+                                                        double ri,
+                                                        double ro,
+                                                        double* __restrict ratio) {
+  const double hh0 = h0 * h0, hh1 = h1 * h1;
+  double sx = 0, sy = 0, sz0 = 0, sz1 = 0, undefined = 0;
+#pragma omp simd reduction(+ : sx, sy, sz0, sz1, undefined)
+  for (int k = 0; k < n; ++k) {
+    const double c = c_theta[k], s = s_theta[k], w = weight[k];
+    const NodeTerms upper = Node<kSplit>(x, y, c, s, hh0, ri, ro);
+    const NodeTerms lower = Node<kSplit>(x, y, c, s, hh1, ri, ro);
+    ratio[k] = (upper.num * lower.den) / (upper.den * lower.num);
+    if constexpr (kSplit) {
+      sx += w * (upper.px - lower.px);
+      sy += w * (upper.py - lower.py);
+    } else {
+      const double du = upper.u - lower.u, dv = upper.v - lower.v;
+      sx += w * (x * du - c * dv);
+      sy += w * (y * du - s * dv);
+    }
+    sz0 += w * (h0 * upper.u);
+    sz1 += w * (h1 * lower.u);
+    undefined += (upper.ok ? 0.0 : 1.0) + (lower.ok ? 0.0 : 1.0);
+  }
+  return {sx, sy, sz0, sz1, undefined};
+}
+
+// The fixed nodes, where the point is never close to a face.
 __attribute__((target_clones("avx2", "default"))) NodeSums SectorNodes(
     const double* __restrict c_theta,
     const double* __restrict s_theta,
@@ -75,22 +121,23 @@ __attribute__((target_clones("avx2", "default"))) NodeSums SectorNodes(
     double ri,
     double ro,
     double* __restrict ratio) {
-  const double hh0 = h0 * h0, hh1 = h1 * h1;
-  double sx = 0, sy = 0, sz0 = 0, sz1 = 0, undefined = 0;
-#pragma omp simd reduction(+ : sx, sy, sz0, sz1, undefined)
-  for (int k = 0; k < n; ++k) {
-    const double c = c_theta[k], s = s_theta[k], w = weight[k];
-    const NodeTerms upper = Node(x, y, c, s, hh0, ri, ro);
-    const NodeTerms lower = Node(x, y, c, s, hh1, ri, ro);
-    ratio[k] = (upper.num * lower.den) / (upper.den * lower.num);
-    const double du = upper.u - lower.u, dv = upper.v - lower.v;
-    sx += w * (x * du - c * dv);
-    sy += w * (y * du - s * dv);
-    sz0 += w * (h0 * upper.u);
-    sz1 += w * (h1 * lower.u);
-    undefined += (upper.ok ? 0.0 : 1.0) + (lower.ok ? 0.0 : 1.0);
-  }
-  return {sx, sy, sz0, sz1, undefined};
+  return NodeLoop<false>(c_theta, s_theta, weight, n, x, y, h0, h1, ri, ro, ratio);
+}
+
+// The graded nodes about a point on the x axis, which may lie in a face.
+__attribute__((target_clones("avx2", "default"))) NodeSums NearSectorNodes(
+    const double* __restrict c_theta,
+    const double* __restrict s_theta,
+    const double* __restrict weight,
+    int n,
+    double x,
+    double y,
+    double h0,
+    double h1,
+    double ri,
+    double ro,
+    double* __restrict ratio) {
+  return NodeLoop<true>(c_theta, s_theta, weight, n, x, y, h0, h1, ri, ro, ratio);
 }
 
 struct LogSums {
@@ -122,6 +169,12 @@ double PointAngle(double x, double y) {
   return y >= 0 ? std::atan(y / x) + Pi() : std::atan(y / x) - Pi();
 }
 
+// A point within this many Ro of a face plane is in it, as for the rectangular magnet: grid
+// points laid on a turned magnet's face keep their rounding there, and a face's own normal
+// field, a peak of width h/ρ about the point's angle, would be narrower than the finest panel
+// the graded rule has room for (about 5e-15 rad) well inside this band.
+constexpr double kFacePlaneBand = 1e-9;
+
 // Strictly inside the face, in its plane: there the z field of that face is Br/2 (just outside
 // either pole face it points along +z), which h·U = 0 would miss.
 bool InsideFace(const SecMag& m, double x, double y) {
@@ -130,6 +183,11 @@ bool InsideFace(const SecMag& m, double x, double y) {
     return false;
   }
   return m.OpenAngle >= 2 * Pi() || std::abs(PointAngle(x, y)) < m.OpenAngle / 2;
+}
+
+bool NextToFacePlane(const SecMag& m, double z) {
+  const double flat = kFacePlaneBand * m.Ro;
+  return std::abs(z) < flat || std::abs(z + m.T) < flat;
 }
 
 // In the face plane: the distance from (x, y) to the face's rim arcs and radial sides.
@@ -179,9 +237,12 @@ PreparedSecMag PrepareSecMag(const SecMag& magnet, const FieldQuadrature& quadra
 
 namespace {
 
-// The field from node sums over any angle rule whose weights are in units of α/2.
+// The field from node sums over any angle rule whose weights are in units of α/2; `in_face`
+// tells whether the point, wherever the rule's angles are measured from, lies inside the face.
 Vec3 SumNodes(const SecMag& m,
               const Vec3& p,
+              bool in_face,
+              bool near,
               const double* c,
               const double* s,
               const double* w,
@@ -194,7 +255,8 @@ Vec3 SumNodes(const SecMag& m,
   double stack_ratio[kStackNodes];
   std::vector<double> heap_ratio(n > kStackNodes ? n : 0);
   double* ratio = n > kStackNodes ? heap_ratio.data() : stack_ratio;
-  const NodeSums sums = SectorNodes(c, s, w, n, p.x, p.y, h[0], h[1], m.Ri, m.Ro, ratio);
+  const NodeSums sums = near ? NearSectorNodes(c, s, w, n, p.x, p.y, h[0], h[1], m.Ri, m.Ro, ratio)
+                             : SectorNodes(c, s, w, n, p.x, p.y, h[0], h[1], m.Ri, m.Ro, ratio);
   if (sums.undefined > 0) {
     notices.Raise(NoticeId::Caution3);
   }
@@ -202,26 +264,32 @@ Vec3 SumNodes(const SecMag& m,
   const LogSums logs = WeightedLogs(wc, ws, ratio, n);
   const double scale = m.OpenAngle / 2 * (m.Br / (4 * Pi()));
   Vec3 field{(sums.x - logs.x) * scale, (sums.y - logs.y) * scale, 0};
-  field.z += h[0] == 0 && InsideFace(m, p.x, p.y) ? m.Br / 2 : sums.z0 * scale;
-  field.z += h[1] == 0 && InsideFace(m, p.x, p.y) ? m.Br / 2 : -(sums.z1 * scale);
+  const double flat = kFacePlaneBand * m.Ro;
+  field.z += in_face && std::abs(h[0]) < flat ? m.Br / 2 : sums.z0 * scale;
+  field.z += in_face && std::abs(h[1]) < flat ? m.Br / 2 : -(sums.z1 * scale);
   return field;
 }
 
 // Near a face the integrand in θ peaks at the point's own angle with a width of about
 // distance/radius, beyond what 500 fixed nodes resolve: there the rule is graded toward that
-// angle (or the nearer side of the sector) and the nodes are computed for the point.
+// angle (or the nearer side of the sector) and the nodes are computed for the point. Angles
+// are measured from the point's own, which turns it onto the x axis: there e = −ρ·sin θ keeps
+// its digits at the nodes next to it, as y·cos θ − x·sin θ would not, and in the face plane,
+// where the peak is a principal value, the nodes either side of it cancel exactly.
 Vec3 NearField(
     const SecMag& m, const Vec3& p, double distance, const GradedRule& rule, Notices& notices) {
-  const double half = m.OpenAngle / 2, at = std::atan2(p.y, p.x);
-  const double first = distance / std::max(std::hypot(p.x, p.y), m.Ro);
+  // On the axis no angle is the point's own (and atan2(−0, −0) would be −π).
+  const double rho = std::hypot(p.x, p.y), half = m.OpenAngle / 2;
+  const double at = rho > 0 ? std::atan2(p.y, p.x) : 0;
+  const double first = distance / std::max(rho, m.Ro);
   GradedNodes nodes;
   if (m.OpenAngle >= 2 * Pi()) {  // a ring: the turn centred on the point has no other peak
-    rule.Fill(at - Pi(), at + Pi(), at, first, nodes);
+    rule.Fill(-Pi(), Pi(), 0, first, nodes);
   } else if (const double image = at > 0 ? at - 2 * Pi() : at + 2 * Pi();
              std::abs(image) < m.OpenAngle) {  // a turn away, just beyond the other side
-    rule.Fill(-half, half, at, image, first, nodes);
+    rule.Fill(-half - at, half - at, 0, image - at, first, nodes);
   } else {
-    rule.Fill(-half, half, at, first, nodes);
+    rule.Fill(-half - at, half - at, 0, first, nodes);
   }
   const int n = nodes.size;
   double values[5 * GradedNodes::kCapacity];
@@ -232,7 +300,10 @@ Vec3 NearField(
     wc[k] = w[k] * c[k];
     ws[k] = w[k] * s[k];
   }
-  return SumNodes(m, p, c, s, w, wc, ws, n, notices);
+  const bool in_face = NextToFacePlane(m, p.z) && InsideFace(m, p.x, p.y);
+  const Vec3 turned = SumNodes(m, {rho, 0, p.z}, in_face, true, c, s, w, wc, ws, n, notices);
+  const double cos_at = rho > 0 ? p.x / rho : 1, sin_at = rho > 0 ? p.y / rho : 0;
+  return {cos_at * turned.x - sin_at * turned.y, sin_at * turned.x + cos_at * turned.y, turned.z};
 }
 
 }  // namespace
@@ -257,8 +328,9 @@ Vec3 SecMagLocalField(const PreparedSecMag& prepared, const Vec3& p, Notices& no
   }
   const int n = prepared.table->Size();
   const double* c = prepared.node_values.data();
-  return SumNodes(m, p, c, c + n, prepared.table->Weights().data(), c + 2 * n, c + 3 * n, n,
-                  notices);
+  const bool in_face = NextToFacePlane(m, p.z) && InsideFace(m, p.x, p.y);
+  return SumNodes(m, p, in_face, false, c, c + n, prepared.table->Weights().data(), c + 2 * n,
+                  c + 3 * n, n, notices);
 }
 
 Vec3 SecMagLocalField(const SecMag& magnet,

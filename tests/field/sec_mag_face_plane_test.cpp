@@ -112,5 +112,28 @@ TEST(SecMagFacePlane, PointsNearThePlaneAndInGeneralPositionToo) {
   }
 }
 
+// Inside a face, in its plane or within rounding of it (a grid laid on a turned magnet's face),
+// the field is that of the face's outer side: the in-plane field, continuous through the sheet,
+// as the reference gives it either side, and the normal field half the jump Br above their mean.
+TEST(SecMagFacePlane, PointsOnAFaceTakeTheFieldOfItsOuterSide) {
+  PointSource source(93);
+  NullNotices none;
+  for (int i = 0; i < 40; ++i) {
+    const SecMag m = Sector(source);
+    const double r = m.Ri + (m.Ro - m.Ri) * source.Uniform(0.02, 0.98);
+    const double angle = source.Uniform(-0.49, 0.49) * m.OpenAngle;
+    const Vec3 on{r * std::cos(angle), r * std::sin(angle), source.Pick(2) == 0 ? 0.0 : -m.T};
+    const Vec3 off{0, 0, 1e-9 * m.Ro};
+    const Vec3 mean =
+        0.5 * (reference::SecMagField(m, on + off) + reference::SecMagField(m, on - off));
+    const Vec3 expected = mean + Vec3{0, 0, m.Br / 2};
+    const double rounding = i % 2 == 0 ? 0.0 : source.Uniform(-1e-15, 1e-15) * m.Ro;
+    const Vec3 actual = SecMagLocalField(m, on + Vec3{0, 0, rounding}, Quadrature(), none);
+    ASSERT_LE(MaxDiff(actual, expected), 1e-11 * testing::Norm(expected))
+        << i << " at " << on.x << " " << on.y << " " << on.z + rounding << " Ri " << m.Ri << " Ro "
+        << m.Ro;
+  }
+}
+
 }  // namespace
 }  // namespace tavrine
