@@ -29,8 +29,8 @@ struct NodeTerms {
 // The integrand in the point's own coordinates: a = ρ·cos(φ − θ), e = ρ·sin(φ − θ), and A, B
 // the distances to the outer and inner rim points. The log argument (Ro − a + A)/(Ri − a + B)
 // is kept as num/den, with Ro − a + A taken as g/(A − (Ro − a)) where Ro − a < 0: the same value
-// without the cancellation. A node with A·g·B = 0 (the point on a rim circle in the face plane)
-// contributes 0.
+// without the cancellation. A node with A·B = 0 (the point on a rim circle in the face plane),
+// or with g = 0 between the rims (the point in the face), contributes 0.
 template <bool kSplit>
 inline __attribute__((always_inline)) NodeTerms Node(
     double x, double y, double c, double s, double hh, double ri, double ro) {
@@ -39,16 +39,18 @@ inline __attribute__((always_inline)) NodeTerms Node(
   const double xo = x - ro * c, yo = y - ro * s, xi = x - ri * c, yi = y - ri * s;
   const double big_a = std::sqrt(xo * xo + yo * yo + hh);
   const double big_b = std::sqrt(xi * xi + yi * yi + hh);
-  const double agb = big_a * g * big_b;
-  NodeTerms n;
-  n.ok = agb != 0;
   const double co = ro - a, ci = ri - a;
+  // With both rims on one side of the point's foot nothing below divides by g, so only a point
+  // on a rim leaves the node undefined; the point on the axis in a face plane (e = g = 0 at every
+  // node) keeps its face.
+  const bool one_side = co * ci > 0;
+  NodeTerms n;
+  n.ok = (one_side ? big_a * big_b : big_a * g * big_b) != 0;
   // As t = a² + g: U = a·W − (1/A − 1/B) and V = a²·W − ((Ro + a)/A − (Ri + a)/B) with
   // W = (co/A − ci/B)/g. With both rims on one side of the point's foot (co, ci of one sign)
   // co/A − ci/B is a small difference over a small g near the ray through the point; there
   // W = σ·(A·ga − B·gb)/(A·ga·B·gb) with ga = A + |co|, gb = B + |ci|, and σ·(A·ga − B·gb) =
   // (Ro − Ri)·|co + ci| + A·co − B·ci adds terms of one sign: the g cancels and nothing else does.
-  const bool one_side = co * ci > 0;
   const double w_num =
       one_side ? (ro - ri) * std::abs(co + ci) + big_a * co - big_b * ci : co * big_b - ci * big_a;
   const double w_den = one_side ? (big_a + std::abs(co)) * (big_b + std::abs(ci)) : g;
@@ -68,8 +70,10 @@ inline __attribute__((always_inline)) NodeTerms Node(
   }
   const double num_o = co >= 0 ? co + big_a : g, den_o = co >= 0 ? 1.0 : big_a - co;
   const double num_i = ci >= 0 ? ci + big_b : g, den_i = ci >= 0 ? 1.0 : big_b - ci;
-  n.num = n.ok ? num_o * den_i : 1.0;
-  n.den = n.ok ? den_o * num_i : 1.0;
+  // Beyond both rims the two g cancel, which matters where g is 0.
+  const bool beyond = co < 0 && g == 0;
+  n.num = n.ok ? (beyond ? den_i : num_o * den_i) : 1.0;
+  n.den = n.ok ? (beyond ? den_o : den_o * num_i) : 1.0;
   return n;
 }
 

@@ -1,6 +1,7 @@
 // Sector-magnet points in a face plane beyond the face, on a ray from the axis that meets it:
 // there the sheet integrand as written is a small difference over a small g at the nodes near
 // the ray. The kernel is held to that formula evaluated in quadruple precision.
+#include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -132,6 +133,23 @@ TEST(SecMagFacePlane, PointsOnAFaceTakeTheFieldOfItsOuterSide) {
     ASSERT_LE(MaxDiff(actual, expected), 1e-11 * testing::Norm(expected))
         << i << " at " << on.x << " " << on.y << " " << on.z + rounding << " Ri " << m.Ri << " Ro "
         << m.Ro;
+  }
+}
+
+// On the axis in a face plane every node lies on the point's ray, yet none is undefined: the
+// face is not dropped and no notice is raised.
+TEST(SecMagFacePlane, TheAxisInAFacePlaneKeepsTheFacesField) {
+  PointSource source(94);
+  for (int i = 0; i < 8; ++i) {
+    SecMag m = Sector(source);
+    m.Ri = std::max(m.Ri, 0.5);
+    const Vec3 on{0, 0, i % 2 == 0 ? 0.0 : -m.T}, off{0, 0, 1e-9 * m.Ro};
+    const Vec3 expected =
+        0.5 * (reference::SecMagField(m, on + off) + reference::SecMagField(m, on - off));
+    NoticeBoard board;
+    const Vec3 actual = SecMagLocalField(m, on, Quadrature(), board);
+    EXPECT_LE(MaxDiff(actual, expected), 1e-11 * testing::Norm(expected)) << i;
+    EXPECT_FALSE(board.IsOpen(NoticeId::Caution3)) << i;
   }
 }
 

@@ -154,11 +154,13 @@ TEST_F(Batch, InputsThatAreNoModelFilesAreRefusedAtOnce) {
             std::string::npos);
 }
 
-// A sector point at the sector magnet's centre in its face plane raises Caution3, titled "警告".
+// A sector point on the sector magnet's inner rim in its face plane raises Caution3, titled
+// "警告".
 TEST_F(Batch, WarningTitleIsPrintedOnce) {
   auto model = testing::FreshModel();
   model->SecMagCount = 1;
   model->SecMagTable[1] = {.Ri = 5, .Ro = 9, .T = 3, .OpenAngle = 1, .Br = 12000};
+  model->SectCalPointSet.Points[0].R = 5;
   ASSERT_FALSE(WriteModelFile(*model, Path("in.csv")));
   Outcome o = Run("run '" + Path("in.csv") + "' --sets sector -o '" + Path("out.csv") + "'");
   EXPECT_EQ(o.exit_code, 0) << o.err;
