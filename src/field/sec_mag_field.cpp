@@ -22,16 +22,16 @@ struct NodeSums {
 };
 
 struct NodeTerms {
-  double u, v, px, py, num, den;  // v for the plain sums, px and py for the split ones
+  double u, v, px, py, num, den;  // v for the far nodes' sums, px and py for the near ones
   bool ok;
 };
 
 // The integrand in the point's own coordinates: a = ρ·cos(φ − θ), e = ρ·sin(φ − θ), and A, B
 // the distances to the outer and inner rim points. The log argument (Ro − a + A)/(Ri − a + B)
 // is kept as num/den, with Ro − a + A taken as g/(A − (Ro − a)) where Ro − a < 0: the same value
-// without the cancellation. A node with A·B = 0 (the point on a rim circle in the face plane),
-// or with g = 0 between the rims (the point in the face), contributes 0.
-template <bool kSplit>
+// without the cancellation. A node with A·g·B = 0 (the point on a rim circle in the face plane)
+// contributes 0; the near nodes (kNear) keep a node with g = 0 beyond both rims, see below.
+template <bool kNear>
 inline __attribute__((always_inline)) NodeTerms Node(
     double x, double y, double c, double s, double hh, double ri, double ro) {
   const double a = x * c + y * s, e = y * c - x * s;
@@ -40,12 +40,16 @@ inline __attribute__((always_inline)) NodeTerms Node(
   const double big_a = std::sqrt(xo * xo + yo * yo + hh);
   const double big_b = std::sqrt(xi * xi + yi * yi + hh);
   const double co = ro - a, ci = ri - a;
-  // With both rims on one side of the point's foot nothing below divides by g, so only a point
-  // on a rim leaves the node undefined; the point on the axis in a face plane (e = g = 0 at every
-  // node) keeps its face.
   const bool one_side = co * ci > 0;
   NodeTerms n;
-  n.ok = (one_side ? big_a * big_b : big_a * g * big_b) != 0;
+  if constexpr (kNear) {
+    // With both rims on one side of the point's foot nothing below divides by g, so only a
+    // point on a rim leaves the node undefined; the point on the axis in a face plane (e = g = 0
+    // at every node) keeps its face.
+    n.ok = (one_side ? big_a * big_b : big_a * g * big_b) != 0;
+  } else {
+    n.ok = big_a * g * big_b != 0;
+  }
   // As t = a² + g: U = a·W − (1/A − 1/B) and V = a²·W − ((Ro + a)/A − (Ri + a)/B) with
   // W = (co/A − ci/B)/g. With both rims on one side of the point's foot (co, ci of one sign)
   // co/A − ci/B is a small difference over a small g near the ray through the point; there
@@ -58,7 +62,7 @@ inline __attribute__((always_inline)) NodeTerms Node(
   const double u_num = a * w_num - (big_b - big_a) * w_den;
   n.u = n.ok ? u_num * inv : 0.0;
   const double rims = (ro + a) * big_b - (ri + a) * big_a;
-  if constexpr (kSplit) {
+  if constexpr (kNear) {
     // x·U − cosθ·V and y·U − sinθ·V with the W terms' a·(x − a·cosθ) = −a·e·sinθ and
     // a·(y − a·sinθ) = a·e·cosθ taken before W: in the face plane W grows as 1/e² near the
     // point's own angle, and x·U − cosθ·V, which grows only as 1/e, would lose every digit.
@@ -70,14 +74,19 @@ inline __attribute__((always_inline)) NodeTerms Node(
   }
   const double num_o = co >= 0 ? co + big_a : g, den_o = co >= 0 ? 1.0 : big_a - co;
   const double num_i = ci >= 0 ? ci + big_b : g, den_i = ci >= 0 ? 1.0 : big_b - ci;
-  // Beyond both rims the two g cancel, which matters where g is 0.
-  const bool beyond = co < 0 && g == 0;
-  n.num = n.ok ? (beyond ? den_i : num_o * den_i) : 1.0;
-  n.den = n.ok ? (beyond ? den_o : den_o * num_i) : 1.0;
+  if constexpr (kNear) {
+    // Beyond both rims the two g cancel, which matters where g is 0.
+    const bool beyond = co < 0 && g == 0;
+    n.num = n.ok ? (beyond ? den_i : num_o * den_i) : 1.0;
+    n.den = n.ok ? (beyond ? den_o : den_o * num_i) : 1.0;
+  } else {
+    n.num = n.ok ? num_o * den_i : 1.0;
+    n.den = n.ok ? den_o * num_i : 1.0;
+  }
   return n;
 }
 
-template <bool kSplit>
+template <bool kNear>
 inline __attribute__((always_inline)) NodeSums NodeLoop(const double* __restrict c_theta,
                                                         const double* __restrict s_theta,
                                                         const double* __restrict weight,
@@ -94,10 +103,10 @@ inline __attribute__((always_inline)) NodeSums NodeLoop(const double* __restrict
 #pragma omp simd reduction(+ : sx, sy, sz0, sz1, undefined)
   for (int k = 0; k < n; ++k) {
     const double c = c_theta[k], s = s_theta[k], w = weight[k];
-    const NodeTerms upper = Node<kSplit>(x, y, c, s, hh0, ri, ro);
-    const NodeTerms lower = Node<kSplit>(x, y, c, s, hh1, ri, ro);
+    const NodeTerms upper = Node<kNear>(x, y, c, s, hh0, ri, ro);
+    const NodeTerms lower = Node<kNear>(x, y, c, s, hh1, ri, ro);
     ratio[k] = (upper.num * lower.den) / (upper.den * lower.num);
-    if constexpr (kSplit) {
+    if constexpr (kNear) {
       sx += w * (upper.px - lower.px);
       sy += w * (upper.py - lower.py);
     } else {
@@ -324,7 +333,10 @@ MagnetReach SecMagReachOf(const SecMag& m, const Vec3& p) {
 Vec3 SecMagLocalField(const PreparedSecMag& prepared, const Vec3& p, Notices& notices) {
   const SecMag& m = prepared.magnet;
   const MagnetReach reach = SecMagReachOf(m, p);
-  if (reach.near) {
+  // On the axis in a face plane every fixed node lies on the point's ray with g = 0, which only
+  // the near nodes take.
+  const bool axis_in_plane = p.x == 0 && p.y == 0 && (p.z == 0 || p.z == -m.T);
+  if (reach.near || axis_in_plane) {
     if (reach.on_edge) {
       notices.Raise(NoticeId::Caution3);
     }
