@@ -326,7 +326,9 @@ MagnetReach SecMagReachOf(const SecMag& m, const Vec3& p) {
   const bool on_face = InsideFace(m, p.x, p.y);
   const double in_plane = on_face ? 0.0 : upper;
   const double distance = std::min(std::hypot(in_plane, p.z), std::hypot(in_plane, p.z + m.T));
-  const bool on_edge = upper <= 1e-12 * m.Ro && (p.z == 0 || p.z == -m.T);
+  // Within rounding of a rim or side in a face plane, as a grid laid at distance 0 on a turned
+  // magnet's face puts its points: there the field grows without bound, so it is flagged.
+  const bool on_edge = upper <= kFacePlaneBand * m.Ro && NextToFacePlane(m, p.z);
   return {distance, distance < kSecMagNearFactor * m.Ro * m.OpenAngle / 2, on_edge};
 }
 

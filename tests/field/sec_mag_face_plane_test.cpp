@@ -153,5 +153,22 @@ TEST(SecMagFacePlane, TheAxisInAFacePlaneKeepsTheFacesField) {
   }
 }
 
+// On a rim or side in a face plane, also where a turned magnet's transform leaves the point a
+// rounding away from it, the field is unbounded: the notice says so.
+TEST(SecMagFacePlane, PointsOnAnEdgeWithinRoundingRaiseTheNotice) {
+  PointSource source(95);
+  for (int i = 0; i < 12; ++i) {
+    const SecMag m = Sector(source);
+    const double r = i % 3 == 0 && m.Ri > 0 ? m.Ri : m.Ro;
+    const double angle = source.Uniform(-0.4, 0.4) * m.OpenAngle;
+    const double rounding = source.Uniform(-1e-15, 1e-15) * m.Ro;
+    const Vec3 p{r * std::cos(angle), r * std::sin(angle), (i % 2 == 0 ? 0.0 : -m.T) + rounding};
+    NoticeBoard board;
+    const Vec3 field = SecMagLocalField(m, p, Quadrature(), board);
+    EXPECT_TRUE(board.IsOpen(NoticeId::Caution3)) << i;
+    EXPECT_TRUE(std::isfinite(field.x) && std::isfinite(field.y) && std::isfinite(field.z)) << i;
+  }
+}
+
 }  // namespace
 }  // namespace tavrine
