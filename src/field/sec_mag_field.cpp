@@ -22,7 +22,8 @@ struct NodeSums {
 };
 
 struct NodeTerms {
-  double u, v, px, py, num, den;  // v for the far nodes' sums, px and py for the near ones
+  double u, v, num, den;       // v for the far nodes' sums
+  double w_part, sides, rims;  // the near nodes' parts of x·U − cosθ·V and y·U − sinθ·V
   bool ok;
 };
 
@@ -34,9 +35,11 @@ struct NodeTerms {
 template <bool kNear>
 inline __attribute__((always_inline)) NodeTerms Node(
     double x, double y, double c, double s, double hh, double ri, double ro) {
-  const double a = x * c + y * s, e = y * c - x * s;
+  // The near nodes are taken about a point turned onto the x axis: y = 0 spares its terms.
+  const double a = kNear ? x * c : x * c + y * s, e = kNear ? -(x * s) : y * c - x * s;
   const double g = e * e + hh;
-  const double xo = x - ro * c, yo = y - ro * s, xi = x - ri * c, yi = y - ri * s;
+  const double xo = x - ro * c, xi = x - ri * c;
+  const double yo = kNear ? -(ro * s) : y - ro * s, yi = kNear ? -(ri * s) : y - ri * s;
   const double big_a = std::sqrt(xo * xo + yo * yo + hh);
   const double big_b = std::sqrt(xi * xi + yi * yi + hh);
   const double co = ro - a, ci = ri - a;
@@ -63,12 +66,13 @@ inline __attribute__((always_inline)) NodeTerms Node(
   n.u = n.ok ? u_num * inv : 0.0;
   const double rims = (ro + a) * big_b - (ri + a) * big_a;
   if constexpr (kNear) {
-    // x·U − cosθ·V and y·U − sinθ·V with the W terms' a·(x − a·cosθ) = −a·e·sinθ and
-    // a·(y − a·sinθ) = a·e·cosθ taken before W: in the face plane W grows as 1/e² near the
-    // point's own angle, and x·U − cosθ·V, which grows only as 1/e, would lose every digit.
-    const double ew = a * e * w_num;
-    n.px = n.ok ? (-s * ew - (x * (big_b - big_a) - c * rims) * w_den) * inv : 0.0;
-    n.py = n.ok ? (c * ew - (y * (big_b - big_a) - s * rims) * w_den) * inv : 0.0;
+    // x·U − cosθ·V = −sinθ·a·e·W − x·(1/A − 1/B) + cosθ·rims/(A·B), and with y = 0
+    // y·U − sinθ·V = cosθ·a·e·W + sinθ·rims/(A·B): the W terms' a·(x − a·cosθ) = −a·e·sinθ and
+    // a·(y − a·sinθ) = a·e·cosθ are taken before W, since in the face plane W grows as 1/e²
+    // near the point's own angle while the sums grow only as 1/e and would lose every digit.
+    n.w_part = n.ok ? a * e * w_num * inv : 0.0;
+    n.sides = n.ok ? (big_b - big_a) * w_den * inv : 0.0;
+    n.rims = n.ok ? rims * w_den * inv : 0.0;
   } else {
     n.v = n.ok ? (a * a * w_num - rims * w_den) * inv : 0.0;
   }
@@ -107,8 +111,9 @@ inline __attribute__((always_inline)) NodeSums NodeLoop(const double* __restrict
     const NodeTerms lower = Node<kNear>(x, y, c, s, hh1, ri, ro);
     ratio[k] = (upper.num * lower.den) / (upper.den * lower.num);
     if constexpr (kNear) {
-      sx += w * (upper.px - lower.px);
-      sy += w * (upper.py - lower.py);
+      const double dw = upper.w_part - lower.w_part, dr = upper.rims - lower.rims;
+      sx += w * (c * dr - s * dw - x * (upper.sides - lower.sides));
+      sy += w * (c * dw + s * dr);
     } else {
       const double du = upper.u - lower.u, dv = upper.v - lower.v;
       sx += w * (x * du - c * dv);
@@ -137,7 +142,7 @@ __attribute__((target_clones("avx2", "default"))) NodeSums SectorNodes(
   return NodeLoop<false>(c_theta, s_theta, weight, n, x, y, h0, h1, ri, ro, ratio);
 }
 
-// The graded nodes about a point on the x axis, which may lie in a face.
+// The graded nodes about a point on the x axis (y is not read), which may lie in a face.
 __attribute__((target_clones("avx2", "default"))) NodeSums NearSectorNodes(
     const double* __restrict c_theta,
     const double* __restrict s_theta,
