@@ -170,7 +170,8 @@ void SumLayer(std::array<Point, kPointSlots>& points, int point_count, const Lay
           });
 }
 
-// Places layer z of the rectangular grid into the rectangular set.
+// Places layer z of the rectangular grid into the rectangular set, its fields cleared for the
+// sums: the same lines are written here anyway, where another step of the threads would cost more.
 void PlaceRecLayer(ElementModel& model, const PcCellGrid& grid, double z, const RecMag& magnet) {
   const ElementFrame frame(PlacementOf(magnet));
   const size_t inner = grid.inner_centres.size();
@@ -184,10 +185,12 @@ void PlaceRecLayer(ElementModel& model, const PcCellGrid& grid, double z, const 
       p.PGroX = g.x;
       p.PGroY = g.y;
       p.PGroZ = g.z;
+      p.Hx = p.Hy = p.Hz = 0;
     }
   }
 }
 
+// Places layer z of the sector grid into the sector set, cleared likewise.
 void PlaceSecLayer(ElementModel& model, const PcCellGrid& grid, double z, const SecMag& magnet) {
   const Placement placement = PlacementOf(magnet);
   const size_t inner = grid.inner_centres.size();
@@ -201,6 +204,7 @@ void PlaceSecLayer(ElementModel& model, const PcCellGrid& grid, double z, const 
       p.PGroX = g.x;
       p.PGroY = g.y;
       p.PGroZ = g.z;
+      p.Hx = p.Hy = p.Hz = 0;
     }
   }
 }
@@ -264,7 +268,7 @@ PcRunResult RunPcCalculation(ElementModel& model,
   const std::vector<PreparedSecMag> sectors = PrepareModelSectors(model, quadrature);
   OncePerRunNotices once(notices);
   const LayerRun run{model, quadrature, sectors, once, progress, setup.Pool()};
-  // The whole set once; each layer then clears only the points it sums into.
+  // The whole set once; each layer's placing then clears only the points it sums into.
   if (rect) {
     ClearPointFields(model.RectCalPointSet.Points, setup.Pool());
   } else {
@@ -274,12 +278,10 @@ PcRunResult RunPcCalculation(ElementModel& model,
     const double z = grid.layer_z[static_cast<size_t>(layer)];
     if (rect) {
       PlaceRecLayer(model, grid, z, model.RecMagTable[slot]);
-      ClearPointFields(model.RectCalPointSet.Points, setup.Pool(), div.LayerCells());
       SumLayer(model.RectCalPointSet.Points, div.LayerCells(), run);
       TakeLayerPc(model.RectCalPointSet.Points, grid, layer, br, axis, true, result, once);
     } else {
       PlaceSecLayer(model, grid, z, model.SecMagTable[slot]);
-      ClearPointFields(model.SectCalPointSet.Points, setup.Pool(), div.LayerCells());
       SumLayer(model.SectCalPointSet.Points, div.LayerCells(), run);
       TakeLayerPc(model.SectCalPointSet.Points, grid, layer, br, axis, false, result, once);
     }
