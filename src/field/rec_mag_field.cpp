@@ -30,6 +30,28 @@ double RMinus(double v, double across, double r) {
   return v <= 0 ? r - v : across / (r + v);
 }
 
+// (R₁ + v₁)/(R₁ − v₁) · (R₂ − v₂)/(R₂ + v₂) for the corners at v₁ < v₂ along one edge line,
+// `across` = u² + h², R = sqrt(across + v²), taken with `across` cancelled where both corners
+// lie on one side of the point: in the face plane on the prolongation of the edge (across = 0)
+// the two factors are 0 and ∞ but their product is finite. It is 0 or not finite only for a
+// point on the edge or a corner, where the field itself is unbounded.
+double CornerPairRatio(double v1, double v2, double across, double r1, double r2) {
+  double f = across / ((r1 - v1) * (r2 + v2));
+  if (v1 > 0) {
+    f = (r1 + v1) / (r2 + v2);
+  } else if (v2 < 0) {
+    f = (r2 - v2) / (r1 - v1);
+  }
+  return f * f;
+}
+
+// The log ratio from its two corner pairs where the product of its four denominators is 0; 0
+// where the point lies on an edge or a corner.
+double PairedLogArgument(double pair_a, double pair_b) {
+  const double ratio = pair_a / pair_b;
+  return ratio > 0 && std::isfinite(ratio) ? ratio : 0.0;
+}
+
 // The x and y log ratios (the zero guards test the products first). In the face plane within
 // 1e-9 of the magnet's size the z field takes the in-plane rule: grid points laid on a turned
 // magnet's face keep their rounding there.
@@ -54,7 +76,13 @@ FaceTerms PrepareFace(const RecMag& m,
   const double xn[4] = {RPlus(t, pp, rpt), RMinus(s, pp, rps), RPlus(s, qq, rqs),
                         RMinus(t, qq, rqt)};
   if (xd[0] * xd[1] * xd[2] * xd[3] == 0) {
+    // On the prolongation of an edge: the formula divides by zero, which the notice reports,
+    // but the field is finite there and the corner pairs give it.
     notices.Raise(NoticeId::Caution3, kTitleX);
+    log_args[0] =
+        PairedLogArgument(CornerPairRatio(t, s, pp, rpt, rps), CornerPairRatio(t, s, qq, rqt, rqs));
+    face.x_defined = log_args[0] > 0;
+    log_args[0] = face.x_defined ? log_args[0] : 1.0;
   } else if (xn[0] * xn[1] * xn[2] * xn[3] == 0) {
     notices.Raise(NoticeId::Caution11, kTitleX);
   } else {
@@ -67,6 +95,10 @@ FaceTerms PrepareFace(const RecMag& m,
                         RMinus(q, tt, rqt)};
   if (yd[0] * yd[1] * yd[2] * yd[3] == 0) {
     notices.Raise(NoticeId::Caution3, kTitleY);
+    log_args[1] =
+        PairedLogArgument(CornerPairRatio(q, p, ss, rqs, rps), CornerPairRatio(q, p, tt, rqt, rpt));
+    face.y_defined = log_args[1] > 0;
+    log_args[1] = face.y_defined ? log_args[1] : 1.0;
   } else if (yn[0] * yn[1] * yn[2] * yn[3] == 0) {
     notices.Raise(NoticeId::Caution11, kTitleY);
   } else {
