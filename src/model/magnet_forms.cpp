@@ -466,8 +466,10 @@ bool MagnetForm::Modify() {
 bool MagnetForm::ModifyCylinder() {
   const int32_t k = NumberValue();
   const int64_t first = FirstSectorOf(k);
-  // A cylinder number skipped on entry has no sectors; slot 0 is never written.
-  if (k < 1 || k > kCylinderCapacity || !FitsElementSlot(first)) {
+  // A cylinder number skipped on entry, or whose sector was deleted, has no sector; slot 0 and
+  // slots past the count are never written.
+  if (k < 1 || k > kCylinderCapacity || !FitsElementSlot(first) ||
+      first > SecMagLoopCount(model_)) {
     notices_.Raise(NoticeId::Caution5);
     return false;
   }
@@ -723,6 +725,21 @@ void MagnetDeleteForm::DeleteSlot(int32_t k, int32_t m) {
   } else {
     shift(model_.SecMagTable);
     model_.SecMagCount = m - 1;
+    FollowDeletedSector(k);
+  }
+}
+
+// A cylinder is known by the slot of its sector: the later sectors moved down one, and a cylinder
+// whose sector went has none left, so neither the cylinder dialog nor its "修正" reaches the
+// magnet that took its place.
+void MagnetDeleteForm::FollowDeletedSector(int32_t k) {
+  for (size_t c = 1; c < model_.CylinderTable.size(); ++c) {
+    int32_t& first = model_.CylinderTable[c].FirstSecMag;
+    if (first == k) {
+      first = 0;
+    } else if (first > k) {
+      --first;
+    }
   }
 }
 

@@ -176,6 +176,7 @@ class MagnetDeleteForm {
   bool MayGrowToDeletable(int64_t n) const;
   int32_t Count() const;
   void DeleteSlot(int32_t k, int32_t m);
+  void FollowDeletedSector(int32_t k);
 
   MagnetTable table_;
   ElementModel& model_;

@@ -565,5 +565,35 @@ TEST_F(MagnetDeleteFormTest, SectorOneCanBeDeletedAndTheLastOneLeavesItsSlot) {
   EXPECT_EQ(model_->SecMagCount, 0.0);
 }
 
+TEST_F(MagnetDeleteFormTest, DeletingASectorKeepsEachCylinderOnItsOwnMagnet) {
+  model_->SecMagCount = 1;
+  MagnetForm cylinder = OpenForm(MagnetKind::kCylinder);
+  for (const char* ro : {"6", "3"}) {  // cylinders 1 and 2 on sectors 2 and 3
+    cylinder.ChangeText(F::kShape2, ro);
+    ASSERT_TRUE(cylinder.Enter());
+  }
+  MagnetDeleteForm del = OpenDelete(MagnetTable::kSecMag);
+  del.ChangeText("1");
+  ASSERT_TRUE(del.Enter());
+  cylinder.ChangeText(F::kNumber, "1");
+  EXPECT_EQ(cylinder.Text(F::kShape2), "6");
+  cylinder.ChangeText(F::kBr, "9000");
+  ASSERT_TRUE(cylinder.Modify());
+  EXPECT_EQ(model_->SecMagTable[1].Br, 9000);
+  EXPECT_EQ(model_->SecMagTable[2].Br, 13500);
+
+  // Cylinder 1's own sector deleted: its "修正" reaches no other magnet.
+  del.Open();
+  del.ChangeText("1");
+  ASSERT_TRUE(del.Enter());
+  cylinder.ChangeText(F::kNumber, "2");
+  EXPECT_EQ(cylinder.Text(F::kShape2), "3");
+  cylinder.ChangeText(F::kNumber, "1");
+  cylinder.ChangeText(F::kBr, "8000");
+  EXPECT_FALSE(cylinder.Modify());
+  EXPECT_EQ(model_->SecMagTable[1].Br, 13500);
+  EXPECT_EQ(model_->SecMagTable[2].Br, 0.0);
+}
+
 }  // namespace
 }  // namespace tavrine
