@@ -12,6 +12,8 @@ namespace {
 
 constexpr const char* kTitleX = "ﾛｹｰｼｮﾝ  RecMagFieldX!!!";
 constexpr const char* kTitleY = "ﾛｹｰｼｮﾝ  RecMagFieldY!!!";
+// Distances below this fraction of the magnet's size are rounding, not geometry.
+constexpr double kFacePlaneBand = 1e-9;
 
 // One face's corner terms; log_args and atan_args are filled here and evaluated in a batch.
 struct FaceTerms {
@@ -52,6 +54,35 @@ double PairedLogArgument(double pair_a, double pair_b) {
   return ratio > 0 && std::isfinite(ratio) ? ratio : 0.0;
 }
 
+// Within rounding of an edge in a face plane, where a grid laid at distance 0 on a turned
+// magnet's face puts its edge points, the point is taken onto the edge: the field there grows
+// without bound, and the notice says so as for a point laid exactly on it.
+void SnapOntoEdge(const RecMag& m, double& x, double& y, double& h) {
+  const double band = kFacePlaneBand * std::max(m.a, m.b);
+  if (std::abs(h) > band) {
+    return;
+  }
+  // Only on the edge itself: on its prolongation beyond a corner the field stays finite.
+  auto snap = [band](double& c, double half, double along, double half_along) {
+    if (std::abs(along) > half_along + band) {
+      return false;
+    }
+    for (const double edge : {-half, half}) {
+      if (std::abs(c - edge) <= band) {
+        c = edge;
+        return true;
+      }
+    }
+    return false;
+  };
+  const double x0 = x;
+  const bool on_x = snap(x, m.a / 2, y, m.b / 2);
+  const bool on_y = snap(y, m.b / 2, x0, m.a / 2);
+  if (on_x || on_y) {
+    h = 0;
+  }
+}
+
 // The x and y log ratios (the zero guards test the products first). In the face plane within
 // 1e-9 of the magnet's size the z field takes the in-plane rule: grid points laid on a turned
 // magnet's face keep their rounding there.
@@ -63,6 +94,7 @@ FaceTerms PrepareFace(const RecMag& m,
                       Notices& notices,
                       double* log_args,
                       double* atan_args) {
+  SnapOntoEdge(m, x, y, h);
   const double p = x + m.a / 2, q = x - m.a / 2, s = y + m.b / 2, t = y - m.b / 2;
   const double h2 = h * h;
   const double rps = std::sqrt(p * p + s * s + h2), rpt = std::sqrt(p * p + t * t + h2);
@@ -105,7 +137,7 @@ FaceTerms PrepareFace(const RecMag& m,
     face.y_defined = true;
     log_args[1] = (yn[0] / yd[0]) * (yn[1] / yd[1]) * ((yn[2] / yd[2]) * (yn[3] / yd[3]));
   }
-  face.off_plane = std::abs(h) > 1e-9 * std::max(m.a, m.b);
+  face.off_plane = std::abs(h) > kFacePlaneBand * std::max(m.a, m.b);
   for (int i = 0; i < 4; ++i) {
     atan_args[i] = 0;
   }

@@ -132,6 +132,26 @@ TEST(RecMagField, EdgeProlongationRaisesTitledNoticeAndKeepsTheField) {
   EXPECT_TRUE(std::isfinite(at_corner.x) && std::isfinite(at_corner.y));
 }
 
+// A grid at distance 0 on a turned magnet leaves its edge points a rounding off the edge, where
+// the field is unbounded: they take the notice and the value of the point laid on the edge.
+TEST(RecMagField, PointsWithinRoundingOfAnEdgeInAFacePlaneActAsOnIt) {
+  const RecMag m = Prism(4, 6, 8, 12500);
+  const double e = 3e-15;
+  const Vec3 on_edge[] = {{-2, 1, 0}, {2, -1.5, 0}, {0.5, 3, -8}, {-1, -3, -8}, {2, 3, 0}};
+  const Vec3 rounding[] = {{e, -e, e}, {-e, e, -e}, {e, e, -e}, {-e, e, e}, {e, -e, -e}};
+  for (size_t i = 0; i < std::size(on_edge); ++i) {
+    NoticeBoard exact, rounded;
+    const Vec3 want = RecMagLocalField(m, on_edge[i], exact);
+    const Vec3 got = RecMagLocalField(m, on_edge[i] + rounding[i], rounded);
+    EXPECT_TRUE(rounded.IsOpen(NoticeId::Caution3) || rounded.IsOpen(NoticeId::Caution11)) << i;
+    EXPECT_LT(MaxDiff(got, want), 1e-9 * Norm(want)) << i;
+  }
+  // Beyond a corner, on the prolongation, the field is finite and stays as it was.
+  NullNotices none;
+  const Vec3 beyond = RecMagLocalField(m, {3, -3 + e, e}, none);
+  EXPECT_NEAR(beyond.y, RecMagLocalField(m, {3, -3 + 1e-7, 1e-7}, none).y, 1e-3);
+}
+
 TEST(RecMagField, FastKernelMatchesLiteralEverywhere) {
   PointSource source(11);
   NullNotices none;
