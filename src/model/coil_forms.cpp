@@ -361,6 +361,9 @@ void CoilForm::Enter(ElementModel& model, Notices& notices, CoilDisplay& display
   if (!enter_enabled_) {
     return;
   }
+  if (RefuseMalformedValue(notices)) {
+    return;
+  }
   const int n = Number();
   int32_t& count = CoilCount(model, kind_);
   // Only the next free number adds an element: above it the count would jump over stale slots,
@@ -380,7 +383,7 @@ void CoilForm::Enter(ElementModel& model, Notices& notices, CoilDisplay& display
 }
 
 void CoilForm::Modify(ElementModel& model, Notices& notices, CoilDisplay& display) {
-  if (!modify_enabled_) {
+  if (!modify_enabled_ || RefuseMalformedValue(notices)) {
     return;
   }
   const int n = Number();
@@ -437,6 +440,20 @@ CoilValues CoilForm::Values() const {
 
 int CoilForm::Number() const {
   return ElementNumber(texts_[0]);
+}
+
+// The straight dialogs take any text while it is typed, but what they store must read as a
+// number: a typo such as "1O" or "12,5" would otherwise be stored as its leading digits without
+// a word. The field is named and keeps its text for the user to mend.
+bool CoilForm::RefuseMalformedValue(Notices& notices) {
+  for (size_t f = 1; f < texts_.size(); ++f) {
+    if (!IsValidRealEntry(texts_[f])) {
+      notices.Raise(NoticeId::Caution5);
+      focus_request_ = static_cast<int>(f);
+      return true;
+    }
+  }
+  return false;
 }
 
 // Only the two arc dialogs check their value fields while the user types.

@@ -104,6 +104,7 @@ class CoilForm {
   CoilValues Values() const;
   int Number() const;
   bool ChecksWhileTyping() const;
+  bool RefuseMalformedValue(Notices& notices);
 
   CoilKind kind_;
   std::vector<CoilFieldSpec> fields_;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "model/text_rules.h"
@@ -284,6 +285,32 @@ TEST_F(CoilFormTest, ArcFieldsRestoreTheStoredValueOfTheLastValidNumber) {
   straight.Open(*model);
   Type(straight, "Text1", "1-2");
   EXPECT_EQ(Shown(straight, "Text1"), "1-2");
+  EXPECT_EQ(board.RaiseCount(NoticeId::Caution5), 2);
+}
+
+// A straight dialog lets any text be typed but stores only numbers: a typo is named, not stored
+// as its leading digits.
+TEST_F(CoilFormTest, StraightDialogsRefuseToStoreTextsThatAreNotNumbers) {
+  CreateStraightRecCoil form;
+  form.Open(*model);
+  for (const auto& [name, text] :
+       {std::pair{"Text3", "10"}, {"Text11", "1O"}, {"Text1", "2"}, {"Text2", ".5"}}) {
+    Type(form, name, text);
+  }
+  form.Enter(*model, board, display);
+  EXPECT_EQ(model->StrRecCoilCount, 0);
+  EXPECT_EQ(board.RaiseCount(NoticeId::Caution5), 1);
+  EXPECT_EQ(form.TakeFocusRequest(), form.FieldIndex("Text11"));
+  EXPECT_EQ(Shown(form, "Text11"), "1O");
+  Type(form, "Text11", "10");
+  form.Enter(*model, board, display);
+  ASSERT_EQ(model->StrRecCoilCount, 1);
+  EXPECT_EQ(model->StrRecCoilTable[1].Lx, 10);
+
+  Type(form, "Text10", "1");
+  Type(form, "Text1", "12,5");
+  form.Modify(*model, board, display);
+  EXPECT_EQ(model->StrRecCoilTable[1].W, 2);
   EXPECT_EQ(board.RaiseCount(NoticeId::Caution5), 2);
 }
 
