@@ -382,10 +382,21 @@ void MagnetForm::ClickGrade(int position) {
 }
 
 bool MagnetForm::Enter() {
-  if (!enter_enabled_) {
+  if (!enter_enabled_ || RefuseMalformedHcj()) {
     return false;
   }
   return kind_ == MagnetKind::kCylinder ? EnterCylinder() : EnterMagnet();
+}
+
+// The coercivity is not checked while it is typed, but what is stored must read as a number:
+// "12,000" would otherwise be stored as 12 Oe without a word and mislead the loss studies.
+bool MagnetForm::RefuseMalformedHcj() {
+  if (IsValidRealEntry(texts_[Index(F::kHcj)])) {
+    return false;
+  }
+  notices_.Raise(NoticeId::Caution5);
+  Focus(F::kHcj, true);
+  return true;
 }
 
 bool MagnetForm::EnterMagnet() {
@@ -444,7 +455,7 @@ bool MagnetForm::EnterCylinder() {
 }
 
 bool MagnetForm::Modify() {
-  if (!modify_enabled_) {
+  if (!modify_enabled_ || RefuseMalformedHcj()) {
     return false;
   }
   remembered_number_ = texts_[Index(F::kNumber)];

@@ -128,6 +128,7 @@ class MagnetForm {
   double Count() const;
   int32_t NumberValue() const;
   int64_t FirstSectorOf(int64_t cylinder) const;
+  bool RefuseMalformedHcj();
   bool EnterMagnet();
   bool EnterCylinder();
   bool ModifyCylinder();

@@ -168,7 +168,7 @@ TEST_F(MagnetFormTest, ValueChecksFollowTheDecimalTextRule) {
   form.ChangeText(F::kShape1, "1.2.3");
   form.ChangeText(F::kShape2, "-1.5");
   form.ChangeText(F::kShape3, "");
-  form.ChangeText(F::kHcj, "abc");  // coercivity has no check
+  form.ChangeText(F::kHcj, "");
   EXPECT_EQ(Raised(NoticeId::Caution5), 0);
   ASSERT_TRUE(form.Enter());
   const RecMag& m = model_->RecMagTable[2];
@@ -473,6 +473,23 @@ TEST_F(MagnetFormTest, CylinderNumbersWithoutSectorsOrSlotsAreRefused) {
   EXPECT_EQ(model_->CylinderCount, 50.0);
   EXPECT_EQ(model_->SecMagCount, 0.0);
   EXPECT_EQ(Raised(NoticeId::Caution5), 3);
+}
+
+TEST_F(MagnetFormTest, ACoercivityThatIsNotANumberIsNamedNotStored) {
+  AddRecMags(2);
+  MagnetForm form = OpenForm(MagnetKind::kRectangular);
+  form.ChangeText(F::kHcj, "12,000");
+  EXPECT_EQ(Raised(NoticeId::Caution5), 0);  // typing is not checked
+  EXPECT_FALSE(form.Enter());
+  EXPECT_EQ(model_->RecMagCount, 2);
+  EXPECT_EQ(Raised(NoticeId::Caution5), 1);
+  const std::optional<FocusRequest> focus = form.TakeFocus();
+  ASSERT_TRUE(focus.has_value());
+  EXPECT_EQ(focus->field, F::kHcj);
+  form.ChangeText(F::kNumber, "2");
+  form.ChangeText(F::kHcj, "9.5k");
+  EXPECT_FALSE(form.Modify());
+  EXPECT_EQ(model_->RecMagTable[2].Hcj, 4000);
 }
 
 TEST_F(MagnetFormTest, CloseRedraws) {
