@@ -730,13 +730,22 @@ void MagnetDeleteForm::DeleteSlot(int32_t k, int32_t m) {
       table[static_cast<size_t>(m)] = {};
     }
   };
+  // A grid stays on its own magnet, which is now one number lower; the sector run places its
+  // points on that magnet again, so a stale number would move them onto another one.
+  auto follow = [k](int32_t& magnet) {
+    if (magnet > k) {
+      --magnet;
+    }
+  };
   if (table_ == MagnetTable::kRecMag) {
     shift(model_.RecMagTable);
     model_.RecMagCount = m - 1;
+    follow(model_.RectCalPointSet.MagN);
   } else {
     shift(model_.SecMagTable);
     model_.SecMagCount = m - 1;
     FollowDeletedSector(k);
+    follow(model_.SectCalPointSet.MagN);
   }
 }
 

@@ -582,6 +582,27 @@ TEST_F(MagnetDeleteFormTest, SectorOneCanBeDeletedAndTheLastOneLeavesItsSlot) {
   EXPECT_EQ(model_->SecMagCount, 0.0);
 }
 
+TEST_F(MagnetDeleteFormTest, GridsStayOnTheirOwnMagnetsWhenALowerOneIsDeleted) {
+  AddRecMags(4);
+  model_->SecMagCount = 3;
+  model_->SecMagTable[3].Ox = 30;
+  model_->RectCalPointSet.MagN = 4;
+  model_->SectCalPointSet.MagN = 3;
+  MagnetDeleteForm sectors = OpenDelete(MagnetTable::kSecMag);
+  sectors.ChangeText("1");
+  ASSERT_TRUE(sectors.Enter());
+  EXPECT_EQ(model_->SectCalPointSet.MagN, 2);
+  EXPECT_EQ(model_->SecMagTable[2].Ox, 30);
+  MagnetDeleteForm prisms = OpenDelete(MagnetTable::kRecMag);
+  prisms.ChangeText("4");  // the grid's own magnet: nothing lower moved
+  ASSERT_TRUE(prisms.Enter());
+  EXPECT_EQ(model_->RectCalPointSet.MagN, 4);
+  prisms.Open();
+  prisms.ChangeText("2");
+  ASSERT_TRUE(prisms.Enter());
+  EXPECT_EQ(model_->RectCalPointSet.MagN, 3);
+}
+
 TEST_F(MagnetDeleteFormTest, DeletingASectorKeepsEachCylinderOnItsOwnMagnet) {
   model_->SecMagCount = 1;
   MagnetForm cylinder = OpenForm(MagnetKind::kCylinder);
