@@ -2,6 +2,7 @@
 // area, number checks, restores, the Enter cycle and the three commands.
 #include "model/coil_forms.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "model/capacity.h"
@@ -205,6 +206,46 @@ int ElementNumber(std::string_view text) {
 
 int HighlightSegments(CoilKind kind) {
   return kind == CoilKind::kStrCyl ? kStrCylDialogGenerators : 0;
+}
+
+// The Kt lists' kind index (0 straight rectangular, 1 arc rectangular, 2 straight round, 3 arc
+// round).
+size_t KtKindOf(CoilKind kind) {
+  switch (kind) {
+    case CoilKind::kStrRec:
+      return 0;
+    case CoilKind::kSecRec:
+      return 1;
+    case CoilKind::kStrCyl:
+      return 2;
+    case CoilKind::kSecCyl:
+      break;
+  }
+  return 3;
+}
+
+// The Kt lists name coils by number: the later coils moved down one, and a listed coil that went
+// leaves its list with its piece counts, so the sweep still turns the coils the user chose.
+void FollowDeletedCoil(KtState& kt, size_t kind, int n) {
+  const int listed = std::clamp(kt.KtSelectionCount[kind], 0, kKtSlots - 1);
+  int kept = 0;
+  for (int p = 1; p <= listed; ++p) {
+    const size_t from = Slot(p);
+    const int e = kt.KtSelection[kind][from];
+    if (e == n) {
+      continue;
+    }
+    const size_t to = Slot(++kept);
+    kt.KtSelection[kind][to] = e > n ? e - 1 : e;
+    kt.DivL[kind][to] = kt.DivL[kind][from];
+    kt.DivW[kind][to] = kt.DivW[kind][from];
+    kt.DivT[kind][to] = kt.DivT[kind][from];
+  }
+  for (int p = kept + 1; p <= listed; ++p) {
+    kt.KtSelection[kind][Slot(p)] = 0;
+    kt.DivL[kind][Slot(p)] = kt.DivW[kind][Slot(p)] = kt.DivT[kind][Slot(p)] = 0;
+  }
+  kt.KtSelectionCount[kind] = kept;
 }
 
 }  // namespace
@@ -528,6 +569,7 @@ bool DeleteCoil::Enter(ElementModel& model, Notices& notices, CoilDisplay& displ
     table[Slot(count)] = {};
   });
   --count;
+  FollowDeletedCoil(model.Kt, KtKindOf(kind_), n);
   display.RedrawAll();
   return true;
 }

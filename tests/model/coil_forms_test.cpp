@@ -354,6 +354,30 @@ TEST_F(CoilFormTest, DeleteMovesLaterElementsDownAndClearsTheVacatedSlot) {
   EXPECT_EQ(board.RaiseCount(NoticeId::Caution5), 0);
 }
 
+TEST_F(CoilFormTest, DeleteKeepsTheKtListsOnTheCoilsTheUserChose) {
+  model->StrRecCoilCount = 4;
+  KtState& kt = model->Kt;
+  kt.KtSelectionCount[0] = 3;  // straight rectangular wires 4, 2 and 3, with their pieces
+  const int listed[] = {0, 4, 2, 3};
+  for (size_t p = 1; p <= 3; ++p) {
+    kt.KtSelection[0][p] = listed[p];
+    kt.DivL[0][p] = 10 * listed[p];
+  }
+  kt.KtSelectionCount[2] = 1;  // a round wire 3 is another kind's and stays
+  kt.KtSelection[2][1] = 3;
+  DeleteCoil form;
+  form.OnKindChosen(CoilKind::kStrRec, *model, board, display);
+  form.OnTextChanged("2", *model, board, display);
+  ASSERT_TRUE(form.Enter(*model, board, display));
+  EXPECT_EQ(kt.KtSelectionCount[0], 2);
+  EXPECT_EQ(kt.KtSelection[0][1], 3);
+  EXPECT_EQ(kt.DivL[0][1], 40);
+  EXPECT_EQ(kt.KtSelection[0][2], 2);
+  EXPECT_EQ(kt.DivL[0][2], 30);
+  EXPECT_EQ(kt.KtSelection[0][3], 0);
+  EXPECT_EQ(kt.KtSelection[2][1], 3);
+}
+
 TEST_F(CoilFormTest, DeleteRefusesMalformedMissingAndEmptyKindNumbers) {
   model->StrCylCoilCount = 2;
   model->StrCylCoilTable[2].Lx = 4;
