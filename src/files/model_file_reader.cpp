@@ -158,6 +158,13 @@ bool ModelFileParser::DataRow(size_t items, Row& row) {
 }
 
 bool ModelFileParser::CrossSection(double area, double current, double& density) {
+  // A wire entered without a cross-section (the dialog warned, then kept the current as its
+  // density) is written with the current 0 A: read back as the current-free wire it is, so that
+  // the program's own file stays readable. A current through nothing is still an error.
+  if (area == 0.0 && current == 0.0) {
+    density = 0;
+    return true;
+  }
   if (area == 0.0) {
     return Fail("電流要素の断面積がゼロです");
   }

@@ -168,6 +168,23 @@ TEST(ModelFileRead, ErrorsNameTheLine) {
   }
 }
 
+// The dialogs keep a wire entered without a cross-section after their notice; the file then
+// says 0 A through it, and must still read back whole.
+TEST(ModelFileRead, AWireWithoutCrossSectionAsTheDialogsLeaveItReadsBack) {
+  auto model = testing::SmallModel();
+  model->SecCylCoilTable[1].rwire = 0;
+  model->SecCylCoilTable[1].CurrentDensity = 2;  // the current itself, as the dialog stores it
+  model->StrRecCoilTable[1].W = 0;
+  const ModelFileBytes file = FormatModelFile(*model);
+  ASSERT_FALSE(file.error);
+  ModelReadResult read = ParseModelFile(file.bytes, *FreshModel());
+  ASSERT_TRUE(read.ok()) << read.error->line << ": " << read.error->message;
+  EXPECT_EQ(read.model->SecCylCoilCount, model->SecCylCoilCount);
+  EXPECT_EQ(read.model->SecCylCoilTable[1].CurrentDensity, 0.0);
+  EXPECT_EQ(read.model->StrRecCoilTable[1].CurrentDensity, 0.0);
+  EXPECT_EQ(read.model->SectCalPointSet.LastIndex, model->SectCalPointSet.LastIndex);
+}
+
 TEST(ModelFileRead, TruncationFailsOrReadsTheSameModel) {
   const std::string golden = Slurp(DataPath("model_small.csv"));
   auto full = ParseModelFile(golden, *FreshModel());
