@@ -288,17 +288,46 @@ Vec3 SumNodes(const SecMag& m,
   return field;
 }
 
+// A point within rounding of a rim or side in a face plane (polar ρ, angle, height) taken onto
+// it: the field there is unbounded, and a point laid on it through a turned magnet's transform,
+// or read back from a file's 15 digits, then gives the same finite value as one laid exactly.
+void SnapOntoEdge(const SecMag& m, double& rho, double& at, double& z) {
+  const double band = kFacePlaneBand * m.Ro;
+  z = std::abs(z) < band ? 0.0 : -m.T;
+  for (const double rim : {m.Ri, m.Ro}) {
+    if (rim > 0 && std::abs(rho - rim) <= band) {
+      rho = rim;
+    }
+  }
+  if (m.OpenAngle < 2 * Pi()) {
+    for (const double side : {-m.OpenAngle / 2, m.OpenAngle / 2}) {
+      if (std::abs(at - side) * rho <= band) {
+        at = side;
+      }
+    }
+  }
+}
+
 // Near a face the integrand in θ peaks at the point's own angle with a width of about
 // distance/radius, beyond what 500 fixed nodes resolve: there the rule is graded toward that
 // angle (or the nearer side of the sector) and the nodes are computed for the point. Angles
 // are measured from the point's own, which turns it onto the x axis: there e = −ρ·sin θ keeps
 // its digits at the nodes next to it, as y·cos θ − x·sin θ would not, and in the face plane,
 // where the peak is a principal value, the nodes either side of it cancel exactly.
-Vec3 NearField(
-    const SecMag& m, const Vec3& p, double distance, const GradedRule& rule, Notices& notices) {
+Vec3 NearField(const SecMag& m,
+               const Vec3& p,
+               double distance,
+               bool on_edge,
+               const GradedRule& rule,
+               Notices& notices) {
   // On the axis no angle is the point's own (and atan2(−0, −0) would be −π).
-  const double rho = std::hypot(p.x, p.y), half = m.OpenAngle / 2;
-  const double at = rho > 0 ? std::atan2(p.y, p.x) : 0;
+  double rho = std::hypot(p.x, p.y), z = p.z;
+  double at = rho > 0 ? std::atan2(p.y, p.x) : 0;
+  const double half = m.OpenAngle / 2;
+  if (on_edge) {
+    SnapOntoEdge(m, rho, at, z);
+    distance = 0;
+  }
   const double first = distance / std::max(rho, m.Ro);
   GradedNodes nodes;
   if (m.OpenAngle >= 2 * Pi()) {  // a ring: the turn centred on the point has no other peak
@@ -318,9 +347,14 @@ Vec3 NearField(
     wc[k] = w[k] * c[k];
     ws[k] = w[k] * s[k];
   }
-  const bool in_face = NextToFacePlane(m, p.z) && InsideFace(m, p.x, p.y);
-  const Vec3 turned = SumNodes(m, {rho, 0, p.z}, in_face, true, c, s, w, wc, ws, n, notices);
-  const double cos_at = rho > 0 ? p.x / rho : 1, sin_at = rho > 0 ? p.y / rho : 0;
+  // A point on a rim or side is on the face's boundary, not inside it.
+  const bool in_face = !on_edge && NextToFacePlane(m, z) && InsideFace(m, p.x, p.y);
+  const Vec3 turned = SumNodes(m, {rho, 0, z}, in_face, true, c, s, w, wc, ws, n, notices);
+  double cos_at = rho > 0 ? p.x / rho : 1, sin_at = rho > 0 ? p.y / rho : 0;
+  if (on_edge) {
+    cos_at = std::cos(at);
+    sin_at = std::sin(at);
+  }
   return {cos_at * turned.x - sin_at * turned.y, sin_at * turned.x + cos_at * turned.y, turned.z};
 }
 
@@ -347,7 +381,7 @@ Vec3 SecMagLocalField(const PreparedSecMag& prepared, const Vec3& p, Notices& no
     if (reach.on_edge) {
       notices.Raise(NoticeId::Caution3);
     }
-    return NearField(m, p, reach.distance, *prepared.graded, notices);
+    return NearField(m, p, reach.distance, reach.on_edge, *prepared.graded, notices);
   }
   const int n = prepared.table->Size();
   const double* c = prepared.node_values.data();
