@@ -126,8 +126,10 @@ inline __attribute__((always_inline)) NodeSums NodeLoop(const double* __restrict
   return {sx, sy, sz0, sz1, undefined};
 }
 
-// The fixed nodes, where the point is never close to a face.
+// The fixed nodes, where the point is never close to a face, or the graded `near` nodes about a
+// point on the x axis (y is not read), which may lie in a face.
 __attribute__((target_clones("avx2", "default"))) NodeSums SectorNodes(
+    bool near,
     const double* __restrict c_theta,
     const double* __restrict s_theta,
     const double* __restrict weight,
@@ -139,23 +141,8 @@ __attribute__((target_clones("avx2", "default"))) NodeSums SectorNodes(
     double ri,
     double ro,
     double* __restrict ratio) {
-  return NodeLoop<false>(c_theta, s_theta, weight, n, x, y, h0, h1, ri, ro, ratio);
-}
-
-// The graded nodes about a point on the x axis (y is not read), which may lie in a face.
-__attribute__((target_clones("avx2", "default"))) NodeSums NearSectorNodes(
-    const double* __restrict c_theta,
-    const double* __restrict s_theta,
-    const double* __restrict weight,
-    int n,
-    double x,
-    double y,
-    double h0,
-    double h1,
-    double ri,
-    double ro,
-    double* __restrict ratio) {
-  return NodeLoop<true>(c_theta, s_theta, weight, n, x, y, h0, h1, ri, ro, ratio);
+  return near ? NodeLoop<true>(c_theta, s_theta, weight, n, x, y, h0, h1, ri, ro, ratio)
+              : NodeLoop<false>(c_theta, s_theta, weight, n, x, y, h0, h1, ri, ro, ratio);
 }
 
 struct LogSums {
@@ -273,8 +260,7 @@ Vec3 SumNodes(const SecMag& m,
   double stack_ratio[kStackNodes];
   std::vector<double> heap_ratio(n > kStackNodes ? n : 0);
   double* ratio = n > kStackNodes ? heap_ratio.data() : stack_ratio;
-  const NodeSums sums = near ? NearSectorNodes(c, s, w, n, p.x, p.y, h[0], h[1], m.Ri, m.Ro, ratio)
-                             : SectorNodes(c, s, w, n, p.x, p.y, h[0], h[1], m.Ri, m.Ro, ratio);
+  const NodeSums sums = SectorNodes(near, c, s, w, n, p.x, p.y, h[0], h[1], m.Ri, m.Ro, ratio);
   if (sums.undefined > 0) {
     notices.Raise(NoticeId::Caution3);
   }
