@@ -261,6 +261,9 @@ PcRunResult RunPcCalculation(ElementModel& model,
                                       : PlacementOf(model.SecMagTable[slot]))
                         .VectorToGlobal({0, 0, 1});
   result.cell_pc.assign(static_cast<size_t>(div.Cells()), 0.0);
+  if (rect) {
+    result.vectors.reserve(static_cast<size_t>(div.Cells()));
+  }
   result.cell_volume.assign(static_cast<size_t>(div.Cells()), 0.0);
 
   const RunSetUp setup(options);
