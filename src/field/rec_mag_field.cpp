@@ -47,11 +47,15 @@ double CornerPairRatio(double v1, double v2, double across, double r1, double r2
   return f * f;
 }
 
-// The log ratio from its two corner pairs where the product of its four denominators is 0; 0
-// where the point lies on an edge or a corner.
-double PairedLogArgument(double pair_a, double pair_b) {
+// The log ratio from its two corner pairs where the product of its four denominators is 0, put
+// into `log_arg`; false, leaving it, where the point lies on an edge or a corner.
+bool PairedLogArgument(double pair_a, double pair_b, double& log_arg) {
   const double ratio = pair_a / pair_b;
-  return ratio > 0 && std::isfinite(ratio) ? ratio : 0.0;
+  if (!(ratio > 0 && std::isfinite(ratio))) {
+    return false;
+  }
+  log_arg = ratio;
+  return true;
 }
 
 // Within rounding of an edge in a face plane, where a grid laid at distance 0 on a turned
@@ -111,10 +115,8 @@ FaceTerms PrepareFace(const RecMag& m,
     // On the prolongation of an edge: the formula divides by zero, which the notice reports,
     // but the field is finite there and the corner pairs give it.
     notices.Raise(NoticeId::Caution3, kTitleX);
-    log_args[0] =
-        PairedLogArgument(CornerPairRatio(t, s, pp, rpt, rps), CornerPairRatio(t, s, qq, rqt, rqs));
-    face.x_defined = log_args[0] > 0;
-    log_args[0] = face.x_defined ? log_args[0] : 1.0;
+    face.x_defined = PairedLogArgument(CornerPairRatio(t, s, pp, rpt, rps),
+                                       CornerPairRatio(t, s, qq, rqt, rqs), log_args[0]);
   } else if (xn[0] * xn[1] * xn[2] * xn[3] == 0) {
     notices.Raise(NoticeId::Caution11, kTitleX);
   } else {
@@ -127,10 +129,8 @@ FaceTerms PrepareFace(const RecMag& m,
                         RMinus(q, tt, rqt)};
   if (yd[0] * yd[1] * yd[2] * yd[3] == 0) {
     notices.Raise(NoticeId::Caution3, kTitleY);
-    log_args[1] =
-        PairedLogArgument(CornerPairRatio(q, p, ss, rqs, rps), CornerPairRatio(q, p, tt, rqt, rpt));
-    face.y_defined = log_args[1] > 0;
-    log_args[1] = face.y_defined ? log_args[1] : 1.0;
+    face.y_defined = PairedLogArgument(CornerPairRatio(q, p, ss, rqs, rps),
+                                       CornerPairRatio(q, p, tt, rqt, rpt), log_args[1]);
   } else if (yn[0] * yn[1] * yn[2] * yn[3] == 0) {
     notices.Raise(NoticeId::Caution11, kTitleY);
   } else {
