@@ -10,14 +10,7 @@ int PointBlockSize(int point_count, int threads) {
 }
 
 TaskRunner TasksOn(WorkerPool& pool) {
-  return [&pool](int count, const std::function<void(int)>& task) {
-    std::atomic<int> next{0};
-    pool.Run(std::min(pool.Threads(), count) - 1, [&](bool) {
-      for (int t = next.fetch_add(1); t < count; t = next.fetch_add(1)) {
-        task(t);
-      }
-    });
-  };
+  return [&pool](int count, const std::function<void(int)>& task) { RunTasks(pool, count, task); };
 }
 
 }  // namespace tavrine

@@ -172,18 +172,11 @@ int SharedTaskThreads() {
   return std::min(CoreCount(), 8);
 }
 
-void RunSharedTasks(int count, const std::function<void(int)>& task) {
-  const PoolLease lease(SharedTaskThreads(), PoolLease::IfLent::kNoPool);
-  if (!lease.HasPool() || count < 2) {
-    for (int t = 0; t < count; ++t) {
-      task(t);
-    }
-    return;
-  }
+void RunTasks(WorkerPool& pool, int count, const std::function<void(int)>& task) {
   std::atomic<int> next{0};
   std::mutex error_mutex;
   std::exception_ptr error;
-  lease.Pool().Run(std::min(lease.Pool().Threads(), count) - 1, [&](bool) {
+  pool.Run(std::min(pool.Threads(), count) - 1, [&](bool) {
     for (int t = next.fetch_add(1); t < count; t = next.fetch_add(1)) {
       try {
         task(t);
@@ -198,6 +191,17 @@ void RunSharedTasks(int count, const std::function<void(int)>& task) {
   if (error) {
     std::rethrow_exception(error);
   }
+}
+
+void RunSharedTasks(int count, const std::function<void(int)>& task) {
+  const PoolLease lease(SharedTaskThreads(), PoolLease::IfLent::kNoPool);
+  if (!lease.HasPool() || count < 2) {
+    for (int t = 0; t < count; ++t) {
+      task(t);
+    }
+    return;
+  }
+  RunTasks(lease.Pool(), count, task);
 }
 
 }  // namespace tavrine

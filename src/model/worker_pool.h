@@ -72,6 +72,10 @@ class PoolLease {
   WorkerPool* pool_ = nullptr;
 };
 
+// Calls task(t) for every t in [0, count) on the pool's threads, each task claimed by one
+// thread, and returns once all have ended, rethrowing the first exception a task threw.
+void RunTasks(WorkerPool& pool, int count, const std::function<void(int)>& task);
+
 // Threads of the process's shared tasks: one per core, at most 8.
 int SharedTaskThreads();
 
