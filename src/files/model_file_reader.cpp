@@ -383,7 +383,7 @@ bool ModelFileParser::RowsInChunks(int64_t count, const Store& store) {
   }
   std::vector<size_t> ends(chunks.size());
   std::atomic<bool> all_read{true};
-  RunRowChunks(static_cast<int>(chunks.size()), [&](int c) {
+  RunSharedTasks(static_cast<int>(chunks.size()), [&](int c) {
     const auto chunk = static_cast<size_t>(c);
     const int64_t end_row = chunk + 1 < chunks.size() ? chunks[chunk + 1].first_row : count;
     ItemReader reader(bytes_);
@@ -507,7 +507,7 @@ void DeriveRectLocals(ElementModel& m) {
   const ElementFrame frame(PlacementOf(m.RecMagTable[static_cast<size_t>(set.MagN)]));
   const int count = std::clamp(set.LastIndex, 0, kCalPointCapacity) + 1;
   const int chunks = RowChunkCount(count);
-  RunRowChunks(chunks, [&](int c) {
+  RunSharedTasks(chunks, [&](int c) {
     for (int i = count * c / chunks; i < count * (c + 1) / chunks; ++i) {
       RectCalPoint& p = set.Points[static_cast<size_t>(i)];
       const Vec3 local = frame.PointToLocal({p.PGroX, p.PGroY, p.PGroZ});
@@ -556,7 +556,7 @@ ModelReadResult ReadModelFileOver(const std::string& path, const MakeStart& make
   try {
     std::unique_ptr<ElementModel> start;
     FileBytes file;
-    RunRowChunks(2, [&](int task) {
+    RunSharedTasks(2, [&](int task) {
       if (task == 0) {
         start = make_start();
       } else {

@@ -204,7 +204,7 @@ void PointRows(FileBuilder& f, int last_index, const WriteRow& write) {
   const int chunks = RowChunkCount(count);
   auto first_row = [&](int c) { return static_cast<int>(count * c / chunks); };
   std::vector<FileBuilder> later(static_cast<size_t>(chunks - 1));
-  RunRowChunks(chunks, [&](int c) {
+  RunSharedTasks(chunks, [&](int c) {
     FileBuilder& out = c == 0 ? f : later[static_cast<size_t>(c - 1)];
     if (c > 0 || !f.Whole()) {
       out.Reserve(static_cast<size_t>(first_row(c + 1) - first_row(c)) * kPointRowBytes);

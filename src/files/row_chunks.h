@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <functional>
 
 #include "model/worker_pool.h"
 
@@ -13,15 +12,10 @@ namespace tavrine {
 // Rows below which another thread costs more than it saves.
 inline constexpr int64_t kMinRowsPerChunk = 4096;
 
-// One chunk per thread, none smaller than kMinRowsPerChunk rows.
+// One chunk per thread, none smaller than kMinRowsPerChunk rows; the chunks run as the
+// process's shared tasks.
 inline int RowChunkCount(int64_t rows) {
   return static_cast<int>(std::clamp<int64_t>(rows / kMinRowsPerChunk, 1, SharedTaskThreads()));
-}
-
-// job(c) for every chunk c in [0, chunks), on the process's shared threads.
-template <class Job>
-void RunRowChunks(int chunks, const Job& job) {
-  RunSharedTasks(chunks, std::function<void(int)>(std::cref(job)));
 }
 
 }  // namespace tavrine
