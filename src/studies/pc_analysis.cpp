@@ -171,7 +171,7 @@ void SumLayer(std::array<Point, kPointSlots>& points, int point_count, const Lay
 }
 
 // Places layer z of the rectangular grid into the rectangular set, its fields cleared for the
-// sums: the same lines are written here anyway, where another step of the threads would cost more.
+// sums in the same pass that writes the points.
 void PlaceRecLayer(ElementModel& model, const PcCellGrid& grid, double z, const RecMag& magnet) {
   const ElementFrame frame(PlacementOf(magnet));
   const size_t inner = grid.inner_centres.size();
